@@ -1,0 +1,316 @@
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace platform {
+
+namespace {
+
+bool isDrivePrefix(const QString& part) {
+    return part.size() == 2 && part[1] == u':' && part[0].isLetter();
+}
+
+// NTFS-like order: without regard to case, ties broken by the exact text so that the
+// order is stable.
+bool caseInsensitiveLess(const QString& a, const QString& b) {
+    const int c = QString::compare(a, b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+QRegularExpression wildcard(const QString& pattern) {
+    // "*.*" matches names without a dot too, as on Windows.
+    const QString p = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
+    return QRegularExpression(
+        QRegularExpression::wildcardToRegularExpression(p),
+        QRegularExpression::CaseInsensitiveOption);
+}
+
+} // namespace
+
+FileSystem::Options FileSystem::defaultOptions() {
+    Options o;
+    QString prefix = qEnvironmentVariable("WINEPREFIX");
+    if (prefix.isEmpty())
+        prefix = QDir::homePath() + QStringLiteral("/.wine");
+    o.dosDevices = prefix + QStringLiteral("/dosdevices");
+    o.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (o.dataHome.isEmpty())
+        o.dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    if (QCoreApplication::instance())
+        o.ownFolder = QCoreApplication::applicationDirPath();
+    return o;
+}
+
+FileSystem::FileSystem() : FileSystem(defaultOptions()) {}
+
+FileSystem::FileSystem(Options options) : options_(std::move(options)) {
+    if (options_.ownFolder.isEmpty() && QCoreApplication::instance())
+        options_.ownFolder = QCoreApplication::applicationDirPath();
+    if (options_.dataHome.isEmpty())
+        options_.dataHome = defaultOptions().dataHome;
+}
+
+QStringList FileSystem::splitPath(const QString& path) {
+    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
+    QStringList parts = path.split(separators, Qt::SkipEmptyParts);
+    parts.removeAll(QStringLiteral("."));
+    return parts;
+}
+
+QString FileSystem::displayPath(const QString& path) {
+    return QDir::toNativeSeparators(QString(path).replace(u'\\', u'/'));
+}
+
+bool FileSystem::root(const QString& path, QString& start, QStringList& parts) const {
+    parts = splitPath(path);
+    if (!parts.isEmpty() && isDrivePrefix(parts.front())) {
+        const QString drive = parts.takeFirst().toLower();
+        if (options_.dosDevices.isEmpty())
+            return false;
+        const QFileInfo link(options_.dosDevices + u'/' + drive);
+        if (!link.exists())
+            return false;
+        start = link.canonicalFilePath();
+        return !start.isEmpty();
+    }
+    if (path.startsWith(u'/') || path.startsWith(u'\\'))
+        start = QStringLiteral("/");
+    else
+        start = QDir::currentPath();
+    return true;
+}
+
+QList<FileSystem::Entry> FileSystem::readEntries(const QString& nativeFolder) const {
+    QList<Entry> result;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(nativeFolder.toStdString(), ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const QString name = QString::fromStdString(it->path().filename().string());
+        if (name.isEmpty() || name.startsWith(u'.') || name.contains(u'\\'))
+            continue;
+        std::error_code typeError;
+        result.push_back({name, it->is_directory(typeError)});
+    }
+    std::sort(result.begin(), result.end(),
+              [](const Entry& a, const Entry& b) { return caseInsensitiveLess(a.name, b.name); });
+    return result;
+}
+
+const QList<FileSystem::Entry>& FileSystem::entries(const QString& nativeFolder) const {
+    if (cacheDepth_ == 0) {
+        scratch_ = readEntries(nativeFolder);
+        return scratch_;
+    }
+    auto it = cache_.find(nativeFolder);
+    if (it == cache_.end())
+        it = cache_.insert(nativeFolder, readEntries(nativeFolder));
+    return *it;
+}
+
+QString FileSystem::matchComponent(const QString& nativeFolder, const QString& name) const {
+    if (name.contains(u'\\'))
+        return {};
+    const QString exact = nativeFolder.endsWith(u'/') ? nativeFolder + name
+                                                      : nativeFolder + u'/' + name;
+    if (cacheDepth_ == 0 && !name.startsWith(u'.') && QFileInfo::exists(exact))
+        return exact;
+    // Exact spelling first, else the first name in sorted order.
+    const QList<Entry>& list = entries(nativeFolder);
+    const Entry* found = nullptr;
+    for (const Entry& e : list) {
+        if (e.name == name)
+            return exact;
+        if (!found && QString::compare(e.name, name, Qt::CaseInsensitive) == 0)
+            found = &e;
+    }
+    if (!found)
+        return {};
+    return nativeFolder.endsWith(u'/') ? nativeFolder + found->name
+                                       : nativeFolder + u'/' + found->name;
+}
+
+QString FileSystem::resolve(const QString& path) const {
+    QString current;
+    QStringList parts;
+    if (path.isEmpty() || !root(path, current, parts))
+        return {};
+    for (const QString& part : parts) {
+        if (part == QLatin1String("..")) {
+            if (current != QLatin1String("/"))
+                current = QFileInfo(current).path();
+            continue;
+        }
+        current = matchComponent(current, part);
+        if (current.isEmpty())
+            return {};
+    }
+    return current;
+}
+
+QString FileSystem::resolveForWrite(const QString& path) const {
+    QStringList parts = splitPath(path);
+    if (parts.isEmpty() || parts.back() == QLatin1String(".."))
+        return {};
+    const QString last = parts.back();
+    if (last.contains(u'\\') || isDrivePrefix(last))
+        return {};
+    // The folder part of the text, kept in its own form so that drives and roots map alike.
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const QString folderText = cut < 0 ? QString() : path.left(cut + 1);
+    const QString folder = folderText.isEmpty() ? QDir::currentPath() : resolve(folderText);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return {};
+    const QString existing = matchComponent(folder, last);
+    if (!existing.isEmpty())
+        return existing;
+    return folder.endsWith(u'/') ? folder + last : folder + u'/' + last;
+}
+
+bool FileSystem::isFolder(const QString& path) const {
+    const QString native = resolve(path);
+    return !native.isEmpty() && QFileInfo(native).isDir();
+}
+
+bool FileSystem::isFile(const QString& path) const {
+    const QString native = resolve(path);
+    return !native.isEmpty() && QFileInfo(native).isFile();
+}
+
+QStringList FileSystem::list(const QString& folder, const QString& pattern, EntryKind kind) const {
+    QStringList names;
+    const QString native = resolve(folder);
+    if (native.isEmpty())
+        return names;
+    const QRegularExpression match = wildcard(pattern);
+    for (const Entry& e : entries(native)) {
+        if (e.folder == (kind == EntryKind::Folders) && match.match(e.name).hasMatch())
+            names.push_back(e.name);
+    }
+    return names;
+}
+
+std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBytes) const {
+    const QString native = resolve(path);
+    if (native.isEmpty())
+        return std::nullopt;
+    QFile file(native);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
+        return std::nullopt;
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& bytes) const {
+    const QString native = resolveForWrite(path);
+    if (native.isEmpty())
+        return false;
+    QSaveFile file(native);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool FileSystem::replaceFile(const QString& from, const QString& to) const {
+    const QString source = resolve(from);
+    const QString target = resolveForWrite(to);
+    if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile())
+        return false;
+    // rename(2) replaces the target atomically: there is no moment without a file there.
+    return std::rename(QFile::encodeName(source).constData(),
+                       QFile::encodeName(target).constData()) == 0;
+}
+
+bool FileSystem::renameFile(const QString& from, const QString& to) const {
+    const QString source = resolve(from);
+    const QString target = resolveForWrite(to);
+    if (source.isEmpty() || target.isEmpty() || QFileInfo::exists(target))
+        return false;
+    return QFile::rename(source, target);
+}
+
+bool FileSystem::removeFile(const QString& path) const {
+    const QString native = resolve(path);
+    return !native.isEmpty() && QFileInfo(native).isFile() && QFile::remove(native);
+}
+
+bool FileSystem::makeFolder(const QString& path) const {
+    if (isFolder(path))
+        return true;
+    // Create what is missing below the deepest existing folder, keeping the case given.
+    QString start;
+    QStringList parts;
+    if (!root(path, start, parts))
+        return false;
+    QString current = start;
+    for (const QString& part : parts) {
+        if (part == QLatin1String("..")) {
+            if (current != QLatin1String("/"))
+                current = QFileInfo(current).path();
+            continue;
+        }
+        const QString existing = matchComponent(current, part);
+        current = existing.isEmpty() ? (current.endsWith(u'/') ? current + part
+                                                               : current + u'/' + part)
+                                     : existing;
+        if (existing.isEmpty() && !QDir().mkdir(current))
+            return false;
+    }
+    cache_.clear();
+    return QFileInfo(current).isDir();
+}
+
+QString FileSystem::ownFolder() const {
+    return options_.ownFolder;
+}
+
+QString FileSystem::thumbnailsFolder() const {
+    const QFileInfo own(options_.ownFolder);
+    if (!options_.ownFolder.isEmpty() && own.isDir() && own.isWritable())
+        return QDir(options_.ownFolder).filePath(QStringLiteral("Thumbnails"));
+    return QDir(options_.dataHome).filePath(QStringLiteral("Pictelle/Thumbnails"));
+}
+
+QString FileSystem::mapDrivePath(const QString& path) const {
+    QString start;
+    QStringList parts;
+    if (!root(path, start, parts))
+        return {};
+    QString out = start;
+    for (const QString& part : parts) {
+        if (part == QLatin1String("..")) {
+            if (out != QLatin1String("/"))
+                out = QFileInfo(out).path();
+            continue;
+        }
+        const QString existing = matchComponent(out, part);
+        out = existing.isEmpty() ? (out.endsWith(u'/') ? out + part : out + u'/' + part)
+                                 : existing;
+    }
+    return out;
+}
+
+FileSystem::ScanCache::ScanCache(const FileSystem& fs) : fs_(fs) {
+    ++fs_.cacheDepth_;
+}
+
+FileSystem::ScanCache::~ScanCache() {
+    if (--fs_.cacheDepth_ == 0)
+        fs_.cache_.clear();
+}
+
+} // namespace platform

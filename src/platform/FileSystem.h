@@ -1,0 +1,116 @@
+#pragma once
+
+// The file layer: the only place that touches the disk.
+//
+// The program builds paths as Windows-style texts ("C:\MSTS\TRAINS\TRAINSET\ACELA\acela.eng"),
+// joined with backslashes. This layer maps such a text onto the native file system:
+// both separators count, doubled separators collapse, ".." is resolved textually, each
+// component is matched without regard to letter case when the exact name is absent, and
+// a drive-letter path goes through the Wine prefix's drive table. Listings come sorted
+// without regard to case and never hold hidden names or names containing a backslash.
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace platform {
+
+class FileSystem {
+public:
+    struct Options {
+        // Folder holding the Wine prefix's drive links ("c:" -> target); empty: none.
+        QString dosDevices;
+        // The program's own folder; empty: the executable's folder.
+        QString ownFolder;
+        // Base of the per-user data folder; empty: $XDG_DATA_HOME or ~/.local/share.
+        QString dataHome;
+    };
+
+    enum class EntryKind { Files, Folders };
+
+    // Options taken from the environment: $WINEPREFIX (default ~/.wine) for the drive
+    // table, the executable's folder, $XDG_DATA_HOME.
+    static Options defaultOptions();
+
+    FileSystem();
+    explicit FileSystem(Options options);
+
+    // Native path of the existing file or folder that a path text names; empty when none.
+    QString resolve(const QString& path) const;
+    // Native path for writing a file named by a path text: its folder must exist; the last
+    // component keeps an existing entry's spelling, else it is taken as given. Empty when
+    // the folder does not exist.
+    QString resolveForWrite(const QString& path) const;
+
+    bool isFolder(const QString& path) const;
+    bool isFile(const QString& path) const;
+
+    // Names (not paths) of the entries of a folder that match a wildcard pattern ("*.eng",
+    // "*"), without regard to case, sorted without regard to case. Empty when the folder
+    // cannot be listed.
+    QStringList list(const QString& folder, const QString& pattern, EntryKind kind) const;
+
+    // The whole content of a file, or nothing when it cannot be read or is larger than
+    // maxBytes.
+    std::optional<QByteArray> readFile(const QString& path,
+                                       qint64 maxBytes = 256 * 1024 * 1024) const;
+
+    // Writes a file through a temporary name in the same folder and a rename, so that a
+    // half-written file is never seen under its name. False on any failure (nothing left).
+    bool writeFileAtomically(const QString& path, const QByteArray& bytes) const;
+    // Renames a file; an existing target is replaced in one atomic step. False on failure.
+    bool replaceFile(const QString& from, const QString& to) const;
+    // Renames a file only when the target does not exist. False on failure.
+    bool renameFile(const QString& from, const QString& to) const;
+    bool removeFile(const QString& path) const;
+    // Creates a folder (and its parents). True when it exists afterwards.
+    bool makeFolder(const QString& path) const;
+
+    // The executable's folder, native.
+    QString ownFolder() const;
+    // The program's Thumbnails folder: in its own folder when that folder is writable,
+    // else under the per-user data folder. Native path; it may not exist yet.
+    QString thumbnailsFolder() const;
+
+    // Maps a drive-letter path ("C:\Program Files") to a native one through the drive
+    // table; empty when the drive is unknown. Other paths are returned normalised.
+    QString mapDrivePath(const QString& path) const;
+
+    // While a ScanCache lives, folder listings are remembered; the cache never outlives it.
+    class ScanCache {
+    public:
+        explicit ScanCache(const FileSystem& fs);
+        ~ScanCache();
+        ScanCache(const ScanCache&) = delete;
+        ScanCache& operator=(const ScanCache&) = delete;
+
+    private:
+        const FileSystem& fs_;
+    };
+
+    // Path text shown to the user: native separators.
+    static QString displayPath(const QString& path);
+    // Splits a path text on either separator, dropping empty and "." components.
+    static QStringList splitPath(const QString& path);
+
+private:
+    struct Entry {
+        QString name;
+        bool folder;
+    };
+    const QList<Entry>& entries(const QString& nativeFolder) const;
+    QList<Entry> readEntries(const QString& nativeFolder) const;
+    // Native start folder and the remaining components of a path text.
+    bool root(const QString& path, QString& start, QStringList& parts) const;
+    QString matchComponent(const QString& nativeFolder, const QString& name) const;
+
+    Options options_;
+    mutable int cacheDepth_ = 0;
+    mutable QHash<QString, QList<Entry>> cache_;
+    mutable QList<Entry> scratch_;
+};
+
+} // namespace platform
