@@ -29,9 +29,8 @@ bool caseInsensitiveLess(const QString& a, const QString& b) {
 QRegularExpression wildcard(const QString& pattern) {
     // "*.*" matches names without a dot too, as on Windows.
     const QString p = pattern == QLatin1String("*.*") ? QStringLiteral("*") : pattern;
-    return QRegularExpression(
-        QRegularExpression::wildcardToRegularExpression(p),
-        QRegularExpression::CaseInsensitiveOption);
+    return QRegularExpression(QRegularExpression::wildcardToRegularExpression(p),
+                              QRegularExpression::CaseInsensitiveOption);
 }
 
 } // namespace
@@ -119,8 +118,8 @@ const QList<FileSystem::Entry>& FileSystem::entries(const QString& nativeFolder)
 QString FileSystem::matchComponent(const QString& nativeFolder, const QString& name) const {
     if (name.contains(u'\\'))
         return {};
-    const QString exact = nativeFolder.endsWith(u'/') ? nativeFolder + name
-                                                      : nativeFolder + u'/' + name;
+    const QString exact =
+        nativeFolder.endsWith(u'/') ? nativeFolder + name : nativeFolder + u'/' + name;
     if (cacheDepth_ == 0 && !name.startsWith(u'.') && QFileInfo::exists(exact))
         return exact;
     // Exact spelling first, else the first name in sorted order.
@@ -264,9 +263,9 @@ bool FileSystem::makeFolder(const QString& path) const {
             continue;
         }
         const QString existing = matchComponent(current, part);
-        current = existing.isEmpty() ? (current.endsWith(u'/') ? current + part
-                                                               : current + u'/' + part)
-                                     : existing;
+        current = existing.isEmpty()
+                      ? (current.endsWith(u'/') ? current + part : current + u'/' + part)
+                      : existing;
         if (existing.isEmpty() && !QDir().mkdir(current))
             return false;
     }
@@ -298,8 +297,7 @@ QString FileSystem::mapDrivePath(const QString& path) const {
             continue;
         }
         const QString existing = matchComponent(out, part);
-        out = existing.isEmpty() ? (out.endsWith(u'/') ? out + part : out + u'/' + part)
-                                 : existing;
+        out = existing.isEmpty() ? (out.endsWith(u'/') ? out + part : out + u'/' + part) : existing;
     }
     return out;
 }

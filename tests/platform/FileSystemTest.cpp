@@ -1,0 +1,153 @@
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using platform::FileSystem;
+
+namespace {
+
+void touch(const QString& path, const QByteArray& bytes = "x") {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class FileSystemTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString root() const { return tmp.path(); }
+    // A file layer whose own folder and data folder live in the temporary folder.
+    FileSystem fs{
+        FileSystem::Options{root() + "/wine/dosdevices", root() + "/own", root() + "/data"}};
+};
+
+TEST_F(FileSystemTest, ResolvesBackslashPathTextsWithoutRegardToCase) {
+    touch(root() + "/MSTS/TRAINS/TRAINSET/Acela/ACELA.eng");
+    const QString expected = root() + "/MSTS/TRAINS/TRAINSET/Acela/ACELA.eng";
+
+    EXPECT_EQ(fs.resolve(root() + "\\msts\\trains\\trainset\\ACELA\\acela.ENG"), expected);
+    // Doubled separators name the same file; ".." is resolved in the text.
+    EXPECT_EQ(fs.resolve(root() + "\\MSTS\\\\TRAINS\\TRAINSET\\\\Acela\\ACELA.eng"), expected);
+    EXPECT_EQ(fs.resolve(root() + "/MSTS/TRAINS/TRAINSET/Acela/../Acela/./acela.eng"), expected);
+    // A trailing separator is harmless on a folder.
+    EXPECT_TRUE(fs.isFolder(root() + "\\msts\\TRAINS\\trainset\\"));
+    EXPECT_FALSE(fs.isFolder(root() + "\\msts\\TRAINS\\trainset\\acela\\acela.eng"));
+    EXPECT_TRUE(fs.isFile(root() + "\\msts\\TRAINS\\trainset\\acela\\acela.eng"));
+    EXPECT_TRUE(fs.resolve(root() + "\\MSTS\\nothing.eng").isEmpty());
+    EXPECT_TRUE(fs.resolve(QString()).isEmpty());
+}
+
+TEST_F(FileSystemTest, ExactSpellingWinsElseFirstInSortedOrder) {
+    touch(root() + "/d/shape.S", "upper");
+    touch(root() + "/d/Shape.s", "mixed");
+    EXPECT_EQ(fs.resolve(root() + "/d/Shape.s"), root() + "/d/Shape.s");
+    EXPECT_EQ(fs.resolve(root() + "/d/shape.S"), root() + "/d/shape.S");
+    // Neither is exact: "Shape.s" sorts before "shape.S" (ties broken by the exact text).
+    EXPECT_EQ(fs.resolve(root() + "/d/SHAPE.S"), root() + "/d/Shape.s");
+}
+
+TEST_F(FileSystemTest, ListingsAreSortedFilteredAndMatchPatternsWithoutRegardToCase) {
+    for (const char* name : {"b.ENG", "A.eng", "c.wag", ".hidden.eng", "default.WAG"})
+        touch(root() + "/t/" + name);
+    QDir().mkpath(root() + "/t/x.eng"); // a folder named like a file
+    QDir().mkpath(root() + "/t/Zfolder");
+    QDir().mkpath(root() + "/t/afolder");
+    QDir().mkpath(root() + "/t/.git");
+    touch(root() + "/t/evil\\..\\name.eng"); // a legal Linux name that cannot exist on Windows
+
+    EXPECT_EQ(fs.list(root() + "\\t\\", "*.eng", FileSystem::EntryKind::Files),
+              (QStringList{"A.eng", "b.ENG"}));
+    EXPECT_EQ(fs.list(root() + "\\T", "*.WAG", FileSystem::EntryKind::Files),
+              (QStringList{"c.wag", "default.WAG"}));
+    EXPECT_EQ(fs.list(root() + "/t", "*", FileSystem::EntryKind::Folders),
+              (QStringList{"afolder", "x.eng", "Zfolder"}));
+    EXPECT_EQ(fs.list(root() + "/t", "*.*", FileSystem::EntryKind::Folders).size(), 3);
+    EXPECT_TRUE(fs.list(root() + "/missing", "*", FileSystem::EntryKind::Files).isEmpty());
+    EXPECT_TRUE(fs.resolve(root() + "/t/.hidden.eng").isEmpty());
+}
+
+TEST_F(FileSystemTest, DriveLetterPathsGoThroughTheWineDriveTable) {
+    QDir().mkpath(root() + "/wine/drive_c/Program Files/Microsoft Games/Train Simulator");
+    QDir().mkpath(root() + "/wine/dosdevices");
+    ASSERT_TRUE(QFile::link(root() + "/wine/drive_c", root() + "/wine/dosdevices/c:"));
+
+    const QString native = QFileInfo(root() + "/wine/drive_c").canonicalFilePath() +
+                           "/Program Files/Microsoft Games/Train Simulator";
+    EXPECT_EQ(fs.resolve("C:\\program files\\MICROSOFT GAMES\\Train Simulator"), native);
+    EXPECT_EQ(fs.mapDrivePath("c:\\Program Files\\Microsoft Games\\Train Simulator\\"), native);
+    // A drive the table lacks names nothing.
+    EXPECT_TRUE(fs.resolve("D:\\Program Files").isEmpty());
+    EXPECT_TRUE(fs.mapDrivePath("D:\\Program Files").isEmpty());
+}
+
+TEST_F(FileSystemTest, ScanCacheServesListingsUntilItEnds) {
+    touch(root() + "/s/one.eng");
+    {
+        FileSystem::ScanCache cache(fs);
+        EXPECT_EQ(fs.list(root() + "/s", "*.eng", FileSystem::EntryKind::Files).size(), 1);
+        touch(root() + "/s/two.eng");
+        // Within one scan the folder is listed once.
+        EXPECT_EQ(fs.list(root() + "/s", "*.eng", FileSystem::EntryKind::Files).size(), 1);
+    }
+    EXPECT_EQ(fs.list(root() + "/s", "*.eng", FileSystem::EntryKind::Files).size(), 2);
+}
+
+TEST_F(FileSystemTest, WritesAndRenamesNeverLeaveAHalfFile) {
+    QDir().mkpath(root() + "/Thumbs");
+    const QString target = root() + "\\Thumbs\\a.bmp";
+    ASSERT_TRUE(fs.writeFileAtomically(target, "first"));
+    EXPECT_EQ(fs.readFile(target).value_or(""), "first");
+    EXPECT_EQ(QDir(root() + "/Thumbs").entryList(QDir::Files), QStringList{"a.bmp"});
+
+    // A write into a folder that does not exist fails and creates nothing.
+    EXPECT_FALSE(fs.writeFileAtomically(root() + "\\Nowhere\\a.bmp", "x"));
+    EXPECT_FALSE(QFileInfo::exists(root() + "/Nowhere"));
+
+    ASSERT_TRUE(fs.writeFileAtomically(root() + "/Thumbs/SFCANVAS_1.bmp", "second"));
+    // renameFile never replaces; replaceFile does, in one step.
+    EXPECT_FALSE(fs.renameFile(root() + "/Thumbs/SFCANVAS_1.bmp", root() + "/Thumbs/A.BMP"));
+    EXPECT_EQ(fs.readFile(target).value_or(""), "first");
+    EXPECT_TRUE(fs.replaceFile(root() + "/Thumbs/SFCANVAS_1.bmp", root() + "/Thumbs/A.BMP"));
+    EXPECT_EQ(fs.readFile(target).value_or(""), "second");
+    EXPECT_EQ(QDir(root() + "/Thumbs").entryList(QDir::Files), QStringList{"a.bmp"});
+    EXPECT_FALSE(fs.replaceFile(root() + "/Thumbs/gone.bmp", target));
+    EXPECT_TRUE(fs.removeFile(target));
+    EXPECT_FALSE(fs.removeFile(target));
+}
+
+TEST_F(FileSystemTest, ReadFileRefusesFilesOverTheLimit) {
+    touch(root() + "/big.s", QByteArray(100, 'a'));
+    EXPECT_TRUE(fs.readFile(root() + "/big.s", 100).has_value());
+    EXPECT_FALSE(fs.readFile(root() + "/big.s", 99).has_value());
+    EXPECT_FALSE(fs.readFile(root() + "/absent.s").has_value());
+}
+
+TEST_F(FileSystemTest, ThumbnailsFolderIsBesideTheProgramWhenWritableElseInUserData) {
+    QDir().mkpath(root() + "/own");
+    EXPECT_EQ(fs.thumbnailsFolder(), root() + "/own/Thumbnails");
+    // An own folder that cannot be written (here: one that does not exist) sends the
+    // thumbnails to the user's data folder.
+    const FileSystem installed{FileSystem::Options{{}, root() + "/usr-bin", root() + "/data"}};
+    EXPECT_EQ(installed.thumbnailsFolder(), root() + "/data/Pictelle/Thumbnails");
+}
+
+TEST_F(FileSystemTest, MakeFolderCreatesMissingLevelsKeepingExistingSpelling) {
+    QDir().mkpath(root() + "/Own");
+    EXPECT_TRUE(fs.makeFolder(root() + "\\own\\Thumbnails\\"));
+    EXPECT_TRUE(QFileInfo(root() + "/Own/Thumbnails").isDir());
+    EXPECT_TRUE(fs.makeFolder(root() + "\\OWN\\thumbnails"));
+    EXPECT_EQ(QDir(root() + "/Own").entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{"Thumbnails"});
+}
+
+TEST(FileSystemDisplay, ShowsNativeSeparators) {
+    EXPECT_EQ(FileSystem::displayPath("..\\ACELA\\acela.eng"), "../ACELA/acela.eng");
+}
+
+} // namespace
