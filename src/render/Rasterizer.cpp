@@ -1,0 +1,343 @@
+#include "render/Rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace render {
+
+namespace {
+
+constexpr float kGuardBand = 2.0f;
+constexpr std::int64_t kSubBits = 8; // fixed-point fraction bits of sample coordinates
+constexpr std::int64_t kOne = std::int64_t(1) << kSubBits;
+constexpr std::int64_t kHalf = kOne / 2;
+
+enum Plane : unsigned {
+    Near = 1,
+    Far = 2,
+    Left = 4,
+    Right = 8,
+    Bottom = 16,
+    Top = 32,
+};
+
+float planeDistance(unsigned plane, const Vec4& p) {
+    switch (plane) {
+    case Near:
+        return p.z;
+    case Far:
+        return p.w - p.z;
+    case Left:
+        return kGuardBand * p.w + p.x;
+    case Right:
+        return kGuardBand * p.w - p.x;
+    case Bottom:
+        return kGuardBand * p.w + p.y;
+    default:
+        return kGuardBand * p.w - p.y;
+    }
+}
+
+ClipVertex lerp(const ClipVertex& a, const ClipVertex& b, float t) {
+    ClipVertex r;
+    r.position = {a.position.x + (b.position.x - a.position.x) * t,
+                  a.position.y + (b.position.y - a.position.y) * t,
+                  a.position.z + (b.position.z - a.position.z) * t,
+                  a.position.w + (b.position.w - a.position.w) * t};
+    r.u = a.u + (b.u - a.u) * t;
+    r.v = a.v + (b.v - a.v) * t;
+    r.light = a.light + (b.light - a.light) * t;
+    return r;
+}
+
+int wrapIndex(int i, int n) {
+    const int m = i % n;
+    return m < 0 ? m + n : m;
+}
+
+// A vertex in sample coordinates, with the values that interpolate linearly on screen.
+struct ScreenVertex {
+    std::int64_t x = 0, y = 0; // fixed point
+    float z = 0;               // depth 0..1
+    float q = 0;               // 1 / w
+    float uq = 0, vq = 0, lq = 0;
+};
+
+ScreenVertex toScreen(const ClipVertex& c, int width, int height) {
+    const double invW = 1.0 / double(c.position.w);
+    const double sx = (double(c.position.x) * invW + 1.0) * 0.5 * width;
+    const double sy = (1.0 - double(c.position.y) * invW) * 0.5 * height;
+    ScreenVertex s;
+    s.x = std::llround(sx * double(kOne));
+    s.y = std::llround(sy * double(kOne));
+    s.z = float(double(c.position.z) * invW);
+    s.q = float(invW);
+    s.uq = float(double(c.u) * invW);
+    s.vq = float(double(c.v) * invW);
+    s.lq = float(double(c.light) * invW);
+    return s;
+}
+
+bool isTopLeft(const ScreenVertex& a, const ScreenVertex& b) {
+    const std::int64_t dx = b.x - a.x, dy = b.y - a.y;
+    return dy < 0 || (dy == 0 && dx > 0);
+}
+
+int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
+    const float w = float(t.levels[0].width), h = float(t.levels[0].height);
+    const float ax = dudx * w, bx = dvdx * h, ay = dudy * w, by = dvdy * h;
+    const float rho2 = std::max(ax * ax + bx * bx, ay * ay + by * by);
+    if (!(rho2 > 1.0f))
+        return 0;
+    const float lod = 0.5f * std::log2(rho2);
+    const int level = int(std::floor(lod + 0.5f));
+    return std::clamp(level, 0, int(t.levels.size()) - 1);
+}
+
+} // namespace
+
+Framebuffer::Framebuffer(int w, int h, Rgb background)
+    : width(std::max(w, 0)), height(std::max(h, 0)) {
+    const std::size_t n = std::size_t(width) * std::size_t(height);
+    colour.resize(n * 3);
+    for (std::size_t i = 0; i < n; ++i) {
+        colour[i * 3] = background.r;
+        colour[i * 3 + 1] = background.g;
+        colour[i * 3 + 2] = background.b;
+    }
+    depth.assign(n, std::numeric_limits<float>::max());
+}
+
+unsigned outcode(const Vec4& p) {
+    unsigned code = 0;
+    for (unsigned plane : {Near, Far, Left, Right, Bottom, Top})
+        if (!(planeDistance(plane, p) >= 0)) // NaN counts as outside
+            code |= plane;
+    return code;
+}
+
+int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex, 9>& out) {
+    std::array<ClipVertex, 9> buffer;
+    std::array<ClipVertex, 9>* src = &buffer;
+    std::array<ClipVertex, 9>* dst = &out;
+    int n = 3;
+    std::copy(triangle.begin(), triangle.end(), src->begin());
+    for (unsigned plane : {Near, Far, Left, Right, Bottom, Top}) {
+        int m = 0;
+        for (int i = 0; i < n; ++i) {
+            const ClipVertex& a = (*src)[std::size_t(i)];
+            const ClipVertex& b = (*src)[std::size_t((i + 1) % n)];
+            const float da = planeDistance(plane, a.position);
+            const float db = planeDistance(plane, b.position);
+            if (da >= 0 && m < 9)
+                (*dst)[std::size_t(m++)] = a;
+            if (((da >= 0) != (db >= 0)) && m < 9)
+                (*dst)[std::size_t(m++)] = lerp(a, b, da / (da - db));
+        }
+        n = m;
+        std::swap(src, dst);
+        if (n < 3)
+            return 0;
+    }
+    if (src != &out)
+        std::copy(src->begin(), src->begin() + n, out.begin());
+    return n;
+}
+
+std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int level) {
+    const TextureLevel& t =
+        texture.levels[std::size_t(std::clamp(level, 0, int(texture.levels.size()) - 1))];
+    const float x = u * float(t.width) - 0.5f;
+    const float y = v * float(t.height) - 0.5f;
+    const float fx0 = std::floor(x), fy0 = std::floor(y);
+    const float fx = x - fx0, fy = y - fy0;
+    // Coordinates far outside 0..1 are reduced first so that the integer conversion is safe.
+    const int x0 = wrapIndex(int(std::fmod(fx0, float(t.width))), t.width);
+    const int y0 = wrapIndex(int(std::fmod(fy0, float(t.height))), t.height);
+    const int x1 = wrapIndex(x0 + 1, t.width), y1 = wrapIndex(y0 + 1, t.height);
+    const auto* row0 = &t.rgba[std::size_t(y0) * std::size_t(t.width) * 4];
+    const auto* row1 = &t.rgba[std::size_t(y1) * std::size_t(t.width) * 4];
+    std::array<float, 4> r;
+    for (std::size_t c = 0; c < 4; ++c) {
+        const float top = float(row0[std::size_t(x0) * 4 + c]) * (1 - fx) +
+                          float(row0[std::size_t(x1) * 4 + c]) * fx;
+        const float bottom = float(row1[std::size_t(x0) * 4 + c]) * (1 - fx) +
+                             float(row1[std::size_t(x1) * 4 + c]) * fx;
+        r[c] = top * (1 - fy) + bottom * fy;
+    }
+    return r;
+}
+
+void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& cb,
+                       const ClipVertex& cc, const Shading& shading) {
+    ScreenVertex v0 = toScreen(ca, fb.width, fb.height);
+    ScreenVertex v1 = toScreen(cb, fb.width, fb.height);
+    ScreenVertex v2 = toScreen(cc, fb.width, fb.height);
+
+    auto edge = [](const ScreenVertex& a, const ScreenVertex& b, std::int64_t px, std::int64_t py) {
+        return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
+    };
+    std::int64_t area = edge(v0, v1, v2.x, v2.y);
+    if (area == 0)
+        return;
+    // Both windings are drawn: the depth test, not culling, hides the far side.
+    if (area < 0) {
+        std::swap(v1, v2);
+        area = -area;
+    }
+
+    const std::int64_t minX = std::min({v0.x, v1.x, v2.x}), maxX = std::max({v0.x, v1.x, v2.x});
+    const std::int64_t minY = std::min({v0.y, v1.y, v2.y}), maxY = std::max({v0.y, v1.y, v2.y});
+    // Sample i sits at i + 1/2.
+    const int x0 = int(std::max<std::int64_t>(0, (minX - kHalf + kOne - 1) >> kSubBits));
+    const int x1 = int(std::min<std::int64_t>(fb.width - 1, (maxX - kHalf) >> kSubBits));
+    const int y0 = int(std::max<std::int64_t>(0, (minY - kHalf + kOne - 1) >> kSubBits));
+    const int y1 = int(std::min<std::int64_t>(fb.height - 1, (maxY - kHalf) >> kSubBits));
+    if (x0 > x1 || y0 > y1)
+        return;
+
+    // Edge k is opposite vertex k; a sample on an edge belongs to it only on a top or left edge.
+    const std::int64_t bias0 = isTopLeft(v1, v2) ? 0 : -1;
+    const std::int64_t bias1 = isTopLeft(v2, v0) ? 0 : -1;
+    const std::int64_t bias2 = isTopLeft(v0, v1) ? 0 : -1;
+    const std::int64_t stepX0 = -(v2.y - v1.y) * kOne, stepY0 = (v2.x - v1.x) * kOne;
+    const std::int64_t stepX1 = -(v0.y - v2.y) * kOne, stepY1 = (v0.x - v2.x) * kOne;
+    const std::int64_t stepX2 = -(v1.y - v0.y) * kOne, stepY2 = (v1.x - v0.x) * kOne;
+
+    const double invArea = 1.0 / double(area);
+    // Screen-space gradients of the barycentric weights, per sample step.
+    const float dl0dx = float(double(stepX0) * invArea), dl0dy = float(double(stepY0) * invArea);
+    const float dl1dx = float(double(stepX1) * invArea), dl1dy = float(double(stepY1) * invArea);
+    const float dl2dx = float(double(stepX2) * invArea), dl2dy = float(double(stepY2) * invArea);
+    auto gradX = [&](float a0, float a1, float a2) {
+        return a0 * dl0dx + a1 * dl1dx + a2 * dl2dx;
+    };
+    auto gradY = [&](float a0, float a1, float a2) {
+        return a0 * dl0dy + a1 * dl1dy + a2 * dl2dy;
+    };
+    const float dqdx = gradX(v0.q, v1.q, v2.q), dqdy = gradY(v0.q, v1.q, v2.q);
+    const float duqdx = gradX(v0.uq, v1.uq, v2.uq), duqdy = gradY(v0.uq, v1.uq, v2.uq);
+    const float dvqdx = gradX(v0.vq, v1.vq, v2.vq), dvqdy = gradY(v0.vq, v1.vq, v2.vq);
+
+    const Texture* texture =
+        shading.texture && shading.texture->valid() ? shading.texture : nullptr;
+    const bool writesDepth =
+        shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
+    const float alphaRef = shading.alphaReference * 255.0f;
+
+    const std::int64_t startX = std::int64_t(x0) * kOne + kHalf;
+    const std::int64_t startY = std::int64_t(y0) * kOne + kHalf;
+    std::int64_t row0 = edge(v1, v2, startX, startY);
+    std::int64_t row1 = edge(v2, v0, startX, startY);
+    std::int64_t row2 = edge(v0, v1, startX, startY);
+
+    for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
+        std::int64_t e0 = row0, e1 = row1, e2 = row2;
+        for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
+            if (e0 + bias0 < 0 || e1 + bias1 < 0 || e2 + bias2 < 0)
+                continue;
+            const float l0 = float(double(e0) * invArea);
+            const float l1 = float(double(e1) * invArea);
+            const float l2 = float(double(e2) * invArea);
+            const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
+            const float z = l0 * v0.z + l1 * v1.z + l2 * v2.z;
+            if (!(z < fb.depth[index]))
+                continue;
+
+            const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
+            const float invQ = q > 0 ? 1.0f / q : 0.0f;
+            const float light = (l0 * v0.lq + l1 * v1.lq + l2 * v2.lq) * invQ;
+
+            std::array<float, 4> texel{float(shading.colour.r), float(shading.colour.g),
+                                       float(shading.colour.b), 255.0f};
+            if (texture) {
+                const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
+                const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
+                // Derivatives of u = uq / q by the quotient rule.
+                const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
+                const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
+                texel = sampleTexture(*texture, u, v, mipLevel(*texture, dudx, dvdx, dudy, dvdy));
+            }
+
+            float* dst = &fb.colour[index * 3];
+            const float r = std::min(texel[0] * light, 255.0f);
+            const float g = std::min(texel[1] * light, 255.0f);
+            const float b = std::min(texel[2] * light, 255.0f);
+            switch (shading.blend) {
+            case BlendMode::AlphaTest:
+                if (texel[3] < alphaRef)
+                    continue;
+                [[fallthrough]];
+            case BlendMode::Opaque:
+                dst[0] = r;
+                dst[1] = g;
+                dst[2] = b;
+                break;
+            case BlendMode::AlphaBlend: {
+                const float a = texel[3] / 255.0f;
+                dst[0] = r * a + dst[0] * (1 - a);
+                dst[1] = g * a + dst[1] * (1 - a);
+                dst[2] = b * a + dst[2] * (1 - a);
+                break;
+            }
+            case BlendMode::Additive: {
+                const float a = texel[3] / 255.0f;
+                dst[0] = std::min(dst[0] + r * a, 255.0f);
+                dst[1] = std::min(dst[1] + g * a, 255.0f);
+                dst[2] = std::min(dst[2] + b * a, 255.0f);
+                break;
+            }
+            }
+            if (writesDepth)
+                fb.depth[index] = z;
+        }
+    }
+}
+
+void drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const Shading& shading) {
+    const unsigned ca = outcode(a.position), cb = outcode(b.position), cc = outcode(c.position);
+    if (ca & cb & cc)
+        return;
+    if ((ca | cb | cc) == 0) {
+        rasterizeTriangle(fb, a, b, c, shading);
+        return;
+    }
+    std::array<ClipVertex, 9> polygon;
+    const int n = clipPolygon({a, b, c}, polygon);
+    for (int i = 1; i + 1 < n; ++i)
+        rasterizeTriangle(fb, polygon[0], polygon[std::size_t(i)], polygon[std::size_t(i + 1)],
+                          shading);
+}
+
+RgbImage resolve(const Framebuffer& fb, int samplesPerAxis) {
+    const int s = std::max(samplesPerAxis, 1);
+    RgbImage image;
+    image.width = fb.width / s;
+    image.height = fb.height / s;
+    image.rgb.resize(std::size_t(image.width) * std::size_t(image.height) * 3);
+    const float scale = 1.0f / float(s * s);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            float sum[3] = {0, 0, 0};
+            for (int sy = 0; sy < s; ++sy) {
+                const float* row = &fb.colour[(std::size_t(y * s + sy) * std::size_t(fb.width) +
+                                               std::size_t(x * s)) *
+                                              3];
+                for (int sx = 0; sx < s * 3; sx += 3) {
+                    sum[0] += row[sx];
+                    sum[1] += row[sx + 1];
+                    sum[2] += row[sx + 2];
+                }
+            }
+            std::uint8_t* p =
+                &image.rgb[(std::size_t(y) * std::size_t(image.width) + std::size_t(x)) * 3];
+            for (int c = 0; c < 3; ++c)
+                p[c] = std::uint8_t(std::clamp(std::floor(sum[c] * scale + 0.5f), 0.0f, 255.0f));
+        }
+    return image;
+}
+
+} // namespace render

@@ -1,0 +1,66 @@
+#pragma once
+
+// The rasterizer's stages as small functions over an explicit framebuffer: clip a triangle in
+// clip space, cover its samples with a fixed-point edge test (top-left rule, so that shared
+// edges are neither left open nor drawn twice), test depth, sample the texture with
+// perspective-correct coordinates and a mip level from the sample's footprint, shade, and
+// finally average the samples of each pixel.
+
+#include "render/Image.h"
+#include "render/Math.h"
+#include "render/Model.h"
+
+#include <array>
+#include <vector>
+
+namespace render {
+
+// The sample grid: colour (0..255 per channel, as floats so blending keeps precision) and
+// depth (0 at the near plane, 1 at the far plane).
+struct Framebuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<float> colour;
+    std::vector<float> depth;
+
+    Framebuffer(int w, int h, Rgb background);
+};
+
+struct ClipVertex {
+    Vec4 position; // clip space: x, y in -w..w, z in 0..w inside the view
+    float u = 0, v = 0;
+    float light = 1; // brightness factor from lighting
+};
+
+struct Shading {
+    const Texture* texture = nullptr; // nullptr: draw `colour`
+    Rgb colour{128, 128, 128};
+    BlendMode blend = BlendMode::Opaque;
+    float alphaReference = 200.0f / 255.0f;
+};
+
+// Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice
+// the picture's size around it (clipping at the band keeps fixed-point coordinates small
+// while leaving nearly every triangle unclipped).
+unsigned outcode(const Vec4& p);
+
+// Sutherland-Hodgman clipping against the planes of outcode(); the result is a convex polygon
+// of 0 to 9 vertices.
+int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex, 9>& out);
+
+// Draws one triangle that lies inside every clip plane.
+void rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
+                       const ClipVertex& c, const Shading& shading);
+
+// Clips when needed, then rasterizes.
+void drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const Shading& shading);
+
+// Bilinear sample of one mip level (clamped to the chain), wrapping outside 0..1.
+// Returns RGBA in 0..255.
+std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int level);
+
+// Averages samplesPerAxis² samples into each pixel.
+RgbImage resolve(const Framebuffer& fb, int samplesPerAxis);
+
+} // namespace render
