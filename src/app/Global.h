@@ -1,0 +1,51 @@
+#pragma once
+
+// Program-wide values, alive for the whole run. One Global is created at start-up and
+// handed to every window; tests build their own. Nothing here is static.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace platform {
+class FileSystem;
+}
+
+namespace app {
+
+class SettingsStore;
+
+// The standing answer for a thumbnail that already exists; never stored between runs.
+enum class OverwriteChoice : std::int16_t {
+    Ask = 0,
+    OverwriteOnce = 1,
+    KeepOnce = 2,
+    OverwriteAlways = 3,
+    KeepAlways = 4,
+};
+
+struct Global {
+    Global(platform::FileSystem& files, SettingsStore& settings)
+        : Files(files), Settings(settings) {}
+
+    // Services the windows and the core reach the disk and the settings through.
+    platform::FileSystem& Files;
+    SettingsStore& Settings;
+
+    // Folder of the simulator; never stored.
+    QString MstsPath;
+    // Folder of the Rametta program; stored at every start.
+    QString RamettaPath;
+    // False until the vehicle list has been coloured during start-up.
+    bool MainWindowReady = false;
+    app::OverwriteChoice OverwriteChoice = app::OverwriteChoice::Ask;
+    // Full path of the thumbnail being placed, shown by the overwrite question.
+    QString PendingTargetPath;
+    // The system's program files folder, once the folder dialogs have looked it up.
+    QString ProgramFilesFolder;
+
+    // Catalog and thumbnail inventory: built once per run by the scan and the inventory
+    // (their members are added here with those features).
+};
+
+} // namespace app

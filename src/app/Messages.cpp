@@ -1,0 +1,138 @@
+#include "app/Messages.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <iterator>
+
+namespace app {
+
+namespace {
+
+#define PICTELLE_STR2(x) #x
+#define PICTELLE_STR(x) PICTELLE_STR2(x)
+#if defined(__clang__)
+#define PICTELLE_COMPILER "Clang " __clang_version__
+#elif defined(__GNUC__)
+#define PICTELLE_COMPILER                                                                          \
+    "GCC " PICTELLE_STR(__GNUC__) "." PICTELLE_STR(__GNUC_MINOR__) "." PICTELLE_STR(               \
+        __GNUC_PATCHLEVEL__)
+#else
+#define PICTELLE_COMPILER "C++20"
+#endif
+
+struct Entry {
+    int number;
+    const char* text; // UTF-8
+};
+
+// Sorted by number. 123 is absent on purpose, and nothing lies between 160 and 207.
+constexpr Entry table[] = {
+    {100, "pictelle@example.org"},
+    {101, "|1 - Recherche du matériel"},
+    {102, "Chemin de Microsoft Train Simulator (ou dossier de stockage)|1"},
+    {103, "Veuillez patientez un instant,"},
+    {104, "Quitter"},
+    {105, "A propos de |1"},
+    {106, "|1 - Créateur de pictelles pour Rametta"},
+    {107, "Créer"},
+    {108, "chargement en cours..."},
+    {109, "A propos de sfCanvas"},
+    {110, "Recherche des fichiers de motrices..."},
+    {111, "Recherche des fichiers de wagons..."},
+    {112, "  -  Sélectionné |1"},
+    {113, "  -  |1 fichiers sélectionnés."},
+    {114, "Annuler"},
+    {115, "Déselectionner tout"},
+    {116, "Sélectionner tout"},
+    {117, "A propos de |1"},
+    {118, "Infos système..."},
+    {119, "Version |1"},
+    {120, "|1Développement : |2Graphismes : |3"},
+    {121, PICTELLE_COMPILER ", Qt " QT_VERSION_STR},
+    {122, "Paint Shop Pro 7.00"},
+    {124, "Ce programme est distribué gratuitement et sans aucune garantie.|1Vous pouvez "
+          "le copier et le partager librement, sans le modifier."},
+    {125, "Les informations système ne sont pas disponibles actuellement."},
+    {126, "Total |1 fichier"},
+    {127, "Total |1 fichiers"},
+    {128, "Sélectionné :"},
+    {129, "Dossiers :"},
+    {130, "Lecteurs :"},
+    {131, " ou dossier de stockage de Train Store|1"},
+    {132, "Recherche des fichiers de formes..."},
+    {133, "Sortie :"},
+    {134, "Créer une pictelle"},
+    {135, "Créer une image"},
+    {136, "Créer toutes les sélections"},
+    {137, "Opération de création des images terminée."},
+    {138, "Création de l'image |1"},
+    {139, "Opération de création des images sélectionnées terminée."},
+    {140, "Une erreur est survenue et l'opération de création des images sélectionnées a été "
+          "abandonnée."},
+    {141, "Couleur de fond"},
+    {142, " - Demande de confirmation"},
+    {143, "Fichier |1"},
+    {144, "Un fichier portant ce nom est déjà présent dans le dossier de destination.|1Que "
+          "désirez-vous faire ?"},
+    {145, "Ecraser le fichier (toujours demander l'opération à effectuer)"},
+    {146, "Ne pas écraser le fichier (toujours demander l'opération à effectuer)"},
+    {147, "Toujours écraser le fichier (pas de demande de confirmation)"},
+    {148, "Ne jamais écraser le fichier (pas de demande de confirmation)"},
+    {149, "Opération à effectuer :"},
+    {150, ";Liste des pictelles (thumbnails) déjà créées de |1"},
+    {151, ";|1 est un utilitaire du programme Rametta, un éditeur de rames pour Microsoft Train "
+          "Simulator"},
+    {152, "Liste_"},
+    {153, "Chemin du programme Rametta"},
+    {154, "Les pictelles sont créées dans le dossier Thumbnails de ce programme."},
+    {155, "Pictelles trouvées dans le dossier de Rametta."},
+    {156, "Pictelles intégrées d'origine dans Rametta."},
+    {157, "Pictelles créées dans le dossier Thumbnails."},
+    {158, "Pictelles restant à réaliser."},
+    {159, "© 2026 les auteurs de Pictelle"},
+    {160, "Supprimer le chemin de Rametta"},
+    {207, "Au sujet de |1"},
+};
+
+const Entry* find(int number) {
+    const auto it = std::lower_bound(std::begin(table), std::end(table), number,
+                                     [](const Entry& e, int n) { return e.number < n; });
+    return it != std::end(table) && it->number == number ? it : nullptr;
+}
+
+} // namespace
+
+MessageNotFound::MessageNotFound(int number)
+    : std::runtime_error("message " + std::to_string(number) + " is not in the message table"),
+      number_(number) {}
+
+bool HasMessage(int number) {
+    return find(number) != nullptr;
+}
+
+QString LoadMessage(int number, const QList<MessageValue>& pairs) {
+    const Entry* entry = find(number);
+    if (!entry)
+        throw MessageNotFound(number);
+    QString text = QString::fromUtf8(entry->text);
+    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+        const QString& marker = pairs[i].text();
+        const QString& replacement = pairs[i + 1].text();
+        // An empty marker would match everywhere and never advance.
+        if (marker.isEmpty())
+            continue;
+        qsizetype from = 0;
+        while ((from = text.indexOf(marker, from)) >= 0) {
+            text.replace(from, marker.size(), replacement);
+            from += replacement.size();
+        }
+    }
+    return text;
+}
+
+QString LoadMessage(int number, std::initializer_list<MessageValue> pairs) {
+    return LoadMessage(number, QList<MessageValue>(pairs));
+}
+
+} // namespace app

@@ -1,0 +1,273 @@
+#include "app/SettingsStore.h"
+
+#include "app/WineRegistry.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QIODevice>
+#include <QSettings>
+
+namespace app {
+
+namespace {
+
+// The INI layout is our own rather than QSettings' native one, so that a hand-written
+// `[SOFTWARE\Microsoft\...]` section and a value holding backslashes or commas
+// (`Path=C:\Jeux\Train Simulator, old`) read exactly as written. A value is quoted, with
+// C-like escapes, only when it could not survive unquoted.
+
+bool needsQuotes(const QString& value) {
+    if (value.isEmpty())
+        return false;
+    if (value.front().isSpace() || value.back().isSpace() || value.front() == u'"')
+        return true;
+    for (QChar c : value) {
+        if (c.unicode() < 32)
+            return true;
+    }
+    return false;
+}
+
+QString quote(const QString& value) {
+    QString out = QStringLiteral("\"");
+    for (QChar c : value) {
+        switch (c.unicode()) {
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        case 0:
+            out += QStringLiteral("\\0");
+            break;
+        default:
+            if (c.unicode() < 32)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out + u'"';
+}
+
+// A value as written in the file: quoted with escapes, or taken as it stands.
+QString unquote(const QString& raw) {
+    if (raw.size() < 2 || raw.front() != u'"' || raw.back() != u'"')
+        return raw;
+    QString out;
+    for (qsizetype i = 1; i < raw.size() - 1; ++i) {
+        const QChar c = raw[i];
+        if (c != u'\\' || i + 1 >= raw.size() - 1) {
+            out += c;
+            continue;
+        }
+        const QChar e = raw[++i];
+        switch (e.unicode()) {
+        case 'n':
+            out += QChar(10);
+            break;
+        case 'r':
+            out += QChar(13);
+            break;
+        case 't':
+            out += QChar(9);
+            break;
+        case '0':
+            out += QChar(0);
+            break;
+        case 'x': {
+            bool ok = false;
+            const int code = raw.mid(i + 1, 2).toInt(&ok, 16);
+            if (ok && i + 2 < raw.size() - 1) {
+                out += QChar(char16_t(code));
+                i += 2;
+            } else {
+                out += e;
+            }
+            break;
+        }
+        default:
+            out += e;
+        }
+    }
+    return out;
+}
+
+bool readIni(QIODevice& device, QSettings::SettingsMap& map) {
+    if (device.size() > SettingsStore::MaxIniBytes)
+        return false;
+    const QByteArray bytes = device.read(SettingsStore::MaxIniBytes + 1);
+    if (bytes.size() > SettingsStore::MaxIniBytes)
+        return false;
+    QString section;
+    for (const QByteArray& rawLine : bytes.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.lastIndexOf(u']');
+            section = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0 || section.isEmpty())
+            continue;
+        const QString name = line.left(equals).trimmed();
+        map.insert(section + u'/' + name, unquote(line.mid(equals + 1).trimmed()));
+    }
+    return true;
+}
+
+bool writeIni(QIODevice& device, const QSettings::SettingsMap& map) {
+    QString out;
+    QString section;
+    bool first = true;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const qsizetype slash = it.key().lastIndexOf(u'/');
+        if (slash <= 0)
+            continue;
+        const QString keySection = it.key().left(slash);
+        if (first || keySection != section) {
+            if (!first)
+                out += u'\n';
+            out += u'[' + keySection + QStringLiteral("]\n");
+            section = keySection;
+            first = false;
+        }
+        const QString value = it.value().toString();
+        out += it.key().mid(slash + 1) + u'=' + (needsQuotes(value) ? quote(value) : value) + u'\n';
+    }
+    const QByteArray bytes = out.toUtf8();
+    return device.write(bytes) == bytes.size();
+}
+
+QSettings::Format iniFormat() {
+    // Registered once for the process; the format itself holds no state.
+    static const QSettings::Format format =
+        QSettings::registerFormat(QStringLiteral("ini"), readIni, writeIni, Qt::CaseInsensitive);
+    return format;
+}
+
+// The QSettings key of a registry value: the key's backslashes stay, a slash separates
+// the value name.
+QString settingsKey(const QString& key, const QString& valueName) {
+    return key + u'/' + valueName;
+}
+
+// The registry answers through a 1024-byte buffer: a text of up to 1023 characters and
+// its terminator fits; one stored with its own final NUL loses it.
+QString throughBuffer(QString raw) {
+    const bool terminated = raw.endsWith(QChar(0));
+    const qsizetype bytes = terminated ? raw.size() : raw.size() + 1;
+    if (bytes > SettingsStore::MaxValueLength + 1)
+        return {};
+    if (terminated)
+        raw.chop(1);
+    return raw;
+}
+
+bool isOwnKey(const QString& key) {
+    const QString own = QString::fromUtf16(PictelleSettingsKey);
+    return QString::compare(key, own, Qt::CaseInsensitive) == 0 ||
+           key.startsWith(own + u'\\', Qt::CaseInsensitive);
+}
+
+bool isDrivePath(const QString& text) {
+    return text.size() >= 2 && text[1] == u':' && text[0].isLetter();
+}
+
+} // namespace
+
+SettingsStore::Locations SettingsStore::defaultLocations() {
+    Locations l;
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    l.iniFile = config + QStringLiteral("/Pictelle/registry.ini");
+    QString prefix = qEnvironmentVariable("WINEPREFIX");
+    if (prefix.isEmpty())
+        prefix = QDir::homePath() + QStringLiteral("/.wine");
+    l.wineRegistry = prefix + QStringLiteral("/system.reg");
+    return l;
+}
+
+SettingsStore::SettingsStore(Locations locations, const platform::FileSystem& files)
+    : locations_(std::move(locations)), files_(files) {}
+
+QString SettingsStore::ReadSetting(SettingsRoot, const QString& key,
+                                   const QString& valueName) const {
+    if (key.isEmpty())
+        return {};
+    if (!locations_.iniFile.isEmpty()) {
+        QSettings ini(locations_.iniFile, iniFormat());
+        if (ini.status() == QSettings::NoError) {
+            const QString value = throughBuffer(ini.value(settingsKey(key, valueName)).toString());
+            if (!value.isEmpty())
+                return value;
+        }
+    }
+    // The program's own key lives in the INI file only, so that forgetting it is final.
+    if (isOwnKey(key))
+        return {};
+    return readWineRegistry(key, valueName);
+}
+
+QString SettingsStore::readWineRegistry(const QString& key, const QString& valueName) const {
+    if (locations_.wineRegistry.isEmpty())
+        return {};
+    const std::optional<QByteArray> bytes =
+        files_.readFile(locations_.wineRegistry, locations_.maxWineRegistryBytes);
+    if (!bytes)
+        return {};
+    QStringList views;
+    const QString software = QStringLiteral("SOFTWARE\\");
+    if (key.startsWith(software, Qt::CaseInsensitive))
+        views << key.left(software.size()) + QStringLiteral("Wow6432Node\\") +
+                     key.mid(software.size());
+    views << key;
+    for (const QString& view : views) {
+        const std::optional<QString> found = FindWineRegistryText(*bytes, view, valueName);
+        if (!found)
+            continue;
+        const QString text = throughBuffer(*found);
+        if (text.isEmpty())
+            return {};
+        return isDrivePath(text) ? files_.mapDrivePath(text) : text;
+    }
+    return {};
+}
+
+void SettingsStore::WriteSetting(SettingsRoot, const QString& key, const QString& valueName,
+                                 const QString& text) {
+    if (key.isEmpty() || locations_.iniFile.isEmpty())
+        return;
+    QSettings ini(locations_.iniFile, iniFormat());
+    // A file that could not be read is left alone rather than replaced by one value.
+    if (ini.status() != QSettings::NoError)
+        return;
+    ini.setValue(settingsKey(key, valueName), text);
+    ini.sync();
+}
+
+void SettingsStore::ClearSettingKey(SettingsRoot, const QString& key, const QString& valueName) {
+    if (key.isEmpty() || locations_.iniFile.isEmpty())
+        return;
+    QSettings ini(locations_.iniFile, iniFormat());
+    if (ini.status() != QSettings::NoError)
+        return;
+    ini.setValue(settingsKey(key, valueName), QString());
+    ini.remove(key);
+    ini.sync();
+}
+
+} // namespace app
