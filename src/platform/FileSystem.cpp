@@ -109,10 +109,24 @@ const QList<FileSystem::Entry>& FileSystem::entries(const QString& nativeFolder)
         scratch_ = readEntries(nativeFolder);
         return scratch_;
     }
+    return cachedListing(nativeFolder).entries;
+}
+
+const FileSystem::Listing& FileSystem::cachedListing(const QString& nativeFolder) const {
     auto it = cache_.find(nativeFolder);
-    if (it == cache_.end())
-        it = cache_.insert(nativeFolder, readEntries(nativeFolder));
-    return *it;
+    if (it != cache_.end())
+        return *it;
+    Listing listing;
+    listing.entries = readEntries(nativeFolder);
+    listing.exact.reserve(listing.entries.size());
+    for (qsizetype i = 0; i < listing.entries.size(); ++i) {
+        const QString& name = listing.entries[i].name;
+        listing.exact.insert(name, i);
+        const QString folded = name.toCaseFolded();
+        if (!listing.folded.contains(folded))
+            listing.folded.insert(folded, i);
+    }
+    return *cache_.insert(nativeFolder, std::move(listing));
 }
 
 QString FileSystem::matchComponent(const QString& nativeFolder, const QString& name) const {
@@ -122,6 +136,16 @@ QString FileSystem::matchComponent(const QString& nativeFolder, const QString& n
         nativeFolder.endsWith(u'/') ? nativeFolder + name : nativeFolder + u'/' + name;
     if (cacheDepth_ == 0 && !name.startsWith(u'.') && QFileInfo::exists(exact))
         return exact;
+    if (cacheDepth_ > 0) {
+        const Listing& listing = cachedListing(nativeFolder);
+        if (listing.exact.contains(name))
+            return exact;
+        const auto folded = listing.folded.constFind(name.toCaseFolded());
+        if (folded == listing.folded.cend())
+            return {};
+        const QString& found = listing.entries[*folded].name;
+        return nativeFolder.endsWith(u'/') ? nativeFolder + found : nativeFolder + u'/' + found;
+    }
     // Exact spelling first, else the first name in sorted order.
     const QList<Entry>& list = entries(nativeFolder);
     const Entry* found = nullptr;
@@ -182,6 +206,14 @@ bool FileSystem::isFolder(const QString& path) const {
 bool FileSystem::isFile(const QString& path) const {
     const QString native = resolve(path);
     return !native.isEmpty() && QFileInfo(native).isFile();
+}
+
+bool FileSystem::canRead(const QString& path) const {
+    const QString native = resolve(path);
+    if (native.isEmpty())
+        return false;
+    const QFileInfo info(native);
+    return info.isFile() && info.isReadable();
 }
 
 QStringList FileSystem::list(const QString& folder, const QString& pattern, EntryKind kind) const {

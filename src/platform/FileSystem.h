@@ -47,6 +47,8 @@ public:
 
     bool isFolder(const QString& path) const;
     bool isFile(const QString& path) const;
+    // True when the path names a file (not a folder) that this user may open for reading.
+    bool canRead(const QString& path) const;
 
     // Names (not paths) of the entries of a folder that match a wildcard pattern ("*.eng",
     // "*"), without regard to case, sorted without regard to case. Empty when the folder
@@ -101,7 +103,15 @@ private:
         QString name;
         bool folder;
     };
+    // A cached listing with its names indexed, so that resolving a path during a scan does
+    // not walk every name of a large folder.
+    struct Listing {
+        QList<Entry> entries;
+        QHash<QString, qsizetype> exact;
+        QHash<QString, qsizetype> folded; // case-folded name -> first entry in sorted order
+    };
     const QList<Entry>& entries(const QString& nativeFolder) const;
+    const Listing& cachedListing(const QString& nativeFolder) const;
     QList<Entry> readEntries(const QString& nativeFolder) const;
     // Native start folder and the remaining components of a path text.
     bool root(const QString& path, QString& start, QStringList& parts) const;
@@ -109,7 +119,7 @@ private:
 
     Options options_;
     mutable int cacheDepth_ = 0;
-    mutable QHash<QString, QList<Entry>> cache_;
+    mutable QHash<QString, Listing> cache_;
     mutable QList<Entry> scratch_;
 };
 

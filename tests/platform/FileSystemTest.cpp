@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using platform::FileSystem;
 
 namespace {
@@ -96,6 +98,39 @@ TEST_F(FileSystemTest, ScanCacheServesListingsUntilItEnds) {
         EXPECT_EQ(fs.list(root() + "/s", "*.eng", FileSystem::EntryKind::Files).size(), 1);
     }
     EXPECT_EQ(fs.list(root() + "/s", "*.eng", FileSystem::EntryKind::Files).size(), 2);
+}
+
+TEST_F(FileSystemTest, ResolvingUnderAScanCacheMatchesResolvingWithout) {
+    touch(root() + "/c/Loco/shape.S", "upper");
+    touch(root() + "/c/Loco/Shape.s", "mixed");
+    touch(root() + "/c/Loco/Only.ace");
+    QDir().mkpath(root() + "/c/Loco/sub");
+    const QStringList texts = {"\\c\\loco\\Shape.s",  "\\c\\LOCO\\shape.S",   "\\C\\loco\\SHAPE.S",
+                               "\\c\\loco\\only.ACE", "\\c\\loco\\missing.s", "\\c\\loco\\SUB\\"};
+    QStringList uncached, cached;
+    for (const QString& t : texts)
+        uncached.append(fs.resolve(root() + t));
+    {
+        FileSystem::ScanCache cache(fs);
+        for (const QString& t : texts)
+            cached.append(fs.resolve(root() + t));
+    }
+    EXPECT_EQ(cached, uncached);
+    EXPECT_EQ(cached[2], root() + "/c/Loco/Shape.s");
+    EXPECT_EQ(cached[3], root() + "/c/Loco/Only.ace");
+    EXPECT_TRUE(cached[4].isEmpty());
+}
+
+TEST_F(FileSystemTest, CanReadOnlyFilesThatOpen) {
+    touch(root() + "/r/file.eng");
+    QDir().mkpath(root() + "/r/folder.eng");
+    EXPECT_TRUE(fs.canRead(root() + "\\R\\FILE.ENG"));
+    EXPECT_FALSE(fs.canRead(root() + "/r/folder.eng"));
+    EXPECT_FALSE(fs.canRead(root() + "/r/missing.eng"));
+    if (::geteuid() != 0) { // root reads everything
+        QFile(root() + "/r/file.eng").setPermissions(QFileDevice::WriteOwner);
+        EXPECT_FALSE(fs.canRead(root() + "/r/file.eng"));
+    }
 }
 
 TEST_F(FileSystemTest, WritesAndRenamesNeverLeaveAHalfFile) {
