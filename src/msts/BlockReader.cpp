@@ -1,0 +1,620 @@
+#include "msts/BlockReader.h"
+
+#include <bit>
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+namespace msts {
+
+static_assert(std::endian::native == std::endian::little,
+              "binary blocks are read by copying little-endian words");
+
+namespace {
+
+// Windows-1252 code points for bytes 0x80..0x9F; the rest of the code page is Latin-1.
+constexpr char16_t cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// Appends UTF-16 code units as UTF-8; unpaired surrogates become U+FFFD.
+void appendUtf16Units(std::string& out, const char16_t* units, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        appendUtf8(out, c);
+    }
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view word) {
+    if (text.size() != word.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i])
+            return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// Text
+
+class TextReader final : public BlockReader {
+public:
+    TextReader(std::span<const std::byte> body, bool utf16, std::uint64_t base,
+               Diagnostics& diagnostics)
+        : BlockReader(diagnostics), data_(body), utf16_(utf16), base_(base),
+          units_(utf16 ? body.size() / 2 : body.size()) {}
+
+    std::optional<BlockHeader> openBlock() override {
+        for (;;) {
+            const Lexed next = peek();
+            if (next.kind == Kind::End) {
+                if (depth_ == 0)
+                    return std::nullopt;
+                throw ReadError(DiagCode::UnexpectedEnd, next.position, "missing ')'");
+            }
+            if (next.kind == Kind::Close) {
+                if (depth_ > 0)
+                    return std::nullopt;
+                // A stray ')' after the last block: tolerated.
+                lex();
+                diagnostics_.warn(DiagCode::TrailingData, next.position, "stray ')'");
+                continue;
+            }
+            if (next.kind == Kind::Open) {
+                // A block without a name is a comment.
+                lex();
+                skipBalanced();
+                continue;
+            }
+            if (next.kind == Kind::String)
+                return std::nullopt; // a value, not a block
+            // A bare word: the block's name, unless it is a value.
+            const std::size_t save = pos_;
+            Lexed name = lex();
+            if (!name.text.empty() && (name.text[0] == '#' || name.text[0] == '_')) {
+                if (peek().kind == Kind::Open) {
+                    lex();
+                    skipBalanced();
+                }
+                continue;
+            }
+            Lexed after = peek();
+            std::string label;
+            if (after.kind == Kind::Word || after.kind == Kind::String) {
+                Lexed labelToken = lex();
+                if (peek().kind != Kind::Open) {
+                    pos_ = save; // two values in a row: not a block
+                    return std::nullopt;
+                }
+                label = std::move(labelToken.text);
+                after = peek();
+            }
+            if (after.kind != Kind::Open) {
+                pos_ = save;
+                return std::nullopt;
+            }
+            lex(); // '('
+            if (startsWithNoCase(name.text, "comment") || startsWithNoCase(name.text, "skip")) {
+                skipBalanced();
+                continue;
+            }
+            if (depth_ >= maxDepth)
+                throw ReadError(DiagCode::NestingTooDeep, name.position, name.text);
+            ++depth_;
+            BlockHeader header;
+            header.token = tokenFromName(name.text).value_or(Token::Unknown);
+            header.name = std::move(name.text);
+            header.label = std::move(label);
+            header.position = name.position;
+            return header;
+        }
+    }
+
+    void endBlock() override {
+        if (depth_ == 0)
+            return;
+        skipBalanced();
+        --depth_;
+    }
+
+    bool atBlockEnd() override {
+        skipIgnorable();
+        const Kind k = peek().kind;
+        return k == Kind::Close || k == Kind::End;
+    }
+
+    bool nextIsBlock(Token token) override {
+        skipIgnorable();
+        const std::size_t save = pos_;
+        const Lexed name = lex();
+        bool result = false;
+        if (name.kind == Kind::Word && tokenFromName(name.text) == token) {
+            Lexed after = lex();
+            if (after.kind == Kind::Word || after.kind == Kind::String)
+                after = lex();
+            result = after.kind == Kind::Open;
+        }
+        pos_ = save;
+        return result;
+    }
+
+    std::optional<BlockHeader> openBlockIfAny() override { return openBlock(); }
+
+    std::int32_t readInt() override {
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(readInteger()));
+    }
+    std::uint32_t readUInt() override { return static_cast<std::uint32_t>(readInteger()); }
+
+    std::uint32_t readDword() override {
+        const Lexed t = value();
+        std::uint32_t v = 0;
+        const auto* first = t.text.data();
+        const auto* last = first + t.text.size();
+        const auto [ptr, ec] = std::from_chars(first, last, v, 16);
+        if (ec != std::errc() || ptr != last || t.text.size() > 8)
+            throw ReadError(DiagCode::BadNumber, t.position, "dword '" + t.text + "'");
+        return v;
+    }
+
+    float readFloat() override {
+        const Lexed t = value();
+        float v = 0;
+        const auto* first = t.text.data();
+        const auto* last = first + t.text.size();
+        if (first != last && *first == '+')
+            ++first;
+        const auto [ptr, ec] = std::from_chars(first, last, v);
+        if (ec == std::errc::result_out_of_range) {
+            diagnostics_.warn(DiagCode::BadNumber, t.position,
+                              "float out of range '" + t.text + "'");
+            return 0;
+        }
+        if (ec != std::errc() || ptr != last)
+            throw ReadError(DiagCode::BadNumber, t.position, "float '" + t.text + "'");
+        return v;
+    }
+
+    std::string readString() override {
+        Lexed t = value();
+        std::string out = std::move(t.text);
+        // "abc" + "def" is one string.
+        for (;;) {
+            const std::size_t save = pos_;
+            const Lexed plus = lex();
+            if (plus.kind != Kind::Word || plus.text != "+") {
+                pos_ = save;
+                break;
+            }
+            const Lexed more = lex();
+            if (more.kind != Kind::Word && more.kind != Kind::String)
+                throw ReadError(DiagCode::BadString, more.position, "nothing after '+'");
+            out += more.text;
+        }
+        return out;
+    }
+
+    std::uint64_t position() const override { return base_ + pos_ * unitBytes(); }
+    std::uint64_t bytesLeft() const override { return (units_ - pos_) * unitBytes(); }
+    bool isBinary() const override { return false; }
+
+    std::size_t maxItemsLeft(std::size_t) const override {
+        // Every item takes at least one character and one separator.
+        return (units_ - pos_) / 2 + 1;
+    }
+
+private:
+    enum class Kind { Word, String, Open, Close, End };
+    struct Lexed {
+        Kind kind = Kind::End;
+        std::string text;
+        std::uint64_t position = 0;
+    };
+
+    std::size_t unitBytes() const { return utf16_ ? 2 : 1; }
+
+    char32_t unit(std::size_t i) const {
+        if (utf16_)
+            return static_cast<char32_t>(std::to_integer<unsigned>(data_[2 * i]) |
+                                         (std::to_integer<unsigned>(data_[2 * i + 1]) << 8));
+        return static_cast<char32_t>(std::to_integer<unsigned>(data_[i]));
+    }
+
+    void appendUnit(std::string& out, std::size_t& i) const {
+        char32_t c = unit(i);
+        if (utf16_) {
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units_) {
+                const char32_t low = unit(i + 1);
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                    ++i;
+                } else {
+                    c = 0xFFFD;
+                }
+            } else if (c >= 0xD800 && c <= 0xDFFF) {
+                c = 0xFFFD;
+            }
+        } else if (c >= 0x80 && c < 0xA0) {
+            c = cp1252High[c - 0x80];
+        }
+        appendUtf8(out, c);
+    }
+
+    Lexed lex() {
+        while (pos_ < units_ && unit(pos_) <= 0x20)
+            ++pos_;
+        Lexed t;
+        t.position = base_ + pos_ * unitBytes();
+        if (pos_ >= units_)
+            return t;
+        const char32_t c = unit(pos_);
+        if (c == '(') {
+            ++pos_;
+            t.kind = Kind::Open;
+            return t;
+        }
+        if (c == ')') {
+            ++pos_;
+            t.kind = Kind::Close;
+            return t;
+        }
+        if (c == '"') {
+            t.kind = Kind::String;
+            ++pos_;
+            for (;;) {
+                if (pos_ >= units_)
+                    throw ReadError(DiagCode::BadString, t.position, "unterminated string");
+                char32_t d = unit(pos_);
+                if (d == '"') {
+                    ++pos_;
+                    break;
+                }
+                if (d == '\\' && pos_ + 1 < units_) {
+                    ++pos_;
+                    d = unit(pos_);
+                    if (d == 'n')
+                        t.text.push_back('\n');
+                    else if (d == 't')
+                        t.text.push_back('\t');
+                    else
+                        appendUnit(t.text, pos_);
+                    ++pos_;
+                    continue;
+                }
+                appendUnit(t.text, pos_);
+                ++pos_;
+            }
+            return t;
+        }
+        t.kind = Kind::Word;
+        while (pos_ < units_) {
+            const char32_t d = unit(pos_);
+            if (d <= 0x20 || d == '(' || d == ')' || d == '"')
+                break;
+            if (d < 0x80)
+                t.text.push_back(static_cast<char>(d));
+            else
+                appendUnit(t.text, pos_);
+            ++pos_;
+        }
+        return t;
+    }
+
+    Lexed peek() {
+        const std::size_t save = pos_;
+        Lexed t = lex();
+        pos_ = save;
+        return t;
+    }
+
+    // Skips `#...` items and comment blocks where a value or the block's end comes next.
+    void skipIgnorable() {
+        for (;;) {
+            const std::size_t save = pos_;
+            const Lexed t = lex();
+            if (t.kind == Kind::Open) {
+                skipBalanced();
+                continue;
+            }
+            if (t.kind == Kind::Word &&
+                (startsWithNoCase(t.text, "comment") || startsWithNoCase(t.text, "skip")) &&
+                peek().kind == Kind::Open) {
+                lex();
+                skipBalanced();
+                continue;
+            }
+            pos_ = save;
+            return;
+        }
+    }
+
+    // Skips to just after the ')' closing a block whose '(' was already read.
+    void skipBalanced() {
+        std::size_t open = 1;
+        while (pos_ < units_) {
+            const char32_t c = unit(pos_);
+            if (c == '"') {
+                lex(); // quoted parentheses do not count
+                continue;
+            }
+            ++pos_;
+            if (c == '(') {
+                ++open;
+            } else if (c == ')') {
+                if (--open == 0)
+                    return;
+            }
+        }
+        throw ReadError(DiagCode::UnexpectedEnd, position(), "missing ')'");
+    }
+
+    Lexed value() {
+        skipIgnorable();
+        Lexed t = lex();
+        if (t.kind == Kind::Word || t.kind == Kind::String)
+            return t;
+        if (t.kind == Kind::End)
+            throw ReadError(DiagCode::UnexpectedEnd, t.position, "value expected");
+        throw ReadError(DiagCode::UnexpectedToken, t.position,
+                        t.kind == Kind::Open ? "'(' where a value was expected"
+                                             : "')' where a value was expected");
+    }
+
+    std::int64_t readInteger() {
+        const Lexed t = value();
+        std::int64_t v = 0;
+        const auto* first = t.text.data();
+        const auto* last = first + t.text.size();
+        if (first != last && *first == '+')
+            ++first;
+        const auto [ptr, ec] = std::from_chars(first, last, v);
+        if (ec != std::errc() || ptr != last || v < std::numeric_limits<std::int32_t>::min() ||
+            v > std::numeric_limits<std::uint32_t>::max())
+            throw ReadError(DiagCode::BadNumber, t.position, "integer '" + t.text + "'");
+        return v;
+    }
+
+    std::span<const std::byte> data_;
+    bool utf16_;
+    std::uint64_t base_;
+    std::size_t units_;
+    std::size_t pos_ = 0;
+    int depth_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// Binary
+
+class BinaryReader final : public BlockReader {
+public:
+    BinaryReader(std::span<const std::byte> body, std::uint64_t base, Diagnostics& diagnostics)
+        : BlockReader(diagnostics), data_(body), base_(base) {}
+
+    std::optional<BlockHeader> openBlock() override {
+        for (;;) {
+            const std::size_t end = currentEnd();
+            if (pos_ >= end)
+                return std::nullopt;
+            if (end - pos_ < 8)
+                throw ReadError(DiagCode::BlockOverrun, position(), "block header cut short");
+            const std::uint16_t id = u16(pos_);
+            const std::uint16_t set = u16(pos_ + 2);
+            const std::uint32_t length = u32(pos_ + 4);
+            const std::uint64_t at = position();
+            if (length > end - pos_ - 8)
+                throw ReadError(DiagCode::BlockOverrun, at,
+                                "block of " + std::to_string(length) +
+                                    " bytes overruns its parent");
+            const std::size_t blockEnd = pos_ + 8 + length;
+            pos_ += 8;
+            BlockHeader header;
+            header.position = at;
+            if (length > 0) {
+                const std::size_t labelUnits = std::to_integer<std::size_t>(data_[pos_]);
+                ++pos_;
+                if (labelUnits * 2 > blockEnd - pos_)
+                    throw ReadError(DiagCode::BlockOverrun, at, "label overruns its block");
+                appendUtf16(header.label, labelUnits);
+            }
+            if (set == 0 && id == static_cast<std::uint16_t>(Token::Comment)) {
+                pos_ = blockEnd;
+                continue;
+            }
+            if (ends_.size() >= static_cast<std::size_t>(maxDepth))
+                throw ReadError(DiagCode::NestingTooDeep, at, "blocks nested too deep");
+            ends_.push_back(blockEnd);
+            const auto token = static_cast<Token>(id);
+            if (set != 0 || tokenName(token).empty()) {
+                header.token = Token::Unknown;
+                header.name = "token " + std::to_string(id) + "/" + std::to_string(set);
+            } else {
+                header.token = token;
+            }
+            return header;
+        }
+    }
+
+    void endBlock() override {
+        if (ends_.empty())
+            return;
+        pos_ = ends_.back();
+        ends_.pop_back();
+    }
+
+    bool atBlockEnd() override { return pos_ >= currentEnd(); }
+
+    bool nextIsBlock(Token token) override {
+        const std::size_t end = currentEnd();
+        return end - pos_ >= 9 && u16(pos_) == static_cast<std::uint16_t>(token) &&
+               u16(pos_ + 2) == 0 && u32(pos_ + 4) <= end - pos_ - 8;
+    }
+
+    std::optional<BlockHeader> openBlockIfAny() override {
+        const std::size_t end = currentEnd();
+        if (end - pos_ < 9 || u16(pos_ + 2) != 0 || u32(pos_ + 4) > end - pos_ - 8 ||
+            tokenName(static_cast<Token>(u16(pos_))).empty())
+            return std::nullopt;
+        return openBlock();
+    }
+
+    std::int32_t readInt() override { return static_cast<std::int32_t>(word()); }
+    std::uint32_t readUInt() override { return word(); }
+    std::uint32_t readDword() override { return word(); }
+    float readFloat() override { return std::bit_cast<float>(word()); }
+
+    std::string readString() override {
+        need(2, "string length");
+        const std::size_t units = u16(pos_);
+        pos_ += 2;
+        need(units * 2, "string");
+        std::string out;
+        appendUtf16(out, units);
+        return out;
+    }
+
+    void readInts(std::size_t count, std::vector<std::int32_t>& out) override {
+        need(count * 4, "list");
+        out.resize(count);
+        if (count)
+            std::memcpy(out.data(), data_.data() + pos_, count * 4);
+        pos_ += count * 4;
+    }
+
+    void readUInts(std::size_t count, std::vector<std::uint32_t>& out) override {
+        need(count * 4, "list");
+        out.resize(count);
+        if (count)
+            std::memcpy(out.data(), data_.data() + pos_, count * 4);
+        pos_ += count * 4;
+    }
+
+    std::uint64_t position() const override { return base_ + pos_; }
+    std::uint64_t bytesLeft() const override { return currentEnd() - pos_; }
+    bool isBinary() const override { return true; }
+    std::size_t maxItemsLeft(std::size_t minItemBytes) const override {
+        return (currentEnd() - pos_) / (minItemBytes ? minItemBytes : 1);
+    }
+
+private:
+    std::size_t currentEnd() const { return ends_.empty() ? data_.size() : ends_.back(); }
+
+    void need(std::size_t bytes, const char* what) const {
+        if (bytes > currentEnd() - pos_)
+            throw ReadError(DiagCode::UnexpectedEnd, position(),
+                            std::string(what) + " runs past the end of its block");
+    }
+
+    std::uint16_t u16(std::size_t at) const {
+        std::uint16_t v;
+        std::memcpy(&v, data_.data() + at, 2);
+        return v;
+    }
+    std::uint32_t u32(std::size_t at) const {
+        std::uint32_t v;
+        std::memcpy(&v, data_.data() + at, 4);
+        return v;
+    }
+    std::uint32_t word() {
+        need(4, "value");
+        const std::uint32_t v = u32(pos_);
+        pos_ += 4;
+        return v;
+    }
+
+    // Reads `units` UTF-16 code units at pos_ (already bounds-checked) as UTF-8.
+    void appendUtf16(std::string& out, std::size_t units) {
+        std::u16string buffer(units, u'\0');
+        if (units)
+            std::memcpy(buffer.data(), data_.data() + pos_, units * 2);
+        pos_ += units * 2;
+        appendUtf16Units(out, buffer.data(), units);
+    }
+
+    std::span<const std::byte> data_;
+    std::uint64_t base_;
+    std::size_t pos_ = 0;
+    std::vector<std::size_t> ends_;
+};
+
+} // namespace
+
+BlockHeader BlockReader::expectBlock(Token token) {
+    const std::uint64_t at = position();
+    auto header = openBlock();
+    if (!header)
+        throw ReadError(DiagCode::UnexpectedToken, at,
+                        std::string(tokenName(token)) + " expected, block ends");
+    if (header->token != token)
+        throw ReadError(
+            DiagCode::UnexpectedToken, header->position,
+            std::string(tokenName(token)) + " expected, found " +
+                (header->name.empty() ? std::string(tokenName(header->token)) : header->name));
+    return *header;
+}
+
+void BlockReader::readInts(std::size_t count, std::vector<std::int32_t>& out) {
+    if (count > maxItemsLeft(4))
+        throw ReadError(DiagCode::CountTooLarge, position(), std::to_string(count) + " values");
+    out.resize(count);
+    for (auto& v : out)
+        v = readInt();
+}
+
+void BlockReader::readUInts(std::size_t count, std::vector<std::uint32_t>& out) {
+    if (count > maxItemsLeft(4))
+        throw ReadError(DiagCode::CountTooLarge, position(), std::to_string(count) + " values");
+    out.resize(count);
+    for (auto& v : out)
+        v = readUInt();
+}
+
+std::uint32_t BlockReader::readCount(std::size_t minBinaryItemBytes) {
+    const std::uint64_t at = position();
+    const std::int32_t count = readInt();
+    if (count < 0)
+        throw ReadError(DiagCode::NegativeCount, at, std::to_string(count));
+    if (static_cast<std::size_t>(count) > maxItemsLeft(minBinaryItemBytes))
+        throw ReadError(DiagCode::CountTooLarge, at,
+                        std::to_string(count) + " items cannot fit in what is left");
+    return static_cast<std::uint32_t>(count);
+}
+
+std::unique_ptr<BlockReader> BlockReader::create(const Container& container,
+                                                 Diagnostics& diagnostics) {
+    const auto body = container.body();
+    if (container.encoding == Encoding::Binary)
+        return std::make_unique<BinaryReader>(body, container.bodyStart, diagnostics);
+    return std::make_unique<TextReader>(body, container.encoding == Encoding::Utf16Text,
+                                        container.bodyStart, diagnostics);
+}
+
+} // namespace msts

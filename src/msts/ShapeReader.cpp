@@ -1,0 +1,431 @@
+#include "msts/ShapeReader.h"
+
+#include "msts/BlockReader.h"
+#include "msts/Container.h"
+
+#include <new>
+#include <string>
+
+namespace msts {
+
+namespace {
+
+// Smallest binary size of a child block: 8-byte header and the label length byte.
+constexpr std::size_t minBlockBytes = 9;
+
+class ShapeParser {
+public:
+    ShapeParser(BlockReader& reader, Diagnostics& diagnostics, Shape& shape)
+        : r_(reader), d_(diagnostics), s_(shape) {}
+
+    void parseFile() {
+        bool found = false;
+        while (auto h = r_.openBlock()) {
+            if (h->token == Token::Shape && !found) {
+                found = true;
+                shape();
+            } else if (h->token != Token::MaxData && h->token != Token::Shape) {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        if (!found)
+            throw ReadError(DiagCode::UnexpectedToken, r_.position(), "no shape block");
+    }
+
+private:
+    void unknown(const BlockHeader& h) {
+        d_.warn(DiagCode::UnknownBlock, h.position,
+                h.name.empty() ? std::string(tokenName(h.token)) : h.name);
+    }
+
+    // A list block: a count, then that many child blocks of one kind. Others are skipped.
+    template <typename F> void list(const BlockHeader& parent, Token child, F&& readItem) {
+        const std::uint32_t count = r_.readCount(minBlockBytes);
+        std::uint32_t seen = 0;
+        while (auto h = r_.openBlock()) {
+            if (h->token == child) {
+                readItem(*h);
+                ++seen;
+            } else {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        if (seen != count)
+            d_.warn(DiagCode::CountMismatch, parent.position,
+                    std::string(tokenName(parent.token)) + ": " + std::to_string(count) +
+                        " declared, " + std::to_string(seen) + " found");
+    }
+
+    template <typename T, typename F>
+    void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem) {
+        out.clear();
+        list(parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); });
+    }
+
+    Vec3 vec3() { return {r_.readFloat(), r_.readFloat(), r_.readFloat()}; }
+
+    void intList(std::vector<std::int32_t>& out) { r_.readInts(r_.readCount(4), out); }
+
+    void shape() {
+        while (auto h = r_.openBlock()) {
+            switch (h->token) {
+            case Token::ShapeHeader:
+                s_.flags1 = r_.readDword();
+                if (!r_.atBlockEnd())
+                    s_.flags2 = r_.readDword();
+                break;
+            case Token::Volumes:
+                table(*h, Token::VolSphere, s_.volumes, [&](const BlockHeader&) {
+                    VolumeSphere v;
+                    r_.expectBlock(Token::Vector);
+                    v.centre = vec3();
+                    r_.endBlock();
+                    v.radius = r_.readFloat();
+                    return v;
+                });
+                break;
+            case Token::ShaderNames:
+                table(*h, Token::NamedShader, s_.shaderNames,
+                      [&](const BlockHeader&) { return r_.readString(); });
+                break;
+            case Token::TextureFilterNames:
+                table(*h, Token::NamedFilterMode, s_.filterNames,
+                      [&](const BlockHeader&) { return r_.readString(); });
+                break;
+            case Token::Points:
+                table(*h, Token::Point, s_.points, [&](const BlockHeader&) { return vec3(); });
+                break;
+            case Token::UvPoints:
+                table(*h, Token::UvPoint, s_.uvPoints, [&](const BlockHeader&) {
+                    Vec2 uv;
+                    uv.u = r_.readFloat();
+                    uv.v = r_.readFloat();
+                    return uv;
+                });
+                break;
+            case Token::Normals:
+                table(*h, Token::Vector, s_.normals, [&](const BlockHeader&) { return vec3(); });
+                break;
+            case Token::SortVectors:
+                table(*h, Token::Vector, s_.sortVectors,
+                      [&](const BlockHeader&) { return vec3(); });
+                break;
+            case Token::Colours:
+                table(*h, Token::Colour, s_.colours, [&](const BlockHeader&) {
+                    Colour c;
+                    c.a = r_.readFloat();
+                    c.r = r_.readFloat();
+                    c.g = r_.readFloat();
+                    c.b = r_.readFloat();
+                    return c;
+                });
+                break;
+            case Token::Matrices:
+                table(*h, Token::Matrix, s_.matrices, [&](const BlockHeader& m) {
+                    Matrix matrix;
+                    matrix.name = m.label;
+                    for (auto& v : matrix.m)
+                        v = r_.readFloat();
+                    return matrix;
+                });
+                break;
+            case Token::Images:
+                table(*h, Token::Image, s_.images,
+                      [&](const BlockHeader&) { return r_.readString(); });
+                break;
+            case Token::Textures:
+                table(*h, Token::Texture, s_.textures, [&](const BlockHeader&) {
+                    Texture t;
+                    t.imageIndex = r_.readInt();
+                    t.filterIndex = r_.readInt();
+                    t.mipLodBias = r_.readFloat();
+                    if (!r_.atBlockEnd())
+                        t.borderColour = r_.readDword();
+                    return t;
+                });
+                break;
+            case Token::LightMaterials:
+                table(*h, Token::LightMaterial, s_.lightMaterials, [&](const BlockHeader&) {
+                    LightMaterial m;
+                    m.flags = r_.readDword();
+                    m.diffuseColour = r_.readInt();
+                    m.ambientColour = r_.readInt();
+                    m.specularColour = r_.readInt();
+                    m.emissiveColour = r_.readInt();
+                    m.specularPower = r_.readFloat();
+                    return m;
+                });
+                break;
+            case Token::LightModelCfgs:
+                table(*h, Token::LightModelCfg, s_.lightModelConfigs,
+                      [&](const BlockHeader&) { return lightModelConfig(); });
+                break;
+            case Token::VtxStates:
+                table(*h, Token::VtxState, s_.vtxStates, [&](const BlockHeader&) {
+                    VtxState v;
+                    v.flags = r_.readDword();
+                    v.matrixIndex = r_.readInt();
+                    v.lightMaterialIndex = r_.readInt();
+                    v.lightConfigIndex = r_.readInt();
+                    v.lightFlags = r_.readDword();
+                    if (!r_.atBlockEnd())
+                        v.matrix2Index = r_.readInt();
+                    return v;
+                });
+                break;
+            case Token::PrimStates:
+                table(*h, Token::PrimState, s_.primStates,
+                      [&](const BlockHeader& p) { return primState(p); });
+                break;
+            case Token::LodControls:
+                table(*h, Token::LodControl, s_.lodControls,
+                      [&](const BlockHeader&) { return lodControl(); });
+                break;
+            case Token::Animations:
+                s_.animationCount = r_.readCount(minBlockBytes);
+                break;
+            default:
+                unknown(*h);
+                break;
+            }
+            r_.endBlock();
+        }
+    }
+
+    LightModelConfig lightModelConfig() {
+        LightModelConfig c;
+        c.flags = r_.readDword();
+        while (auto h = r_.openBlock()) {
+            if (h->token == Token::UvOps) {
+                const std::uint32_t count = r_.readCount(minBlockBytes);
+                c.uvOps.reserve(count);
+                while (auto op = r_.openBlock()) {
+                    UvOp u;
+                    u.kind = static_cast<std::uint16_t>(op->token);
+                    if (!r_.atBlockEnd())
+                        u.textureAddressMode = r_.readInt();
+                    if (op->token == Token::UvOpCopy && !r_.atBlockEnd())
+                        u.sourceUv = r_.readInt();
+                    c.uvOps.push_back(u);
+                    r_.endBlock();
+                }
+            } else {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        return c;
+    }
+
+    PrimState primState(const BlockHeader& h) {
+        PrimState p;
+        p.name = h.label;
+        p.flags = r_.readDword();
+        p.shaderIndex = r_.readInt();
+        r_.expectBlock(Token::TexIdxs);
+        intList(p.textureIndices);
+        r_.endBlock();
+        p.zBias = r_.readFloat();
+        p.vtxStateIndex = r_.readInt();
+        if (r_.atBlockEnd())
+            return p;
+        p.alphaTestMode = r_.readInt();
+        if (r_.atBlockEnd())
+            return p;
+        p.lightConfigIndex = r_.readInt();
+        if (r_.atBlockEnd())
+            return p;
+        p.zBufferMode = r_.readInt();
+        return p;
+    }
+
+    LodControl lodControl() {
+        LodControl lod;
+        while (auto h = r_.openBlock()) {
+            if (h->token == Token::DistanceLevelsHeader) {
+                lod.bias = r_.readInt();
+            } else if (h->token == Token::DistanceLevels) {
+                table(*h, Token::DistanceLevel, lod.levels,
+                      [&](const BlockHeader&) { return distanceLevel(); });
+            } else {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        return lod;
+    }
+
+    DistanceLevel distanceLevel() {
+        DistanceLevel level;
+        while (auto h = r_.openBlock()) {
+            if (h->token == Token::DistanceLevelHeader) {
+                while (auto inner = r_.openBlock()) {
+                    if (inner->token == Token::DlevelSelection)
+                        level.selection = r_.readFloat();
+                    else if (inner->token == Token::Hierarchy)
+                        intList(level.hierarchy);
+                    else
+                        unknown(*inner);
+                    r_.endBlock();
+                }
+            } else if (h->token == Token::SubObjects) {
+                table(*h, Token::SubObject, level.subObjects,
+                      [&](const BlockHeader&) { return subObject(); });
+            } else {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        return level;
+    }
+
+    SubObject subObject() {
+        SubObject sub;
+        while (auto h = r_.openBlock()) {
+            switch (h->token) {
+            case Token::SubObjectHeader:
+                subObjectHeader(sub);
+                break;
+            case Token::Vertices:
+                table(*h, Token::Vertex, sub.vertices, [&](const BlockHeader&) {
+                    Vertex v;
+                    v.flags = r_.readDword();
+                    v.pointIndex = r_.readInt();
+                    v.normalIndex = r_.readInt();
+                    v.colour1 = r_.readDword();
+                    v.colour2 = r_.readDword();
+                    if (auto uvs = r_.openBlockIfAny()) {
+                        if (uvs->token == Token::VertexUvs) {
+                            v.uvCount = r_.readCount(4);
+                            if (v.uvCount > 0)
+                                v.uvIndex = r_.readInt();
+                        }
+                        r_.endBlock();
+                    }
+                    return v;
+                });
+                break;
+            case Token::VertexSets:
+                table(*h, Token::VertexSet, sub.vertexSets, [&](const BlockHeader&) {
+                    VertexSet v;
+                    v.vtxStateIndex = r_.readInt();
+                    v.firstVertex = r_.readInt();
+                    v.vertexCount = r_.readInt();
+                    return v;
+                });
+                break;
+            case Token::Primitives:
+                primitives(*h, sub);
+                break;
+            default:
+                unknown(*h);
+                break;
+            }
+            r_.endBlock();
+        }
+        return sub;
+    }
+
+    void subObjectHeader(SubObject& sub) {
+        sub.flags = r_.readDword();
+        sub.sortVectorIndex = r_.readInt();
+        sub.volumeIndex = r_.readInt();
+        sub.sourceVertexFormat = r_.readDword();
+        sub.destinationVertexFormat = r_.readDword();
+        while (!r_.atBlockEnd()) {
+            auto h = r_.openBlockIfAny();
+            if (!h) {
+                sub.id = r_.readInt();
+                continue;
+            }
+            if (h->token == Token::SubobjectShaders)
+                intList(sub.shaders);
+            else if (h->token == Token::SubobjectLightCfgs)
+                intList(sub.lightConfigs);
+            else if (h->token != Token::GeometryInfo)
+                unknown(*h);
+            r_.endBlock();
+        }
+    }
+
+    void primitives(const BlockHeader& parent, SubObject& sub) {
+        const std::uint32_t count = r_.readCount(minBlockBytes);
+        std::uint32_t seen = 0;
+        std::int32_t current = -1;
+        std::vector<std::int32_t> pairs;
+        while (auto h = r_.openBlock()) {
+            ++seen;
+            if (h->token == Token::PrimStateIdx) {
+                current = r_.readInt();
+            } else if (h->token == Token::IndexedTrilist) {
+                Primitive p;
+                p.primStateIndex = current;
+                while (auto part = r_.openBlock()) {
+                    if (part->token == Token::VertexIdxs) {
+                        r_.readUInts(r_.readCount(4), p.indices);
+                    } else if (part->token == Token::NormalIdxs) {
+                        // Each triangle: its face normal, then a constant 3.
+                        const std::uint32_t triangles = r_.readCount(8);
+                        r_.readInts(std::size_t{triangles} * 2, pairs);
+                        p.faceNormalIndices.resize(triangles);
+                        for (std::size_t t = 0; t < triangles; ++t)
+                            p.faceNormalIndices[t] = pairs[t * 2];
+                    } else if (part->token == Token::Flags) {
+                        r_.readUInts(r_.readCount(4), p.flags);
+                    } else {
+                        unknown(*part);
+                    }
+                    r_.endBlock();
+                }
+                sub.primitives.push_back(std::move(p));
+            } else {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        if (seen != count)
+            d_.warn(DiagCode::CountMismatch, parent.position,
+                    "primitives: " + std::to_string(count) + " declared, " + std::to_string(seen) +
+                        " found");
+    }
+
+    BlockReader& r_;
+    Diagnostics& d_;
+    Shape& s_;
+};
+
+} // namespace
+
+ShapeResult readShape(std::span<const std::byte> bytes) {
+    ShapeResult result;
+    auto opened = openContainer(bytes);
+    result.diagnostics.append(opened.diagnostics);
+    if (!opened.ok())
+        return result;
+    const Container& container = opened.container;
+    if (container.kind != PayloadKind::Jinx || container.fileType != 's') {
+        result.diagnostics.error(DiagCode::WrongFileType, 0,
+                                 container.kind == PayloadKind::Ace
+                                     ? std::string("texture")
+                                     : std::string("type '") + container.fileType + "'");
+        return result;
+    }
+    try {
+        auto reader = BlockReader::create(container, result.diagnostics);
+        ShapeParser(*reader, result.diagnostics, result.shape).parseFile();
+    } catch (const ReadError& e) {
+        result.diagnostics.error(e.code, e.position, e.what());
+        result.shape = Shape{};
+        return result;
+    } catch (const std::bad_alloc&) {
+        result.diagnostics.error(DiagCode::CountTooLarge, 0, "out of memory");
+        result.shape = Shape{};
+        return result;
+    }
+    validateShape(result.shape, result.diagnostics);
+    return result;
+}
+
+} // namespace msts

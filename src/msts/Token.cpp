@@ -1,0 +1,191 @@
+#include "msts/Token.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <unordered_map>
+
+namespace msts {
+
+namespace {
+
+struct TokenName {
+    Token token;
+    std::string_view name;
+};
+
+constexpr TokenName tokenNames[] = {
+    {Token::Comment, "comment"},
+    {Token::Point, "point"},
+    {Token::Vector, "vector"},
+    {Token::Quat, "quat"},
+    {Token::Normals, "normals"},
+    {Token::NormalIdxs, "normal_idxs"},
+    {Token::Points, "points"},
+    {Token::UvPoint, "uv_point"},
+    {Token::UvPoints, "uv_points"},
+    {Token::Colour, "colour"},
+    {Token::Colours, "colours"},
+    {Token::PackedColour, "packed_colour"},
+    {Token::Image, "image"},
+    {Token::Images, "images"},
+    {Token::Texture, "texture"},
+    {Token::Textures, "textures"},
+    {Token::LightMaterial, "light_material"},
+    {Token::LightMaterials, "light_materials"},
+    {Token::LinearKey, "linear_key"},
+    {Token::TcbKey, "tcb_key"},
+    {Token::LinearPos, "linear_pos"},
+    {Token::TcbPos, "tcb_pos"},
+    {Token::SlerpRot, "slerp_rot"},
+    {Token::TcbRot, "tcb_rot"},
+    {Token::Controllers, "controllers"},
+    {Token::AnimNode, "anim_node"},
+    {Token::AnimNodes, "anim_nodes"},
+    {Token::Animation, "animation"},
+    {Token::Animations, "animations"},
+    {Token::Anim, "anim"},
+    {Token::LodControls, "lod_controls"},
+    {Token::LodControl, "lod_control"},
+    {Token::DistanceLevelsHeader, "distance_levels_header"},
+    {Token::DistanceLevelHeader, "distance_level_header"},
+    {Token::DlevelSelection, "dlevel_selection"},
+    {Token::DistanceLevels, "distance_levels"},
+    {Token::DistanceLevel, "distance_level"},
+    {Token::SubObjects, "sub_objects"},
+    {Token::SubObject, "sub_object"},
+    {Token::SubObjectHeader, "sub_object_header"},
+    {Token::GeometryInfo, "geometry_info"},
+    {Token::GeometryNodes, "geometry_nodes"},
+    {Token::GeometryNode, "geometry_node"},
+    {Token::GeometryNodeMap, "geometry_node_map"},
+    {Token::CullablePrims, "cullable_prims"},
+    {Token::VtxState, "vtx_state"},
+    {Token::VtxStates, "vtx_states"},
+    {Token::Vertex, "vertex"},
+    {Token::VertexUvs, "vertex_uvs"},
+    {Token::Vertices, "vertices"},
+    {Token::VertexSet, "vertex_set"},
+    {Token::VertexSets, "vertex_sets"},
+    {Token::Primitives, "primitives"},
+    {Token::PrimState, "prim_state"},
+    {Token::PrimStates, "prim_states"},
+    {Token::PrimStateIdx, "prim_state_idx"},
+    {Token::IndexedPointList, "indexed_point_list"},
+    {Token::PointList, "point_list"},
+    {Token::IndexedLineList, "indexed_line_list"},
+    {Token::IndexedTrilist, "indexed_trilist"},
+    {Token::TexIdxs, "tex_idxs"},
+    {Token::Tri, "tri"},
+    {Token::VertexIdxs, "vertex_idxs"},
+    {Token::Flags, "flags"},
+    {Token::Matrix, "matrix"},
+    {Token::Matrices, "matrices"},
+    {Token::Hierarchy, "hierarchy"},
+    {Token::Volumes, "volumes"},
+    {Token::VolSphere, "vol_sphere"},
+    {Token::ShapeHeader, "shape_header"},
+    {Token::Shape, "shape"},
+    {Token::ShaderNames, "shader_names"},
+    {Token::ShaderName, "shader_name"},
+    {Token::TextureFilterNames, "texture_filter_names"},
+    {Token::TextureFilterName, "texture_filter_name"},
+    {Token::SortVectors, "sort_vectors"},
+    {Token::UvopArgSets, "uvop_arg_sets"},
+    {Token::UvopArgSet, "uvop_arg_set"},
+    {Token::LightModelCfgs, "light_model_cfgs"},
+    {Token::LightModelCfg, "light_model_cfg"},
+    {Token::UvOps, "uv_ops"},
+    {Token::UvopCopy, "uvop_copy"},
+    {Token::UvOpShare, "uv_op_share"},
+    {Token::UvOpCopy, "uv_op_copy"},
+    {Token::UvOpUniformscale, "uv_op_uniformscale"},
+    {Token::UvOpUserUninformscale, "uv_op_user_uninformscale"},
+    {Token::UvOpNonuniformscale, "uv_op_nonuniformscale"},
+    {Token::UvOpUserNonuninformscale, "uv_op_user_nonuninformscale"},
+    {Token::UvOpTransform, "uv_op_transform"},
+    {Token::UvOpUserTransform, "uv_op_user_transform"},
+    {Token::UvOpReflectxy, "uv_op_reflectxy"},
+    {Token::UvOpReflectmap, "uv_op_reflectmap"},
+    {Token::UvOpReflectmapfull, "uv_op_reflectmapfull"},
+    {Token::UvOpSpheremap, "uv_op_spheremap"},
+    {Token::UvOpSpheremapfull, "uv_op_spheremapfull"},
+    {Token::UvOpSpecularmap, "uv_op_specularmap"},
+    {Token::UvOpEmbossbump, "uv_op_embossbump"},
+    {Token::UserUvArgs, "user_uv_args"},
+    {Token::IoDev, "io_dev"},
+    {Token::IoMap, "io_map"},
+    {Token::Sguid, "sguid"},
+    {Token::DlevCfgTable, "dlev_cfg_table"},
+    {Token::DlevCfg, "dlev_cfg"},
+    {Token::SubobjectShaders, "subobject_shaders"},
+    {Token::SubobjectLightCfgs, "subobject_light_cfgs"},
+    {Token::ShapeNamedData, "shape_named_data"},
+    {Token::ShapeNamedDataHeader, "shape_named_data_header"},
+    {Token::ShapeNamedGeometry, "shape_named_geometry"},
+    {Token::ShapeGeomRef, "shape_geom_ref"},
+    {Token::MaterialPalette, "material_palette"},
+    {Token::BlendConfig, "blend_config"},
+    {Token::BlendConfigHeader, "blend_config_header"},
+    {Token::FiltermodeCfgs, "filtermode_cfgs"},
+    {Token::FilterModeCfg, "filter_mode_cfg"},
+    {Token::BlendModeCfgs, "blend_mode_cfgs"},
+    {Token::BlendModeCfg, "blend_mode_cfg"},
+    {Token::TextureStageProgs, "texture_stage_progs"},
+    {Token::TextureStageProg, "texture_stage_prog"},
+    {Token::BlendModeCfgRefs, "blend_mode_cfg_refs"},
+    {Token::ShaderCfgs, "shader_cfgs"},
+    {Token::ShaderCfg, "shader_cfg"},
+    {Token::TextureSlots, "texture_slots"},
+    {Token::TextureSlot, "texture_slot"},
+    {Token::NamedFilterModes, "named_filter_modes"},
+    {Token::NamedFilterMode, "named_filter_mode"},
+    {Token::FiltermodeCfgRefs, "filtermode_cfg_refs"},
+    {Token::FiltermodeCfgRef, "filtermode_cfg_ref"},
+    {Token::NamedShaders, "named_shaders"},
+    {Token::NamedShader, "named_shader"},
+    {Token::ShaderCfgRefs, "shader_cfg_refs"},
+    {Token::ShaderCfgRef, "shader_cfg_ref"},
+    {Token::MaxData, "max_data"},
+    {Token::MaxDlevData, "max_dlev_data"},
+    {Token::MaxSmoothingData, "max_smoothing_data"},
+    {Token::MaxSortPriorities, "max_sort_priorities"},
+    {Token::UvOpDiffusemap, "uv_op_diffusemap"},
+};
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+const std::unordered_map<std::string, Token>& byName() {
+    static const auto table = [] {
+        std::unordered_map<std::string, Token> map;
+        for (const auto& entry : tokenNames)
+            map.emplace(std::string(entry.name), entry.token);
+        return map;
+    }();
+    return table;
+}
+
+} // namespace
+
+std::string_view tokenName(Token token) {
+    for (const auto& entry : tokenNames)
+        if (entry.token == token)
+            return entry.name;
+    return {};
+}
+
+std::optional<Token> tokenFromName(std::string_view name) {
+    const auto& map = byName();
+    const auto it = map.find(lowered(name));
+    if (it == map.end())
+        return std::nullopt;
+    return it->second;
+}
+
+} // namespace msts
