@@ -1,0 +1,82 @@
+#pragma once
+
+// The catalog: one entry per locomotive (.eng) and wagon (.wag) definition file found under
+// the simulator's trainset folder, in the order the walk found them.
+//
+// The table is built once per run by the trainset walk (catalog/TrainsetWalk.h) and read in
+// place afterwards. Before the walk it does not exist (CatalogCount() is 0); the walk starts
+// it as one empty entry and appends only when the last entry already names a file, so after
+// the walk either every entry has a FileName or the table holds that single empty entry.
+//
+// Indexes are qsizetype: a trainset with more than 32,767 definition files is held whole.
+// The list view refers to an entry by its key, CatalogKey(index) ("17_KEY"); going back
+// through CatalogIndexFromKey gives the index, to be checked with Catalog::isValidIndex().
+
+#include <QList>
+#include <QString>
+
+namespace catalog {
+
+struct CatalogEntry {
+    // The simulator's trainset folder, ending with a backslash; the same in every entry.
+    QString TrainsetPath;
+    // Folder inside the trainset folder that holds the file; empty for a file lying
+    // directly in the trainset folder.
+    QString Folder;
+    // The definition file's name, extension included, as the listing spelt it.
+    QString FileName;
+    // Shape file named by the WagonShape line, relative to the entry's folder; empty when
+    // there is none or when that file could not be opened at scan time.
+    QString Shape;
+    // Length in metres from the Size line; 0 when unknown.
+    double Length = 0.0;
+
+    // TrainsetPath + Folder + "\" + FileName (a doubled backslash when Folder is empty).
+    QString definitionPath() const;
+    // TrainsetPath + Folder + "\" + Shape.
+    QString shapePath() const;
+    // "..\" + Folder + "\" + FileName, the form the status line shows.
+    QString relativeDisplayPath() const;
+    // FileName less its last four characters (the extension), as thumbnails and the
+    // inventory name a vehicle.
+    QString vehicleName() const;
+    // vehicleName() + ".bmp".
+    QString thumbnailFileName() const;
+};
+
+class Catalog {
+public:
+    // Drops every entry: the table no longer exists.
+    void clear() { entries_.clear(); }
+    // Starts the table as exactly one empty entry.
+    void reset();
+    // Records a definition file: appends an entry when the last one already names a file,
+    // then writes the three fields into the last entry. Starts the table when it does not
+    // exist yet.
+    void addFile(const QString& trainsetPath, const QString& folder, const QString& fileName);
+
+    // Number of entries (upper index + 1); 0 before the table exists.
+    qsizetype count() const { return entries_.size(); }
+    bool isValidIndex(qsizetype index) const { return index >= 0 && index < entries_.size(); }
+    const CatalogEntry& operator[](qsizetype index) const { return entries_[index]; }
+    CatalogEntry& operator[](qsizetype index) { return entries_[index]; }
+
+    QList<CatalogEntry>::const_iterator begin() const { return entries_.cbegin(); }
+    QList<CatalogEntry>::const_iterator end() const { return entries_.cend(); }
+
+private:
+    QList<CatalogEntry> entries_;
+};
+
+// Number of entries of the table; 0 before the walk has started it.
+qsizetype CatalogCount(const Catalog& catalog);
+
+// The list key of an index: the index in decimal followed by "_KEY" ("0_KEY", "17_KEY").
+QString CatalogKey(qsizetype index);
+
+// The index a list key carries: its leading decimal number ("17_KEY" gives 17). -1 when the
+// key does not start with a digit or the number does not fit; callers check the result with
+// Catalog::isValidIndex() before indexing.
+qsizetype CatalogIndexFromKey(const QString& key);
+
+} // namespace catalog

@@ -1,0 +1,111 @@
+#pragma once
+
+// The progress window shown while the start-up scan runs.
+//
+// Its load (the constructor) titles it, turns both its pointer and the main window's to busy,
+// centres it and draws the heading and the empty frame over the background picture. Timer1
+// then ticks every 100 ms; its first tick runs the scan job, puts the pointers back and closes
+// the window. Ticks never nest: a tick arriving while the scan runs (the scan lets the event
+// queue run inside DrawProgressBar) does nothing.
+//
+// Drawing goes into a persistent picture that paintEvent only copies, so what was drawn
+// stays until DrawProgressFrame clears it. The bar is ANDed with what lies beneath: the cyan
+// step text stays visible under it and drawing it twice changes nothing.
+//
+// Closing the window while the scan runs, before the main window is ready, ends the program
+// at once (the event queue only gets a turn inside DrawProgressBar, which checks for it).
+
+#include "catalog/TrainsetWalk.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QString>
+
+#include <functional>
+
+class QTimer;
+
+namespace app {
+struct Global;
+}
+
+namespace catalog {
+
+class frmProgress : public QDialog, public ScanProgress {
+    Q_OBJECT
+
+public:
+    // Runs the scan; the window hands itself over as the walk's progress.
+    using ScanJob = std::function<void(frmProgress&)>;
+
+    // Client area, the fixed pieces of the drawing and the bar's full width.
+    static constexpr int ClientWidth = 480;
+    static constexpr int ClientHeight = 136;
+    static constexpr int HeadingTop = 10;
+    static constexpr int StepTextTop = 75;
+    static constexpr QRgb HeadingColour = 0xFFFFFFC0;
+    static constexpr QRgb StepTextColour = 0xFF00FFFF;
+    static constexpr QRgb InnerFrameColour = 0xFFC0C0C0;
+    static constexpr QRgb BarColour = 0xFF00FFFF;
+    static constexpr int BarLeft = 18;
+    static constexpr int BarTop = 70;
+    static constexpr int BarBottom = 93;
+    static constexpr double BarFullWidth = 445.0;
+
+    // mainWindow owns the window and gets the busy pointer; global gives MainWindowReady.
+    frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob scan);
+    ~frmProgress() override;
+
+    // Clears the drawing back to the background picture, then (while open) draws the
+    // heading and the empty frame.
+    void DrawProgressFrame();
+    // Prints text centred inside the frame and repaints at once.
+    void ShowProgressStep(const QString& text);
+
+    // ScanProgress: what the walk calls.
+    bool isOpen() const override { return progressOpen_; }
+    void ShowProgressStep(int messageNumber) override;
+    // Lets the event queue run, ends the program when the window was closed meanwhile,
+    // redraws the frame on the first step of a range and draws the bar for step current.
+    void DrawProgressBar(qsizetype first, qsizetype last, double current) override;
+    bool stopRequested() const override { return endRequested_; }
+
+    bool readyToScan() const { return readyToScan_; }
+    // What the window shows (the persistent drawing).
+    const QImage& picture() const { return canvas_; }
+    // Replaces the background picture (scaled to the client area) and redraws the frame.
+    void setBackgroundPicture(const QImage& picture);
+    // What ending the program means; by default the process ends at once. Tests record it.
+    void setEndProgram(std::function<void()> endProgram);
+
+    QTimer* Timer1 = nullptr;
+
+public slots:
+    // Unloads the window: ProgressOpen becomes false and the timer stops.
+    void done(int result) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    void Timer1_Timer();
+
+private:
+    int centredLeft(const QFont& font, const QString& text) const;
+
+    QWidget* mainWindow_;
+    const app::Global& global_;
+    ScanJob scan_;
+    std::function<void()> endProgram_;
+    QImage background_;
+    QImage canvas_;
+    bool readyToScan_ = false;
+    bool progressOpen_ = false;
+    bool inTick_ = false;
+    bool endRequested_ = false;
+};
+
+// Ends the process at once, without returning to any event loop (standard streams flushed).
+[[noreturn]] void EndProgramNow();
+
+} // namespace catalog

@@ -1,0 +1,285 @@
+#include "inventory/ThumbnailInventory.h"
+
+#include "catalog/VehicleFile.h"
+#include "platform/FileSystem.h"
+
+#include <optional>
+
+namespace inventory {
+
+namespace {
+
+using platform::FileSystem;
+
+const QString thumbnailsFolderName = QStringLiteral("Thumbnails");
+const QString bitmapPattern = QStringLiteral("*.bmp");
+
+// Bitmaps.ini is never more than a list of names; a larger file is not one.
+constexpr qint64 maxBitmapsIniBytes = 16 * 1024 * 1024;
+
+ThumbnailEntry whole(const char* name) {
+    return {QString::fromLatin1(name), false};
+}
+ThumbnailEntry prefix(const char* name) {
+    return {QString::fromLatin1(name), true};
+}
+
+// Lines of Bitmaps.ini: CR or CR LF ends a line, a lone LF stays in it; empty lines dropped.
+QStringList bitmapsIniLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\r', start);
+        if (end < 0)
+            end = text.size();
+        if (end > start)
+            lines.append(text.mid(start, end - start));
+        start = end + 1;
+        if (start < text.size() && text[start] == u'\n' && end < text.size())
+            ++start;
+    }
+    return lines;
+}
+
+// Bitmap names of a folder: file names less their last four characters (".bmp").
+QStringList bitmapNames(const FileSystem& fs, const QString& folder) {
+    QStringList names;
+    if (!FolderExists(fs, folder))
+        return names;
+    for (const QString& file : fs.list(folder, bitmapPattern, FileSystem::EntryKind::Files)) {
+        const QString name = file.left(file.size() - 4);
+        if (!name.isEmpty())
+            names.append(name);
+    }
+    return names;
+}
+
+bool matches(const QString& upperName, const QString& upperEntry, bool prefixMatch) {
+    return prefixMatch ? upperName.startsWith(upperEntry) : upperName == upperEntry;
+}
+
+} // namespace
+
+QString ThumbnailStatusName(ThumbnailStatus status) {
+    switch (status) {
+    case ThumbnailStatus::ToMake:
+        return QStringLiteral("ToMake");
+    case ThumbnailStatus::CreatedHere:
+        return QStringLiteral("CreatedHere");
+    case ThumbnailStatus::InRamettaFolder:
+        return QStringLiteral("InRamettaFolder");
+    case ThumbnailStatus::BuiltIntoRametta:
+        return QStringLiteral("BuiltIntoRametta");
+    }
+    return {};
+}
+
+Rgb ThumbnailStatusColour(ThumbnailStatus status) {
+    switch (status) {
+    case ThumbnailStatus::ToMake:
+        return {0, 0, 255};
+    case ThumbnailStatus::CreatedHere:
+        return {255, 0, 255};
+    case ThumbnailStatus::InRamettaFolder:
+        return {255, 0, 0};
+    case ThumbnailStatus::BuiltIntoRametta:
+        return {0, 128, 0};
+    }
+    return {0, 0, 255};
+}
+
+const std::array<ThumbnailEntry, BuiltInThumbnailCount>& BuiltInThumbnails() {
+    static const std::array<ThumbnailEntry, BuiltInThumbnailCount> table = {
+        whole("2000"),
+        whole("2000ACARRIAGE"),
+        whole("2000BCARRIAGE"),
+        whole("2000REARENG"),
+        whole("30000"),
+        whole("30000CAR"),
+        whole("310"),
+        whole("310CAR1"),
+        whole("310CAR2"),
+        whole("310GRCAR1"),
+        whole("310TENDER"),
+        whole("310WDCAR1"),
+        whole("380"),
+        whole("380CAR1"),
+        whole("380TENDER"),
+        whole("ACELA"),
+        whole("ACELABISTROCAR"),
+        whole("ACELACAR"),
+        whole("ACELAENDCAR"),
+        whole("ACELAFIRSTCLASS"),
+        whole("ACELAHHL"),
+        whole("ACELAHHLBC"),
+        whole("ACELAHHLCAFE"),
+        whole("ACELAHHLCAR"),
+        whole("ACELAHHLCO"),
+        whole("DASH9"),
+        whole("GENESIS"),
+        whole("GP38"),
+        whole("GWRFIRST"),
+        whole("GWRLUGGCAR"),
+        whole("GWRMAILCAR"),
+        whole("GWRREST"),
+        whole("GWRTHIRD"),
+        whole("KIHA140"),
+        whole("KIHA31"),
+        whole("KIHA31A"),
+        whole("METROCARRIAGE"),
+        whole("METROLINER"),
+        prefix("OE380CARDIN"),
+        prefix("OEBARCAR"),
+        prefix("OESERVCAR"),
+        prefix("OESLEEPCAR"),
+        whole("PENDENNIS"),
+        whole("PENDENNISTENDER"),
+        whole("ROYALSCOTSCLASS"),
+        whole("ROYALSCOTTENDER"),
+        whole("SCOTSCAR1"),
+        whole("SCOTSCAR3"),
+        whole("SCOTSFIRSTCLASS"),
+        whole("SCOTSMAILCAR"),
+        whole("SCOTSMAN"),
+        whole("SCOTSTENDER"),
+        whole("SCOTSTHIRDCLASS"),
+        whole("SD40"),
+        whole("SERIES7000"),
+        whole("SERIES7000CARA"),
+        whole("SERIES7000CARB"),
+        whole("SERIES7000CARC"),
+        whole("SERIES7000CARD"),
+        whole("SERIES7000CARG"),
+        whole("SERIES7000CARH"),
+        whole("SERIES7000CARI"),
+        whole("SERIES7000ENGR"),
+        whole("SUPERLINER"),
+        whole("US2BNSFCAR"),
+        whole("US2CHEMICAR"),
+        whole("US2DBLEHGTFRGHTBL"),
+        whole("US2DBLEHGTFRGHTRD"),
+        whole("US2EMPLOGGERCAR"),
+        whole("US2FCARRE2"),
+        whole("US2FCARRF2"),
+        whole("US2FCARYE2"),
+        whole("US2FCARYF2"),
+        whole("US2FREIGHT6"),
+        whole("US2FREIGHT7"),
+        whole("US2FREIGHT8"),
+        whole("US2FREIGHTCAR1"),
+        whole("US2FREIGHTCAR3"),
+        whole("US2FREIGHTCAR4"),
+        whole("US2FREIGHTCAR5"),
+        whole("US2FREIGHTCARYEL1"),
+        whole("US2FULLLOGGERCAR"),
+        whole("US2GRAINCAR"),
+        whole("US2HOPPERCAR"),
+        whole("US2WOODCHIPPER"),
+        whole("US2FREIGHTCEMENT"),
+        whole("US2FREIGHTREFRIGE"),
+        whole("US2CABOOSE"),
+        whole("UKBRAKE"),
+        whole("UKFIRST"),
+        whole("UKRESTAURANT"),
+        whole("UKSECOND"),
+        whole("CLASS50"),
+        whole("SD402"),
+    };
+    return table;
+}
+
+ThumbnailInventory::ThumbnailInventory() {
+    index();
+}
+
+ThumbnailInventory::ThumbnailInventory(QStringList bitmapsIniLines,
+                                       QList<ThumbnailEntry> ramettaThumbnails,
+                                       QStringList ownThumbnails)
+    : bitmapsIniLines_(std::move(bitmapsIniLines)),
+      ramettaThumbnails_(std::move(ramettaThumbnails)), ownThumbnails_(std::move(ownThumbnails)) {
+    bitmapsIniLines_.removeAll(QString());
+    ownThumbnails_.removeAll(QString());
+    ramettaThumbnails_.removeIf([](const ThumbnailEntry& e) { return e.Name.isEmpty(); });
+    index();
+}
+
+void ThumbnailInventory::index() {
+    ownKeys_.clear();
+    for (const QString& name : ownThumbnails_)
+        ownKeys_.append({name.toUpper(), false});
+    ramettaKeys_.clear();
+    for (const ThumbnailEntry& e : ramettaThumbnails_)
+        ramettaKeys_.append({e.Name.toUpper(), e.PrefixMatch});
+    builtInKeys_.clear();
+    for (const ThumbnailEntry& e : BuiltInThumbnails())
+        builtInKeys_.append({e.Name.toUpper(), e.PrefixMatch});
+}
+
+ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& ramettaPath) {
+    const QString ramettaFolder = ramettaPath + u'\\' + thumbnailsFolderName;
+
+    // Bitmaps.ini first: it decides how the Rametta bitmaps match. An unknown Rametta folder
+    // must not turn into the root's Thumbnails folder.
+    QStringList iniLines;
+    const QString iniPath = ramettaFolder + QStringLiteral("\\Bitmaps.ini");
+    const bool haveRametta = !ramettaPath.trimmed().isEmpty();
+    if (haveRametta && catalog::FileExists(fs, iniPath)) {
+        if (const std::optional<QByteArray> bytes = fs.readFile(iniPath, maxBitmapsIniBytes))
+            iniLines = bitmapsIniLines(catalog::DecodeWindows1252(*bytes));
+    }
+
+    QList<ThumbnailEntry> rametta;
+    const QStringList ramettaNames = haveRametta ? bitmapNames(fs, ramettaFolder) : QStringList();
+    for (const QString& name : ramettaNames) {
+        ThumbnailEntry entry{name, false};
+        const QString lower = name.toLower();
+        for (const QString& line : iniLines) {
+            if (line.toLower() == lower) {
+                entry.PrefixMatch = true;
+                break;
+            }
+        }
+        rametta.append(entry);
+    }
+
+    QStringList own = bitmapNames(fs, fs.thumbnailsFolder());
+    return ThumbnailInventory(std::move(iniLines), std::move(rametta), std::move(own));
+}
+
+ThumbnailStatus ClassifyVehicle(const ThumbnailInventory& inventory, const QString& vehicleName) {
+    const QString upper = vehicleName.toUpper();
+    const auto anyMatch = [&upper](const QList<ThumbnailInventory::Key>& keys) {
+        for (const ThumbnailInventory::Key& key : keys) {
+            if (matches(upper, key.upper, key.prefix))
+                return true;
+        }
+        return false;
+    };
+    // Later sources override earlier ones, so the most authoritative is asked first.
+    if (anyMatch(inventory.builtInKeys_))
+        return ThumbnailStatus::BuiltIntoRametta;
+    if (anyMatch(inventory.ramettaKeys_))
+        return ThumbnailStatus::InRamettaFolder;
+    if (anyMatch(inventory.ownKeys_))
+        return ThumbnailStatus::CreatedHere;
+    return ThumbnailStatus::ToMake;
+}
+
+bool FolderExists(const FileSystem& fs, const QString& path) {
+    QString copy = path;
+    AddTrailingBackslash(copy);
+    return fs.isFolder(copy);
+}
+
+void AddTrailingBackslash(QString& path) {
+    // Only spaces are ignored here, as blanks; a tab is part of the name.
+    qsizetype n = path.size();
+    while (n > 0 && path[n - 1] == u' ')
+        --n;
+    if (n > 0 && path[n - 1] == u'\\')
+        return;
+    path.truncate(n);
+    path.append(u'\\');
+}
+
+} // namespace inventory
