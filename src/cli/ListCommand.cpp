@@ -1,0 +1,63 @@
+// pictelle-cli list: the catalog with each vehicle's thumbnail status, one line per entry.
+
+#include "catalog/Catalog.h"
+#include "catalog/TrainsetWalk.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "inventory/ThumbnailInventory.h"
+#include "platform/FileSystem.h"
+
+#include <QLocale>
+
+namespace cli {
+
+namespace {
+
+QString formatLength(double metres) {
+    return QLocale::c().toString(metres, 'g', 10);
+}
+
+} // namespace
+
+int RunListCommand(const QStringList& arguments) {
+    OptionParser options({QStringLiteral("msts"), QStringLiteral("rametta")});
+    if (!options.parse(arguments)) {
+        printError(options.error());
+        return 2;
+    }
+    const QString mstsPath = options.value(QStringLiteral("msts")).value_or(QString());
+    const QString ramettaPath = options.value(QStringLiteral("rametta")).value_or(QString());
+
+    const platform::FileSystem fs;
+    if (mstsPath.isEmpty()) {
+        printError(QStringLiteral("dossier du simulateur inconnu : indiquez-le avec --msts"));
+        return 1;
+    }
+    const QString trainsetPath = catalog::TrainsetPath(mstsPath);
+    if (!fs.isFolder(trainsetPath)) {
+        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
+                       .arg(platform::FileSystem::displayPath(mstsPath)));
+        return 1;
+    }
+
+    const inventory::ThumbnailInventory thumbnails =
+        inventory::LoadThumbnailInventory(fs, ramettaPath);
+    catalog::Catalog table;
+    catalog::ScanTrainset(fs, mstsPath, table, nullptr);
+
+    for (qsizetype i = 0; i < table.count(); ++i) {
+        const catalog::CatalogEntry& entry = table[i];
+        if (entry.FileName.isEmpty())
+            continue; // the table's single empty entry: nothing was found
+        const QString status = entry.Shape.isEmpty()
+                                   ? QStringLiteral("NoShape")
+                                   : inventory::ThumbnailStatusName(inventory::ClassifyVehicle(
+                                         thumbnails, entry.vehicleName()));
+        printLine(QString::number(i) + u'\t' + status + u'\t' +
+                  platform::FileSystem::displayPath(entry.relativeDisplayPath()) + u'\t' +
+                  entry.Shape + u'\t' + formatLength(entry.Length));
+    }
+    return 0;
+}
+
+} // namespace cli

@@ -1,0 +1,55 @@
+// pictelle-cli: the program's logic from a terminal, without a display.
+
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const QStringList& arguments);
+    const char* synopsis;
+};
+
+// One line per subcommand.
+const Command commands[] = {
+    {"list", cli::RunListCommand, "list   [--msts DIR] [--rametta DIR]"},
+};
+
+void printUsage() {
+    std::fprintf(stderr, "utilisation :\n");
+    for (const Command& command : commands)
+        std::fprintf(stderr, "  pictelle-cli %s\n", command.synopsis);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    if (arguments.isEmpty()) {
+        printUsage();
+        return 2;
+    }
+    const QString name = arguments.takeFirst();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
+        printUsage();
+        return 0;
+    }
+    for (const Command& command : commands) {
+        if (name == QLatin1String(command.name)) {
+            const int status = command.run(arguments);
+            if (status == 2)
+                printUsage();
+            return status;
+        }
+    }
+    cli::printError(QStringLiteral("commande inconnue : %1").arg(name));
+    printUsage();
+    return 2;
+}
