@@ -3,6 +3,9 @@
 // Program-wide values, alive for the whole run. One Global is created at start-up and
 // handed to every window; tests build their own. Nothing here is static.
 
+#include "catalog/Catalog.h"
+#include "inventory/ThumbnailInventory.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -44,8 +47,10 @@ struct Global {
     // The system's program files folder, once the folder dialogs have looked it up.
     QString ProgramFilesFolder;
 
-    // Catalog and thumbnail inventory: built once per run by the scan and the inventory
-    // (their members are added here with those features).
+    // Every definition file found by the start-up scan; read-only once the scan is done.
+    catalog::Catalog Catalog;
+    // Which vehicles already have a thumbnail; loaded once, before the scan.
+    inventory::ThumbnailInventory Thumbnails;
 };
 
 } // namespace app
