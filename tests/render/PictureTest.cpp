@@ -1,0 +1,442 @@
+#include "PictureCompare.h"
+#include "SceneBuilder.h"
+
+#include "render/Renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+using namespace render;
+using namespace testscene;
+
+namespace {
+
+bool near(Rgb a, Rgb b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
+
+// Mean position of the pixels close to a colour; count 0 when there are none.
+struct Blob {
+    double x = 0, y = 0;
+    int count = 0;
+};
+
+Blob find(const RgbImage& image, Rgb colour, int tolerance) {
+    Blob b;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (near(image.pixel(x, y), colour, tolerance)) {
+                b.x += x;
+                b.y += y;
+                ++b.count;
+            }
+    if (b.count) {
+        b.x /= b.count;
+        b.y /= b.count;
+    }
+    return b;
+}
+
+Material unlit(Rgb colour, BlendMode blend = BlendMode::Opaque) {
+    Material m;
+    m.colour = colour;
+    m.lit = false;
+    m.blend = blend;
+    return m;
+}
+
+// A square facing +X (the camera of a side view from +X), `size` metres, centred on
+// (x, 0, zOffset); its texture reads left to right for that viewer (+Z is to the right).
+void addFacingQuad(Model& m, float x, float size, std::uint32_t material, float zOffset = 0) {
+    const float h = size / 2;
+    addQuad(m, {x, h, zOffset - h}, {x, h, zOffset + h}, {x, -h, zOffset + h}, {x, -h, zOffset - h},
+            {1, 0, 0}, material);
+}
+
+// Settings of a side view from +X at `distance`, looking at the origin.
+View frontView(float distance, int width, int height, int samples = 4) {
+    View v;
+    v.world = Mat4::identity();
+    v.camera = Camera::sideView({0, 0, 0}, distance);
+    v.settings.width = width;
+    v.settings.height = height;
+    v.settings.background = kBackground;
+    v.settings.samplesPerAxis = samples;
+    return v;
+}
+
+RgbImage draw(const Model& m, const View& v) {
+    return renderModel(m, v.world, v.camera, v.settings);
+}
+
+const Rgb kRed{220, 20, 20};
+const Rgb kBlue{20, 20, 220};
+const Rgb kGreen{20, 200, 20};
+
+} // namespace
+
+// --- Which way the picture faces -------------------------------------------------------
+
+TEST(PictureOrientationTest, VehicleFrontIsAtTheLeftAndItsRoofAtTheTop) {
+    Model m = vehicle();
+    // A red marker standing on the roof at the front end (+Z) of the vehicle, on both sides.
+    const auto marker = addMaterial(m, unlit(kRed));
+    addQuad(m, {-1.6f, 5, 10}, {-1.6f, 5, 7}, {-1.6f, 4, 7}, {-1.6f, 4, 10}, {-1, 0, 0}, marker);
+    addQuad(m, {1.6f, 5, 7}, {1.6f, 5, 10}, {1.6f, 4, 10}, {1.6f, 4, 7}, {1, 0, 0}, marker);
+
+    const RgbImage image = renderPreview(m);
+    const Blob front = find(image, kRed, 3);
+    ASSERT_GT(front.count, 10);
+    EXPECT_LT(front.x, image.width / 4.0) << "the front end should be at the left";
+    const Blob skirt = find(image, Rgb{230, 200, 0}, 60);
+    ASSERT_GT(skirt.count, 10);
+    EXPECT_LT(front.y, skirt.y) << "the roof should be above the skirt";
+}
+
+TEST(PictureOrientationTest, SideLetteringReadsLeftToRight) {
+    // The side texture has its lettering in the upper-left quarter, as an author paints it
+    // for a reader standing outside the vehicle's left side.
+    VehicleColours colours;
+    const RgbImage image = renderPreview(vehicle(colours));
+    const Blob lettering = find(image, Rgb{176, 26, 26}, 40); // red, lit
+    const Blob body = find(image, Rgb{35, 35, 141}, 40);
+    ASSERT_GT(lettering.count, 50);
+    ASSERT_GT(body.count, 50);
+    EXPECT_LT(lettering.x, body.x) << "lettering is mirrored";
+}
+
+TEST(PictureOrientationTest, TextureIsNotMirroredOnAQuadFacingTheCamera) {
+    Model m;
+    m.textures.push_back(makeTexture(8, 8, [](int x, int y) {
+        if (y < 4)
+            return x < 4 ? kRed : kBlue;
+        return kGreen;
+    }));
+    Material textured = unlit({255, 255, 255});
+    textured.texture = 0;
+    addFacingQuad(m, 0, 2, addMaterial(m, textured));
+    const RgbImage image = draw(m, frontView(6, 64, 64));
+    const Blob red = find(image, kRed, 10), blue = find(image, kBlue, 10),
+               green = find(image, kGreen, 10);
+    ASSERT_GT(red.count, 0);
+    ASSERT_GT(blue.count, 0);
+    ASSERT_GT(green.count, 0);
+    EXPECT_LT(red.x, blue.x);
+    EXPECT_LT(red.y, green.y);
+}
+
+// --- Coverage, size and background -----------------------------------------------------
+
+TEST(PictureCoverageTest, PictureHasExactlyTheRequestedSize) {
+    const Model m = vehicle();
+    for (auto [w, h] :
+         {std::pair{145, 96}, std::pair{16, 96}, std::pair{1, 1}, std::pair{333, 7}}) {
+        const RgbImage image = renderPreview(m, w, h);
+        EXPECT_EQ(image.width, w);
+        EXPECT_EQ(image.height, h);
+        EXPECT_EQ(image.rgb.size(), std::size_t(w) * std::size_t(h) * 3);
+    }
+    EXPECT_EQ(renderPreview(m, 0, 96).rgb.size(), 0u);
+}
+
+TEST(PictureCoverageTest, UncoveredPixelsHoldExactlyTheBackground) {
+    const RgbImage empty = renderPreview(Model{});
+    for (int y = 0; y < empty.height; ++y)
+        for (int x = 0; x < empty.width; ++x)
+            ASSERT_EQ(empty.pixel(x, y), kBackground);
+
+    // The vehicle spans 0.5 m to 4 m around a centre at 2.25 m: rows well above its roof and
+    // below its floor are untouched.
+    const View v = previewView(vehicle());
+    const RgbImage image = draw(vehicle(), v);
+    // The near long edges (world +X after the half-turn) stand out farthest.
+    const int roof = int(std::floor(projectToPixels({1.5f, 4, 0}, v.camera, 145, 96).y));
+    const int floor = int(std::ceil(projectToPixels({1.5f, 0.5f, 0}, v.camera, 145, 96).y));
+    ASSERT_GT(roof, 5);
+    ASSERT_LT(floor, 90);
+    for (int x = 0; x < image.width; ++x) {
+        for (int y = 0; y < roof - 1; ++y)
+            ASSERT_EQ(image.pixel(x, y), kBackground) << x << "," << y;
+        for (int y = floor + 1; y < image.height; ++y)
+            ASSERT_EQ(image.pixel(x, y), kBackground) << x << "," << y;
+    }
+}
+
+TEST(PictureCoverageTest, EdgesAreSmoothedWithAtLeastSixteenSamplesAPixel) {
+    // A black quad whose left edge falls a quarter of the way into pixel column 10: that
+    // pixel is three quarters black. Without supersampling it would be all or nothing.
+    const int size = 40;
+    const float distance = 6;
+    const float focal = (size / 2.0f) / std::tan(15.0f * 3.14159265f / 180.0f);
+    const float edgeZ = (10.25f - size / 2.0f) * distance / focal; // +Z is to the right
+    Model m;
+    const auto black = addMaterial(m, unlit({0, 0, 0}));
+    addQuad(m, {0, 1, edgeZ}, {0, 1, 1}, {0, -1, 1}, {0, -1, edgeZ}, {1, 0, 0}, black);
+    const View v = frontView(distance, size, size);
+    const Rgb p = draw(m, v).pixel(10, 20);
+    const Rgb quarterBackground{std::uint8_t(std::lround(kBackground.r * 0.25)),
+                                std::uint8_t(std::lround(kBackground.g * 0.25)),
+                                std::uint8_t(std::lround(kBackground.b * 0.25))};
+    EXPECT_TRUE(near(p, quarterBackground, 1)) << int(p.r) << " " << int(p.g) << " " << int(p.b);
+
+    View single = v;
+    single.settings.samplesPerAxis = 1;
+    const Rgb hard = draw(m, single).pixel(10, 20);
+    EXPECT_TRUE((hard == kBackground || hard == Rgb{0, 0, 0}));
+}
+
+TEST(PictureCoverageTest, SharedEdgesAreNeitherOpenNorDrawnTwice) {
+    // Half-transparent white over the background: a sample covered twice along the quad's
+    // diagonal would come out lighter, a sample left open darker.
+    Model m;
+    m.textures.push_back(makeTexture(
+        2, 2,
+        [](int, int) {
+            return Rgb{255, 255, 255};
+        },
+        [](int, int) { return 128; }));
+    Material half = unlit({255, 255, 255}, BlendMode::AlphaBlend);
+    half.texture = 0;
+    addFacingQuad(m, 0, 2, addMaterial(m, half));
+    // A slanted copy rotated in its plane, so that its diagonal crosses samples at odd places.
+    const RgbImage image = draw(m, frontView(4, 64, 64));
+    const Rgb centre = image.pixel(32, 32);
+    for (int y = 20; y < 44; ++y)
+        for (int x = 20; x < 44; ++x)
+            ASSERT_EQ(image.pixel(x, y), centre) << x << "," << y;
+}
+
+TEST(PictureCoverageTest, SameInputGivesTheSameBytes) {
+    const Model m = vehicle();
+    EXPECT_EQ(renderPreview(m).rgb, renderPreview(m).rgb);
+}
+
+// --- Depth, alpha test, blending ---------------------------------------------------------
+
+TEST(PictureDepthTest, NearerSurfaceHidesFartherOneWhateverTheOrder) {
+    for (bool nearFirst : {true, false}) {
+        Model m;
+        const auto green = addMaterial(m, unlit(kGreen));
+        const auto red = addMaterial(m, unlit(kRed));
+        if (nearFirst) {
+            addFacingQuad(m, 1, 2, green);
+            addFacingQuad(m, 0, 3, red);
+        } else {
+            addFacingQuad(m, 0, 3, red);
+            addFacingQuad(m, 1, 2, green);
+        }
+        const RgbImage image = draw(m, frontView(8, 32, 32));
+        EXPECT_EQ(image.pixel(16, 16), kGreen) << "near first: " << nearFirst;
+    }
+}
+
+TEST(PictureAlphaTest, AlphaTestedHoleShowsTheBackgroundAndOpaqueIgnoresAlpha) {
+    auto hole = [](int x, int y) -> std::uint8_t {
+        return (x >= 4 && x < 12 && y >= 4 && y < 12) ? 0 : 255;
+    };
+    for (BlendMode mode : {BlendMode::AlphaTest, BlendMode::Opaque}) {
+        Model m;
+        m.textures.push_back(makeTexture(
+            16, 16, [](int, int) { return kRed; }, hole));
+        Material fence = unlit({255, 255, 255}, mode);
+        fence.texture = 0;
+        addFacingQuad(m, 0, 2, addMaterial(m, fence));
+        const RgbImage image = draw(m, frontView(4, 64, 64));
+        if (mode == BlendMode::AlphaTest)
+            EXPECT_EQ(image.pixel(32, 32), kBackground);
+        else
+            EXPECT_EQ(image.pixel(32, 32), kRed);
+        EXPECT_EQ(image.pixel(6, 32), kRed); // the frame around the hole
+    }
+}
+
+TEST(PictureAlphaTest, AlphaTestedHoleShowsWhatLiesBehind) {
+    Model m;
+    m.textures.push_back(makeTexture(
+        16, 16, [](int, int) { return kRed; },
+        [](int x, int y) -> std::uint8_t {
+            return (x >= 4 && x < 12 && y >= 4 && y < 12) ? 0 : 255;
+        }));
+    Material fence = unlit({255, 255, 255}, BlendMode::AlphaTest);
+    fence.texture = 0;
+    addFacingQuad(m, 1, 2, addMaterial(m, fence)); // in front, drawn first
+    addFacingQuad(m, 0, 3, addMaterial(m, unlit(kBlue)));
+    const RgbImage image = draw(m, frontView(6, 64, 64));
+    EXPECT_EQ(image.pixel(32, 32), kBlue);
+}
+
+TEST(PictureBlendTest, BlendedPartsMixWithWhatLiesBehindEvenWhenListedFirst) {
+    Model m;
+    m.textures.push_back(makeTexture(
+        2, 2,
+        [](int, int) {
+            return Rgb{255, 0, 0};
+        },
+        [](int, int) { return 128; }));
+    Material glass = unlit({255, 255, 255}, BlendMode::AlphaBlend);
+    glass.texture = 0;
+    addFacingQuad(m, 1, 2, addMaterial(m, glass));                  // listed first, in front
+    addFacingQuad(m, 0, 3, addMaterial(m, unlit({0, 0, 255})));     // opaque, behind
+    addFacingQuad(m, -1, 0.5f, addMaterial(m, unlit({0, 255, 0}))); // hidden far behind
+    const RgbImage image = draw(m, frontView(8, 32, 32));
+    const Rgb mixed = image.pixel(16, 16);
+    EXPECT_TRUE(near(mixed, Rgb{128, 0, 127}, 2))
+        << int(mixed.r) << " " << int(mixed.g) << " " << int(mixed.b);
+}
+
+TEST(PictureBlendTest, BlendedLayersAreDrawnFarthestFirst) {
+    // Two half-transparent layers: red in front of green. Back to front gives more red than
+    // green; the other order would give the reverse.
+    Model m;
+    for (Rgb c : {Rgb{255, 0, 0}, Rgb{0, 255, 0}})
+        m.textures.push_back(makeTexture(
+            2, 2, [c](int, int) { return c; }, [](int, int) { return 128; }));
+    Material red = unlit({255, 255, 255}, BlendMode::AlphaBlend);
+    red.texture = 0;
+    Material green = red;
+    green.texture = 1;
+    addFacingQuad(m, 1, 2, addMaterial(m, red));
+    addFacingQuad(m, 0, 2, addMaterial(m, green));
+    const RgbImage image = draw(m, frontView(8, 32, 32));
+    const Rgb p = image.pixel(16, 16);
+    EXPECT_GT(p.r, p.g);
+}
+
+// --- Lighting ----------------------------------------------------------------------------
+
+TEST(PictureLightingTest, LightComesFromTheCameraSideAndFromAbove) {
+    Model m;
+    Material grey;
+    grey.colour = {200, 200, 200};
+    const auto mat = addMaterial(m, grey);
+    // Left square faces the camera, right square faces away (normal only; same plane).
+    addQuad(m, {0, 1, -2.5f}, {0, 1, -0.5f}, {0, -1, -0.5f}, {0, -1, -2.5f}, {1, 0, 0}, mat);
+    addQuad(m, {0, 1, 0.5f}, {0, 1, 2.5f}, {0, -1, 2.5f}, {0, -1, 0.5f}, {-1, 0, 0}, mat);
+    View v = frontView(12, 64, 32);
+    const RgbImage lit = draw(m, v);
+    const Rgb facing = lit.pixel(24, 16), away = lit.pixel(40, 16);
+    EXPECT_GT(facing.r, away.r + 40);
+    EXPECT_GT(away.r, 40) << "ambient light keeps the far side visible";
+
+    // With the light straight overhead both vertical faces get only the ambient light.
+    v.settings.lightElevationDegrees = 90;
+    const RgbImage overhead = draw(m, v);
+    EXPECT_NEAR(overhead.pixel(24, 16).r, overhead.pixel(40, 16).r, 1);
+    EXPECT_LT(overhead.pixel(24, 16).r, facing.r);
+}
+
+TEST(PictureLightingTest, UnlitMaterialsKeepTheirTextureColour) {
+    Model m;
+    addFacingQuad(m, 0, 2, addMaterial(m, unlit({90, 140, 210})));
+    const RgbImage image = draw(m, frontView(4, 16, 16));
+    EXPECT_EQ(image.pixel(8, 8), (Rgb{90, 140, 210}));
+}
+
+// --- Textures ----------------------------------------------------------------------------
+
+TEST(PictureTextureTest, FineDetailFarAwayAveragesInsteadOfFlickering) {
+    // A one-texel black and white checker seen from far away: mip-mapping turns it grey.
+    Model m;
+    m.textures.push_back(makeTexture(256, 256, [](int x, int y) {
+        return ((x + y) % 2) ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+    }));
+    Material checker = unlit({255, 255, 255});
+    checker.texture = 0;
+    addFacingQuad(m, 0, 2, addMaterial(m, checker));
+    const RgbImage image = draw(m, frontView(60, 64, 64));
+    for (int y = 30; y < 34; ++y)
+        for (int x = 30; x < 34; ++x)
+            EXPECT_NEAR(image.pixel(x, y).r, 128, 12) << x << "," << y;
+}
+
+TEST(PictureTextureTest, CoordinatesOutsideZeroToOneWrap) {
+    Model m;
+    m.textures.push_back(makeTexture(4, 4, [](int x, int) { return x < 2 ? kRed : kBlue; }));
+    Material wrapped = unlit({255, 255, 255});
+    wrapped.texture = 0;
+    addFacingQuad(m, 0, 2, addMaterial(m, wrapped));
+    for (Vertex& v : m.vertices)
+        v.u += 7.0f; // same picture, seven repeats further on
+    const RgbImage shifted = draw(m, frontView(4, 32, 32));
+    for (Vertex& v : m.vertices)
+        v.u -= 7.0f;
+    const RgbImage plain = draw(m, frontView(4, 32, 32));
+    EXPECT_EQ(shifted.rgb, plain.rgb);
+}
+
+// --- Robustness --------------------------------------------------------------------------
+
+TEST(PictureRobustnessTest, CameraInsideTheModelIsClippedAtTheNearPlane) {
+    const Model m = vehicle();
+    View v = previewView(m);
+    v.camera = Camera::sideView({0, 2, 0}, 0.5f); // inside the box
+    const RgbImage image = draw(m, v);
+    EXPECT_EQ(image.width, 145);
+    int covered = 0;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            covered += image.pixel(x, y) != kBackground;
+    EXPECT_GT(covered, 145 * 96 / 2) << "the inside of the far wall fills the view";
+}
+
+TEST(PictureRobustnessTest, BrokenIndicesAndNonFiniteValuesAreSkipped) {
+    Model m;
+    const auto red = addMaterial(m, unlit(kRed));
+    addFacingQuad(m, 0, 2, red);
+    Primitive broken;
+    broken.material = 99; // no such material: drawn with the default
+    broken.indices = {0, 1, 1000, 2, 3};
+    m.primitives.push_back(broken);
+    const auto nan = std::numeric_limits<float>::quiet_NaN();
+    m.vertices.push_back({{nan, 0, 0}, {1, 0, 0}, 0, 0});
+    m.vertices.push_back({{0, 1e30f, 0}, {1, 0, 0}, 0, 0});
+    m.vertices.push_back({{0, 0, 1}, {nan, 0, 0}, nan, 0});
+    Primitive bad;
+    bad.material = red;
+    bad.indices = {4, 5, 6, 5, 6, 0};
+    m.primitives.push_back(bad);
+    m.materials[red].texture = 42; // no such texture: plain colour
+    const RgbImage image = draw(m, frontView(4, 32, 32));
+    EXPECT_EQ(image.pixel(16, 16), kRed);
+}
+
+// --- Golden pictures ---------------------------------------------------------------------
+
+TEST(PictureGoldenTest, SmallScenesMatchTheirGoldens) {
+    // Tolerance: rounding in a different compiler or library version may move a few
+    // edge pixels by a step or two; anything larger is a real change.
+    const auto check = [](const RgbImage& image, const char* name) {
+        const Comparison c = compareWithGolden(image, name, 3, image.width * image.height / 50);
+        EXPECT_TRUE(c.matches) << c.message;
+    };
+    check(renderPreview(vehicle()), "vehicle_145x96");
+
+    Model fence;
+    fence.textures.push_back(makeTexture(
+        32, 32,
+        [](int x, int y) {
+            return Rgb{std::uint8_t(8 * x), 90, std::uint8_t(8 * y)};
+        },
+        [](int x, int y) -> std::uint8_t { return (x % 8 < 2 || y % 8 < 2) ? 255 : 0; }));
+    Material wire;
+    wire.texture = 0;
+    wire.blend = BlendMode::AlphaTest;
+    addFacingQuad(fence, 1, 2, addMaterial(fence, wire), 0.3f);
+    Material glassMaterial = unlit({255, 255, 255}, BlendMode::AlphaBlend);
+    fence.textures.push_back(makeTexture(
+        2, 2,
+        [](int, int) {
+            return Rgb{255, 255, 120};
+        },
+        [](int, int) { return 100; }));
+    glassMaterial.texture = 1;
+    addFacingQuad(fence, 1.5f, 1.2f, addMaterial(fence, glassMaterial), -0.5f);
+    addFacingQuad(fence, 0, 3, addMaterial(fence, unlit({30, 60, 30})), 0.8f);
+    View v = frontView(7, 48, 32);
+    v.camera.eye.y += 1.5f; // a little from above, to see perspective
+    check(draw(fence, v), "fence_glass_48x32");
+}
