@@ -1,5 +1,6 @@
 // pictelle-cli list: the catalog with each vehicle's thumbnail status, one line per entry.
 
+#include "app/SettingsStore.h"
 #include "catalog/Catalog.h"
 #include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
@@ -25,10 +26,20 @@ int RunListCommand(const QStringList& arguments) {
         printError(options.error());
         return 2;
     }
-    const QString mstsPath = options.value(QStringLiteral("msts")).value_or(QString());
-    const QString ramettaPath = options.value(QStringLiteral("rametta")).value_or(QString());
-
+    // A folder not given on the command line comes from the settings store, as in the window.
     const platform::FileSystem fs;
+    const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
+    const QString mstsPath =
+        options.value(QStringLiteral("msts"))
+            .value_or(settings.ReadSetting(app::SettingsRoot::LocalMachine,
+                                           QString::fromUtf16(app::MstsSettingsKey),
+                                           QString::fromUtf16(app::MstsPathValue)));
+    const QString ramettaPath =
+        options.value(QStringLiteral("rametta"))
+            .value_or(settings.ReadSetting(app::SettingsRoot::LocalMachine,
+                                           QString::fromUtf16(app::PictelleSettingsKey),
+                                           QString::fromUtf16(app::RamettaPathValue)));
+
     if (mstsPath.isEmpty()) {
         printError(QStringLiteral("dossier du simulateur inconnu : indiquez-le avec --msts"));
         return 1;
