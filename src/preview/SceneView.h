@@ -1,0 +1,55 @@
+#pragma once
+
+// The state behind the canvas, without any window: background, far plane, light, camera, and
+// the rendering of a SceneShape into a picture of a given size. The window's sfCanvas and
+// pictelle-cli both render through this class.
+
+#include "render/Camera.h"
+#include "render/Image.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace platform {
+class FileSystem;
+}
+
+namespace preview {
+
+class SceneShape;
+
+class SceneView {
+public:
+    // Background as the canvas takes it: 0x00BBGGRR.
+    void setBackColor(std::uint32_t bgr);
+    std::uint32_t backColor() const { return backColor_; }
+    render::Rgb background() const;
+
+    // Far plane distance in metres; values below the near plane are raised above it.
+    void setFarPlane(int metres);
+    // Light elevation above the horizon, in degrees.
+    void setLightElevation(int degrees) { lightElevation_ = degrees; }
+
+    // Looks horizontally at the target from `distance` along +X, `up` as the picture's up.
+    void setCamera(float distance, render::Vec3 target, render::Vec3 up = {0, 1, 0});
+    const render::Camera& camera() const { return camera_; }
+
+    // The shape with its world matrix at width × height pixels, 4×4 samples a pixel. The
+    // background alone when the shape is empty; an empty picture for a size below 1.
+    render::RgbImage render(const SceneShape& shape, int width, int height) const;
+
+private:
+    std::uint32_t backColor_ = 0x00E0E0E0;
+    int lightElevation_ = 55;
+    render::Camera camera_;
+};
+
+// Writes a picture as a 24-bit bitmap at `location` + a unique suffix + ".bmp", through a
+// temporary name and a rename, without replacing any file. Returns the path text written, or
+// an empty text when nothing was written (empty picture, missing folder, disk error).
+QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,
+                        const render::RgbImage& picture);
+
+} // namespace preview
