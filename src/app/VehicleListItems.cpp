@@ -1,0 +1,72 @@
+#include "app/VehicleListItems.h"
+
+#include "app/Messages.h"
+#include "platform/FileSystem.h"
+
+namespace app {
+
+QString VehicleListItem::vehicleName() const {
+    return text.chopped(qMin<qsizetype>(4, text.size()));
+}
+
+int VehicleColumnWidth(qsizetype itemCount) {
+    return itemCount < NarrowVehicleColumnFrom ? WideVehicleColumn : NarrowVehicleColumn;
+}
+
+QList<VehicleListItem> VehicleItemsFromCatalog(const catalog::Catalog& catalog) {
+    QList<VehicleListItem> items;
+    const qsizetype count = catalog::CatalogCount(catalog);
+    items.reserve(count);
+    for (qsizetype i = 0; i < count; ++i) {
+        const catalog::CatalogEntry& entry = catalog[i];
+        if (entry.Shape.isEmpty()) {
+            continue;
+        }
+        VehicleListItem item;
+        item.catalogIndex = i;
+        item.text = entry.FileName;
+        item.foreColor = inventory::ThumbnailStatusColour(inventory::ThumbnailStatus::ToMake);
+        item.bold = true;
+        items.append(std::move(item));
+    }
+    return items;
+}
+
+QList<qsizetype> ColourVehicleItems(QList<VehicleListItem>& items,
+                                    const inventory::ThumbnailInventory& inventory) {
+    QList<qsizetype> changed;
+    for (qsizetype p = 0; p < items.size(); ++p) {
+        VehicleListItem& item = items[p];
+        const inventory::ThumbnailStatus status =
+            inventory::ClassifyVehicle(inventory, item.vehicleName());
+        if (status == inventory::ThumbnailStatus::ToMake) {
+            continue;
+        }
+        item.foreColor = inventory::ThumbnailStatusColour(status);
+        item.bold = true;
+        changed.append(p);
+    }
+    return changed;
+}
+
+QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
+                          const catalog::Catalog& catalog) {
+    if (itemCount <= 0) {
+        return {};
+    }
+    QString line =
+        LoadMessage(itemCount == 1 ? 126 : 127, {"|1", static_cast<long long>(itemCount)});
+    if (selected == nullptr) {
+        return line;
+    }
+    const qsizetype index = catalog::CatalogIndexFromKey(selected->key());
+    if (!catalog.isValidIndex(index)) {
+        return line;
+    }
+    const QString relative =
+        QStringLiteral("..\\") + catalog[index].Folder + u'\\' + selected->text;
+    line += LoadMessage(112, {"|1", platform::FileSystem::displayPath(relative)});
+    return line;
+}
+
+} // namespace app
