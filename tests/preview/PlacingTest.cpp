@@ -1,0 +1,322 @@
+#include "catalog/Catalog.h"
+#include "platform/FileSystem.h"
+#include "preview/OverwritePolicy.h"
+#include "preview/ThumbnailPlacing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+using app::OverwriteChoice;
+using namespace preview;
+
+namespace {
+
+QByteArray contentOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Makes a folder refuse new names, renames and deletions for the test's lifetime, also for
+// root (through the immutable flag) when the file system allows it.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(QString path) : path_(std::move(path)) {
+        if (geteuid() != 0) {
+            ok_ = QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner);
+            return;
+        }
+        ok_ = setImmutable(true);
+    }
+    ~ReadOnlyFolder() {
+        if (!ok_)
+            return;
+        if (geteuid() != 0)
+            QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        else
+            setImmutable(false);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    bool setImmutable(bool on) {
+        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0)
+            return false;
+        int flags = 0;
+        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        if (done) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        ::close(fd);
+        return done;
+    }
+    QString path_;
+    bool ok_ = false;
+};
+
+class PlacingTest : public ::testing::Test {
+protected:
+    QTemporaryDir tmp;
+    QString own() const { return tmp.path() + "/own"; }
+    QString thumbs() const { return own() + "/Thumbnails"; }
+    platform::FileSystem fs{platform::FileSystem::Options{{}, own(), tmp.path() + "/data"}};
+    OverwriteChoice choice = OverwriteChoice::Ask;
+    QString pending = "left over from the last placing";
+    PresetOverwritePolicy policy;
+
+    void SetUp() override { QDir().mkpath(own()); }
+
+    PlacingState state() { return PlacingState{choice, pending}; }
+    QString location() const { return ScreenshotLocationFor(thumbs()); }
+
+    // A fresh picture written as the canvas writes it.
+    QString picture(const QByteArray& bytes) {
+        fs.makeFolder(thumbs());
+        return WriteScreenshot(fs, location(), bytes);
+    }
+
+    PlaceResult place(const QString& written, QString name = "GP38.bmp") {
+        return PlaceScreenshot(fs, location(), written, name, state(), policy);
+    }
+
+    QStringList leftovers() const { return QDir(thumbs()).entryList({"SFCANVAS_*"}, QDir::Files); }
+};
+
+TEST_F(PlacingTest, FirstCreationMakesTheFolderAndNamesThePictureAfterTheVehicle) {
+    catalog::CatalogEntry entry;
+    entry.FileName = "GP38.eng";
+    ASSERT_FALSE(QFileInfo::exists(thumbs()));
+
+    QString seenLocation;
+    const CreateOutcome outcome = CreateThumbnail(
+        fs, entry,
+        [&](const QString& at) {
+            seenLocation = at;
+            return WriteScreenshot(fs, at, "BMnew");
+        },
+        state(), policy);
+
+    EXPECT_EQ(outcome.Result, PlaceResult::Placed);
+    EXPECT_TRUE(IsSuccess(outcome.Result));
+    EXPECT_EQ(seenLocation, thumbs() + "\\SFCANVAS_");
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "BMnew");
+    EXPECT_EQ(outcome.TargetPath, thumbs() + "\\GP38.bmp");
+    EXPECT_EQ(pending, thumbs() + "\\GP38.bmp");
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_TRUE(policy.questions().isEmpty());
+    EXPECT_EQ(choice, OverwriteChoice::Ask);
+}
+
+TEST_F(PlacingTest, ThumbnailNameDropsTheLastFourCharacters) {
+    catalog::CatalogEntry wagon;
+    wagon.FileName = "A.wag";
+    const CreateOutcome outcome = CreateThumbnail(
+        fs, wagon, [&](const QString& at) { return WriteScreenshot(fs, at, "w"); }, state(),
+        policy);
+    EXPECT_EQ(outcome.Result, PlaceResult::Placed);
+    EXPECT_TRUE(QFileInfo::exists(thumbs() + "/A.bmp"));
+}
+
+TEST_F(PlacingTest, WriteScreenshotNeverReusesAName) {
+    fs.makeFolder(thumbs());
+    const QString first = WriteScreenshot(fs, location(), "one");
+    const QString second = WriteScreenshot(fs, location(), "two");
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(QFileInfo(fs.resolve(first)).fileName().startsWith("SFCANVAS_"));
+    EXPECT_EQ(contentOf(fs.resolve(first)), "one");
+    EXPECT_EQ(contentOf(fs.resolve(second)), "two");
+    EXPECT_TRUE(WriteScreenshot(fs, location(), QByteArray()).isEmpty());
+}
+
+// The four answers to an existing thumbnail, and whether the next conflict asks again.
+struct ChoiceCase {
+    const char* name;
+    OverwriteChoice answer;
+    bool replaces;
+    bool asksAgain;
+};
+
+class ConflictTest : public PlacingTest, public ::testing::WithParamInterface<ChoiceCase> {};
+
+TEST_P(ConflictTest, AnswerDecidesWhichFileGoesAndWhetherToAskAgain) {
+    const ChoiceCase c = GetParam();
+    write(thumbs() + "/GP38.bmp", "old");
+    policy.addAnswer(c.answer);
+
+    const PlaceResult first = place(picture("new1"));
+    EXPECT_TRUE(IsSuccess(first));
+    EXPECT_EQ(first, c.replaces ? PlaceResult::Replaced : PlaceResult::Kept);
+    ASSERT_EQ(policy.questions().size(), 1);
+    EXPECT_EQ(policy.questions().front(), thumbs() + "\\GP38.bmp");
+    EXPECT_EQ(pending, thumbs() + "\\GP38.bmp");
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), c.replaces ? "new1" : "old");
+    EXPECT_TRUE(leftovers().isEmpty());
+    EXPECT_EQ(choice, c.asksAgain ? OverwriteChoice::Ask : c.answer);
+
+    // The next conflict: asked again only after a one-time answer. The preset policy keeps
+    // the file when it is asked without a preset answer.
+    const PlaceResult second = place(picture("new2"));
+    EXPECT_EQ(policy.questions().size(), c.asksAgain ? 2 : 1);
+    const bool secondReplaces = c.asksAgain ? false : c.replaces;
+    EXPECT_EQ(second, secondReplaces ? PlaceResult::Replaced : PlaceResult::Kept);
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"),
+              secondReplaces ? "new2" : (c.replaces ? "new1" : "old"));
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ConflictTest,
+    ::testing::Values(ChoiceCase{"OverwriteOnce", OverwriteChoice::OverwriteOnce, true, true},
+                      ChoiceCase{"KeepOnce", OverwriteChoice::KeepOnce, false, true},
+                      ChoiceCase{"OverwriteAlways", OverwriteChoice::OverwriteAlways, true, false},
+                      ChoiceCase{"KeepAlways", OverwriteChoice::KeepAlways, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PlacingTest, AStandingChoiceIsCarriedOutWithoutAsking) {
+    write(thumbs() + "/GP38.bmp", "old");
+    choice = OverwriteChoice::OverwriteAlways;
+    EXPECT_EQ(place(picture("new")), PlaceResult::Replaced);
+    choice = OverwriteChoice::KeepAlways;
+    EXPECT_EQ(place(picture("newer")), PlaceResult::Kept);
+    EXPECT_TRUE(policy.questions().isEmpty());
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "new");
+}
+
+TEST_F(PlacingTest, AnAnswerOfAskKeepsTheOldFileAndAsksNextTime) {
+    write(thumbs() + "/GP38.bmp", "old");
+    policy.addAnswer(OverwriteChoice::Ask);
+    EXPECT_EQ(place(picture("new")), PlaceResult::Kept);
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
+    EXPECT_EQ(choice, OverwriteChoice::Ask);
+    EXPECT_TRUE(leftovers().isEmpty());
+}
+
+TEST_F(PlacingTest, ConflictIsFoundWithoutRegardToLetterCase) {
+    write(thumbs() + "/gp38.BMP", "old");
+    policy.addAnswer(OverwriteChoice::OverwriteOnce);
+    EXPECT_EQ(place(picture("new"), "GP38.bmp"), PlaceResult::Replaced);
+    EXPECT_EQ(policy.questions().size(), 1);
+    // The existing file is replaced under its own spelling; no second thumbnail appears.
+    EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"gp38.BMP"});
+    EXPECT_EQ(contentOf(thumbs() + "/gp38.BMP"), "new");
+}
+
+TEST_F(PlacingTest, TakesTheReportedPictureAndLeavesOlderLeftoversAlone) {
+    // An earlier failed creation left a picture that sorts before any new one.
+    write(thumbs() + "/SFCANVAS_0000.bmp", "stale");
+    const QString fresh = picture("fresh");
+    EXPECT_EQ(place(fresh), PlaceResult::Placed);
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "fresh");
+    EXPECT_EQ(contentOf(thumbs() + "/SFCANVAS_0000.bmp"), "stale");
+    EXPECT_EQ(leftovers(), QStringList{"SFCANVAS_0000.bmp"});
+}
+
+TEST_F(PlacingTest, NoPictureReportedIsAFailureThatChangesNothing) {
+    write(thumbs() + "/GP38.bmp", "old");
+    write(thumbs() + "/SFCANVAS_0000.bmp", "stale");
+    choice = OverwriteChoice::OverwriteAlways;
+
+    const PlaceResult result = place(QString());
+    EXPECT_EQ(result, PlaceResult::NoPicture);
+    EXPECT_FALSE(IsSuccess(result));
+    EXPECT_TRUE(pending.isEmpty());
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
+    EXPECT_EQ(contentOf(thumbs() + "/SFCANVAS_0000.bmp"), "stale");
+
+    // A reported file that is gone by now is no picture either.
+    EXPECT_EQ(place(thumbs() + "\\SFCANVAS_gone.bmp"), PlaceResult::NoPicture);
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
+    EXPECT_TRUE(policy.questions().isEmpty());
+}
+
+TEST_F(PlacingTest, ACreationThatWritesNoPictureFailsWithoutTouchingTheFolder) {
+    write(thumbs() + "/GP38.bmp", "old");
+    catalog::CatalogEntry entry;
+    entry.FileName = "GP38.eng";
+    const CreateOutcome outcome = CreateThumbnail(
+        fs, entry, [](const QString&) { return QString(); }, state(), policy);
+    EXPECT_EQ(outcome.Result, PlaceResult::NoPicture);
+    EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"GP38.bmp"});
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
+}
+
+TEST_F(PlacingTest, AFolderInTheWayOfTheNameFailsAndKeepsThePicture) {
+    QDir().mkpath(thumbs() + "/GP38.bmp");
+    const QString fresh = picture("fresh");
+    EXPECT_EQ(place(fresh), PlaceResult::Failed);
+    EXPECT_TRUE(QFileInfo(thumbs() + "/GP38.bmp").isDir());
+    EXPECT_EQ(contentOf(fs.resolve(fresh)), "fresh");
+}
+
+TEST_F(PlacingTest, AReadOnlyFolderLosesNothing) {
+    write(thumbs() + "/GP38.bmp", "old");
+    const QString fresh = picture("fresh");
+    ReadOnlyFolder readOnly(thumbs());
+    if (!readOnly.ok())
+        GTEST_SKIP() << "cannot make a folder read-only here";
+
+    // Every answer fails without harming the old thumbnail or the picture.
+    for (OverwriteChoice answer : {OverwriteChoice::OverwriteOnce, OverwriteChoice::KeepOnce,
+                                   OverwriteChoice::OverwriteAlways, OverwriteChoice::KeepAlways}) {
+        choice = answer;
+        EXPECT_EQ(place(fresh), PlaceResult::Failed) << int(answer);
+        EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
+        EXPECT_EQ(contentOf(fs.resolve(fresh)), "fresh");
+    }
+    // Nor can a new picture be written there: the creation reports no picture.
+    EXPECT_TRUE(WriteScreenshot(fs, location(), "more").isEmpty());
+    catalog::CatalogEntry entry;
+    entry.FileName = "GP38.eng";
+    choice = OverwriteChoice::OverwriteAlways;
+    const CreateOutcome outcome = CreateThumbnail(
+        fs, entry, [&](const QString& at) { return WriteScreenshot(fs, at, "more"); }, state(),
+        policy);
+    EXPECT_FALSE(IsSuccess(outcome.Result));
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
+}
+
+TEST_F(PlacingTest, AThumbnailsFolderThatCannotBeMadeFailsBeforeAnyPicture) {
+    // A file where the folder should be.
+    write(thumbs(), "not a folder");
+    catalog::CatalogEntry entry;
+    entry.FileName = "GP38.eng";
+    bool asked = false;
+    const CreateOutcome outcome = CreateThumbnail(
+        fs, entry,
+        [&](const QString&) {
+            asked = true;
+            return QString();
+        },
+        state(), policy);
+    EXPECT_EQ(outcome.Result, PlaceResult::Failed);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(contentOf(thumbs()), "not a folder");
+}
+
+} // namespace
