@@ -1,0 +1,284 @@
+#include "app/frmPrincipal.h"
+
+#include "app/Global.h"
+#include "app/Messages.h"
+#include "app/SettingsStore.h"
+#include "app/Shell.h"
+#include "preview/sfCanvas.h"
+
+#include <QAbstractItemModel>
+#include <QCloseEvent>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeView>
+
+namespace app {
+
+namespace {
+
+const QString title = QString::fromUtf16(ApplicationTitle);
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& place) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(place);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel* makeZoomLabel(QWidget* parent, const char* name, const QRect& place) {
+    QLabel* label = makeLabel(parent, name, place);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setWordWrap(false);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+QFrame* makeSwatch(QWidget* parent, const char* name, const QRect& place, QColor colour) {
+    auto* swatch = new QFrame(parent);
+    swatch->setObjectName(QLatin1String(name));
+    swatch->setGeometry(place);
+    swatch->setStyleSheet(
+        QStringLiteral("QFrame { background-color: %1; border: 1px solid black; }")
+            .arg(colour.name()));
+    return swatch;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QRect& place) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(place);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmPrincipal::frmPrincipal(Global& global, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      global_(global) {
+    setObjectName(QStringLiteral("frmPrincipal"));
+    // A fixed single border: the client area never changes size, and there is no maximise.
+    setFixedSize(ClientWidth, ClientHeight);
+    // The layout was drawn for an 8-point sans serif of about 11 pixels; a larger desktop
+    // font would clip the captions.
+    QFont small = font();
+    small.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    small.setPixelSize(11);
+    setFont(small);
+    createControls();
+    arrangeTabOrder();
+    connectHandlers();
+}
+
+frmPrincipal::~frmPrincipal() = default;
+
+void frmPrincipal::createVehicleList() {
+    lsvMATERIEL = new QTreeView(this);
+    lsvMATERIEL->setObjectName(QStringLiteral("lsvMATERIEL"));
+    lsvMATERIEL->setGeometry(8, 8, 201, 185);
+    lsvMATERIEL->setRootIsDecorated(false);
+    lsvMATERIEL->setUniformRowHeights(true);
+    lsvMATERIEL->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lsvMATERIEL->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void frmPrincipal::createControls() {
+    createVehicleList();
+
+    lblQTE_FILES = makeLabel(this, "lblQTE_FILES", {8, 200, 425, 33});
+
+    sfCanvas1 = new preview::sfCanvas(this);
+    sfCanvas1->setGeometry(256, 30, 145, 96);
+
+    hscSCALE = new QScrollBar(Qt::Horizontal, this);
+    hscSCALE->setObjectName(QStringLiteral("hscSCALE"));
+    hscSCALE->setGeometry(272, 152, 113, 15);
+    hscSCALE->setSingleStep(1);
+    hscSCALE->setPageStep(1);
+    hscSCALE->setFocusPolicy(Qt::StrongFocus);
+
+    lblSCALEmin = makeZoomLabel(this, "lblSCALEmin", {272, 168, 15, 13});
+    lblSCALEvalue = makeZoomLabel(this, "lblSCALEvalue", {296, 168, 64, 13});
+    lblSCALEmax = makeZoomLabel(this, "lblSCALEmax", {368, 168, 15, 13});
+
+    Shape1 = makeSwatch(this, "Shape1", {8, 240, 25, 9}, QColor(255, 0, 0));
+    Shape2 = makeSwatch(this, "Shape2", {8, 256, 25, 9}, QColor(0, 192, 0));
+    Shape3 = makeSwatch(this, "Shape3", {8, 272, 25, 9}, QColor(255, 0, 255));
+    Shape4 = makeSwatch(this, "Shape4", {8, 288, 25, 9}, QColor(0, 0, 255));
+    Label3 = makeLabel(this, "Label3", {40, 238, 225, 17});
+    Label4 = makeLabel(this, "Label4", {40, 254, 225, 17});
+    Label5 = makeLabel(this, "Label5", {40, 270, 225, 17});
+    Label6 = makeLabel(this, "Label6", {40, 286, 225, 17});
+    for (QLabel* legend : {Label3, Label4, Label5, Label6})
+        legend->setWordWrap(false);
+    Label2 = makeLabel(this, "Label2", {272, 240, 161, 49});
+
+    cmdDelInfosPath = makeButton(this, "cmdDelInfosPath", {256, 288, 177, 17});
+    cmdCREATE = makeButton(this, "cmdCREATE", {8, 312, 97, 25});
+    cmdPROPOS = makeButton(this, "cmdPROPOS", {112, 312, 113, 25});
+    cmdPROPOS_OCX = makeButton(this, "cmdPROPOS_OCX", {232, 312, 121, 25});
+    cmdCancel = makeButton(this, "cmdCancel", {360, 312, 73, 25});
+}
+
+void frmPrincipal::arrangeTabOrder() {
+    QWidget::setTabOrder(cmdCancel, cmdCREATE);
+    QWidget::setTabOrder(cmdCREATE, cmdPROPOS);
+    QWidget::setTabOrder(cmdPROPOS, cmdPROPOS_OCX);
+    QWidget::setTabOrder(cmdPROPOS_OCX, sfCanvas1);
+    QWidget::setTabOrder(sfCanvas1, hscSCALE);
+    QWidget::setTabOrder(hscSCALE, lsvMATERIEL);
+    QWidget::setTabOrder(lsvMATERIEL, cmdDelInfosPath);
+}
+
+void frmPrincipal::connectHandlers() {
+    connect(cmdCancel, &QPushButton::clicked, this,
+            [this] { RunHandler(this, [this] { cmdCancel_Click(); }); });
+    connect(cmdDelInfosPath, &QPushButton::clicked, this,
+            [this] { RunHandler(this, [this] { cmdDelInfosPath_Click(); }); });
+    connect(cmdPROPOS, &QPushButton::clicked, this,
+            [this] { RunHandler(this, [this] { cmdPROPOS_Click(); }); });
+    connect(cmdPROPOS_OCX, &QPushButton::clicked, this,
+            [this] { RunHandler(this, [this] { cmdPROPOS_OCX_Click(); }); });
+    connect(cmdCREATE, &QPushButton::clicked, this,
+            [this] { RunHandler(this, [this] { cmdCREATE_Click(); }); });
+}
+
+void frmPrincipal::Load() {
+    resetProgramState();            // 1
+    setCaptions();                  // 2, 3
+    setUpZoomBar();                 // 4
+    readMstsFolder();               // 5
+    readRamettaFolder();            // 6
+    storeRamettaFolder();           // 7
+    LoadThumbnailInventory();       // 8
+    CenterOnScreen(this);           // 9
+    runCatalogScan();               // 10
+    ColourVehicleList();            // 11
+    global_.MainWindowReady = true; // 12
+    sfCanvas1->Visible(false);      // 13
+    SetUpPreview();
+    if (vehicleCount() > 0) // 14
+        showSelectedVehicle();
+}
+
+void frmPrincipal::resetProgramState() {
+    global_.OverwriteChoice = OverwriteChoice::Ask;
+    global_.MainWindowReady = false;
+}
+
+void frmPrincipal::setCaptions() {
+    setWindowTitle(LoadMessage(106, {"|1", title}));
+    cmdCancel->setText(LoadMessage(104));
+    cmdCREATE->setText(LoadMessage(107));
+    cmdPROPOS->setText(LoadMessage(105, {"|1", title}));
+    cmdPROPOS_OCX->setText(LoadMessage(109));
+    cmdDelInfosPath->setText(LoadMessage(160));
+    Label2->setText(LoadMessage(154));
+    Label3->setText(LoadMessage(155));
+    Label4->setText(LoadMessage(156));
+    Label5->setText(LoadMessage(157));
+    Label6->setText(LoadMessage(158));
+    lblQTE_FILES->clear();
+    cmdCREATE->setEnabled(false);
+}
+
+void frmPrincipal::setUpZoomBar() {
+    hscSCALE->setMinimum(0);
+    hscSCALE->setMaximum(40);
+    const int middle = hscSCALE->maximum() / 2;
+    hscSCALE->setValue(middle);
+    lblSCALEmin->setText(QStringLiteral("+"));
+    lblSCALEmax->setText(QStringLiteral("-"));
+    ScaleOffset = float(hscSCALE->value() - middle) / 10.0f;
+    lblSCALEvalue->setText(QString::number(double(ScaleOffset)));
+    CameraFactor = ScaleOffset + 2.4f;
+}
+
+void frmPrincipal::readMstsFolder() {
+    global_.MstsPath = global_.Settings.ReadSetting(SettingsRoot::LocalMachine,
+                                                    QString::fromUtf16(MstsSettingsKey),
+                                                    QString::fromUtf16(MstsPathValue));
+    if (global_.MstsPath.isEmpty())
+        askMstsFolder();
+}
+
+void frmPrincipal::readRamettaFolder() {
+    global_.RamettaPath = global_.Settings.ReadSetting(SettingsRoot::LocalMachine,
+                                                       QString::fromUtf16(PictelleSettingsKey),
+                                                       QString::fromUtf16(RamettaPathValue));
+    if (global_.RamettaPath.isEmpty())
+        askRamettaFolder();
+}
+
+void frmPrincipal::storeRamettaFolder() {
+    // Every start, so that a folder chosen in the dialog survives a quit during the scan.
+    global_.Settings.WriteSetting(SettingsRoot::LocalMachine,
+                                  QString::fromUtf16(PictelleSettingsKey),
+                                  QString::fromUtf16(RamettaPathValue), global_.RamettaPath);
+}
+
+// Later work: the MSTS folder dialog.
+void frmPrincipal::askMstsFolder() {}
+
+// Later work: the Rametta folder dialog.
+void frmPrincipal::askRamettaFolder() {}
+
+// Later work: the thumbnail inventory.
+void frmPrincipal::LoadThumbnailInventory() {}
+
+// Later work: the progress window and its catalog scan, which fills the list.
+void frmPrincipal::runCatalogScan() {}
+
+// Later work: the status colours of the list.
+void frmPrincipal::ColourVehicleList() {}
+
+void frmPrincipal::SetUpPreview() {
+    // The window becomes visible here, before the canvas starts.
+    show();
+    // Later work: the preview shape, the reference sphere and the canvas's start.
+}
+
+// Later work: the preview of the selected vehicle.
+void frmPrincipal::showSelectedVehicle() {}
+
+int frmPrincipal::vehicleCount() const {
+    const QAbstractItemModel* model = lsvMATERIEL->model();
+    return model ? model->rowCount() : 0;
+}
+
+void frmPrincipal::cmdCancel_Click() {
+    close();
+}
+
+void frmPrincipal::cmdDelInfosPath_Click() {
+    // RamettaPath keeps its value for this run; the next start asks again.
+    global_.Settings.ClearSettingKey(SettingsRoot::LocalMachine,
+                                     QString::fromUtf16(PictelleSettingsKey),
+                                     QString::fromUtf16(RamettaPathValue));
+}
+
+// Later work: the about box.
+void frmPrincipal::cmdPROPOS_Click() {}
+
+void frmPrincipal::cmdPROPOS_OCX_Click() {
+    sfCanvas1->ShowAbout();
+}
+
+// Later work: thumbnail creation.
+void frmPrincipal::cmdCREATE_Click() {}
+
+void frmPrincipal::closeEvent(QCloseEvent* event) {
+    // Later work: release the preview shape. Nothing is stored at exit.
+    event->accept();
+}
+
+} // namespace app

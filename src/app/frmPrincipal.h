@@ -1,0 +1,115 @@
+#pragma once
+
+// The main window. Its load step does all the start-up work in a fixed order; its buttons
+// make thumbnails, open the about boxes, forget the stored Rametta folder and quit.
+//
+// Each load step and each handler is a method of its own, so that the features that come
+// later (folder dialogs, thumbnail inventory, catalog scan, list colours, preview, about
+// box) fill their step without touching the order. The steps that ask the user are
+// virtual, so that tests can answer them.
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QTreeView;
+
+namespace preview {
+class sfCanvas;
+}
+
+namespace app {
+
+struct Global;
+
+class frmPrincipal : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 443;
+    static constexpr int ClientHeight = 344;
+
+    explicit frmPrincipal(Global& global, QWidget* parent = nullptr);
+    ~frmPrincipal() override;
+
+    // The load step. Main runs it once after creating the window; the window becomes
+    // visible during it (when the preview is set up).
+    void Load();
+
+    Global& global() const { return global_; }
+
+    // Controls, named as the window's design names them.
+    QTreeView* lsvMATERIEL = nullptr;
+    QLabel* lblQTE_FILES = nullptr;
+    preview::sfCanvas* sfCanvas1 = nullptr;
+    QScrollBar* hscSCALE = nullptr;
+    QLabel* lblSCALEmin = nullptr;
+    QLabel* lblSCALEvalue = nullptr;
+    QLabel* lblSCALEmax = nullptr;
+    QFrame* Shape1 = nullptr;
+    QFrame* Shape2 = nullptr;
+    QFrame* Shape3 = nullptr;
+    QFrame* Shape4 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QPushButton* cmdDelInfosPath = nullptr;
+    QPushButton* cmdCREATE = nullptr;
+    QPushButton* cmdPROPOS = nullptr;
+    QPushButton* cmdPROPOS_OCX = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+    // Zoom of the preview: offset of the bar from its middle, and the camera distance
+    // factor that follows it.
+    float ScaleOffset = 0.0f;
+    float CameraFactor = 2.4f;
+
+protected:
+    // Load steps that later features fill. Each is called once, in the load's order.
+    // Step 5: the simulator's folder is not registered; asks for it into MstsPath.
+    virtual void askMstsFolder();
+    // Step 6: no stored Rametta folder; asks for it into RamettaPath.
+    virtual void askRamettaFolder();
+    // Step 8.
+    virtual void LoadThumbnailInventory();
+    // Step 10: the catalog scan behind the progress window; fills the vehicle list.
+    virtual void runCatalogScan();
+    // Step 11.
+    virtual void ColourVehicleList();
+    // Step 13: shows the window, then starts the canvas.
+    virtual void SetUpPreview();
+    // Step 14, when the list holds at least one item: previews the selected vehicle.
+    virtual void showSelectedVehicle();
+
+    // Number of items in the vehicle list.
+    int vehicleCount() const;
+
+    // Unload: the window is closing and the program ends.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void createVehicleList();
+    void arrangeTabOrder();
+
+    void resetProgramState();  // step 1
+    void setCaptions();        // steps 2 and 3
+    void setUpZoomBar();       // step 4
+    void readMstsFolder();     // step 5
+    void readRamettaFolder();  // step 6
+    void storeRamettaFolder(); // step 7
+
+    void cmdCancel_Click();
+    void cmdDelInfosPath_Click();
+    void cmdPROPOS_Click();
+    void cmdPROPOS_OCX_Click();
+    void cmdCREATE_Click();
+
+    Global& global_;
+};
+
+} // namespace app

@@ -1,0 +1,134 @@
+#include "preview/sfCanvas.h"
+
+#include "app/Messages.h"
+
+#include <QMessageBox>
+#include <QPainter>
+#include <QTimer>
+
+namespace preview {
+
+sfCanvas::sfCanvas(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("sfCanvas1"));
+    setFocusPolicy(Qt::StrongFocus);
+    // Every pixel is painted from the picture or the background colour.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool sfCanvas::InitialiseDevice() {
+    device_ = true;
+    return true;
+}
+
+bool sfCanvas::InitialiseScene() {
+    scene_ = device_;
+    return scene_;
+}
+
+sfCanvas* sfCanvas::Device() {
+    return device_ ? this : nullptr;
+}
+
+void sfCanvas::SceneValueA(int value) {
+    sceneValueA_ = value;
+}
+
+void sfCanvas::SceneValueB(int value) {
+    sceneValueB_ = value;
+}
+
+void sfCanvas::BackColor(quint32 bgr) {
+    backColor_ = bgr & 0x00FFFFFFu;
+    update();
+}
+
+QColor sfCanvas::backgroundColour() const {
+    return QColor(int(backColor_ & 0xFF), int((backColor_ >> 8) & 0xFF),
+                  int((backColor_ >> 16) & 0xFF));
+}
+
+void sfCanvas::SetCamera(float distance, int, int, float& targetX, float& targetY, float& targetZ,
+                         float, float, float) {
+    cameraDistance_ = distance;
+    cameraTarget_ = {targetX, targetY, targetZ};
+}
+
+void sfCanvas::UpdateScene() {}
+
+void sfCanvas::UpdateView() {}
+
+bool sfCanvas::BeginFrame() {
+    if (!device_ || width() <= 0 || height() <= 0)
+        return false;
+    frame_ = QImage(size(), QImage::Format_RGB32);
+    frame_.fill(backgroundColour());
+    inFrame_ = true;
+    return true;
+}
+
+void sfCanvas::EndFrame() {
+    if (!inFrame_)
+        return;
+    inFrame_ = false;
+    picture_ = frame_;
+    update();
+}
+
+QString sfCanvas::TakeScreenshot() {
+    // Writing the picture comes with thumbnail creation; until then nothing is written.
+    return {};
+}
+
+void sfCanvas::ShowAbout() {
+    const QString text = QStringLiteral("sfCanvas\n") + app::LoadMessage(119, {"|1", "1.1.0"}) +
+                         u'\n' + app::LoadMessage(121);
+    QMessageBox box(QMessageBox::Information, app::LoadMessage(109), text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("sfCanvasAbout"));
+    box.exec();
+}
+
+void sfCanvas::Left(float value) {
+    move(qRound(value), y());
+}
+
+void sfCanvas::Top(float value) {
+    move(x(), qRound(value));
+}
+
+void sfCanvas::Width(float value) {
+    resize(qRound(value), height());
+}
+
+void sfCanvas::Height(float value) {
+    resize(width(), qRound(value));
+}
+
+void sfCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (picture_.size() == size())
+        painter.drawImage(0, 0, picture_);
+    else
+        painter.fillRect(rect(), backgroundColour());
+}
+
+void sfCanvas::resizeEvent(QResizeEvent*) {
+    requestRepaint();
+}
+
+void sfCanvas::showEvent(QShowEvent*) {
+    requestRepaint();
+}
+
+void sfCanvas::requestRepaint() {
+    // Raised from the event loop, not from inside a resize or a paint, and once for a burst
+    // of changes; the host then draws a new frame.
+    if (repaintQueued_)
+        return;
+    repaintQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        repaintQueued_ = false;
+        emit RepaintNeeded();
+    });
+}
+
+} // namespace preview
