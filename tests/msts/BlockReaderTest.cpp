@@ -1,0 +1,220 @@
+#include "support/SimisWriter.h"
+
+#include "msts/BlockReader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using fixtures::Bytes;
+using msts::Token;
+
+// A reader over a text or binary body; keeps the bytes and container alive with it.
+struct Reader {
+    explicit Reader(Bytes file) : bytes(std::move(file)), opened(msts::openContainer(bytes)) {
+        EXPECT_TRUE(opened.ok());
+        reader = msts::BlockReader::create(opened.container, diagnostics);
+    }
+    Bytes bytes;
+    msts::ContainerResult opened;
+    msts::Diagnostics diagnostics;
+    std::unique_ptr<msts::BlockReader> reader;
+};
+
+Reader text(const std::string& body, bool utf16 = false) {
+    const std::string all = "SIMISA@@@@@@@@@@JINX0s1t______\r\n" + body;
+    if (!utf16)
+        return Reader(fixtures::cp1252(all));
+    Bytes b{std::byte{0xFF}, std::byte{0xFE}};
+    fixtures::appendBytes(b, fixtures::utf16le(all));
+    return Reader(b);
+}
+
+Reader binary(const Bytes& blocks) {
+    Bytes all;
+    fixtures::appendAscii(all, "SIMISA@@@@@@@@@@JINX0s1b______\r\n");
+    fixtures::appendBytes(all, blocks);
+    return Reader(all);
+}
+
+TEST(Tokens, numbersMatchTheBinaryFiles) {
+    // Values seen in the block headers of shipped binary shapes.
+    EXPECT_EQ(static_cast<int>(Token::Shape), 71);
+    EXPECT_EQ(static_cast<int>(Token::ShapeHeader), 70);
+    EXPECT_EQ(static_cast<int>(Token::Volumes), 68);
+    EXPECT_EQ(static_cast<int>(Token::VolSphere), 69);
+    EXPECT_EQ(static_cast<int>(Token::Vector), 3);
+    EXPECT_EQ(static_cast<int>(Token::IndexedTrilist), 60);
+    EXPECT_EQ(static_cast<int>(Token::VertexIdxs), 63);
+    EXPECT_EQ(static_cast<int>(Token::NormalIdxs), 6);
+    EXPECT_EQ(static_cast<int>(Token::Flags), 64);
+    EXPECT_EQ(static_cast<int>(Token::NamedFilterMode), 125);
+    EXPECT_EQ(static_cast<int>(Token::NamedShader), 129);
+    EXPECT_EQ(static_cast<int>(Token::SubobjectShaders), 104);
+}
+
+TEST(Tokens, namesMapBothWaysIgnoringCase) {
+    EXPECT_EQ(msts::tokenFromName("Vertex_Idxs"), Token::VertexIdxs);
+    EXPECT_EQ(msts::tokenFromName("LOD_CONTROLS"), Token::LodControls);
+    EXPECT_EQ(msts::tokenFromName("vertex_idx"), std::nullopt);
+    EXPECT_EQ(msts::tokenName(Token::PrimStateIdx), "prim_state_idx");
+}
+
+TEST(TextBlocks, valuesStringsAndLabels) {
+    for (bool utf16 : {false, true}) {
+        auto r = text(
+            "Matrix WHEELS1 ( -1 4294967295 ff969696 -3.8e-005 \"a \\\"b\\\"\\n\" + \"c\" plain )",
+            utf16);
+        const auto h = r.reader->openBlock();
+        ASSERT_TRUE(h);
+        EXPECT_EQ(h->token, Token::Matrix);
+        EXPECT_EQ(h->label, "WHEELS1");
+        EXPECT_EQ(r.reader->readInt(), -1);
+        EXPECT_EQ(r.reader->readInt(), -1); // an unsigned spelling of -1
+        EXPECT_EQ(r.reader->readDword(), 0xff969696u);
+        EXPECT_FLOAT_EQ(r.reader->readFloat(), -3.8e-5f);
+        EXPECT_EQ(r.reader->readString(), "a \"b\"\nc");
+        EXPECT_EQ(r.reader->readString(), "plain");
+        EXPECT_TRUE(r.reader->atBlockEnd());
+        r.reader->endBlock();
+        EXPECT_FALSE(r.reader->openBlock());
+    }
+}
+
+TEST(TextBlocks, commentsSkipsAndHashItemsAreIgnored) {
+    auto r = text("comment ( x ( y ) ) #note ( ignored ) shape ( SKIP ( 1 2 ) 5 _info ( 3 ) "
+                  "( stray comment ) point ( 1 2 3 ) ) )");
+    const auto h = r.reader->openBlock();
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->token, Token::Shape);
+    EXPECT_EQ(r.reader->readInt(), 5);
+    const auto p = r.reader->openBlock();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->token, Token::Point);
+    EXPECT_FLOAT_EQ(r.reader->readFloat(), 1);
+    r.reader->endBlock(); // skips the rest of the point
+    EXPECT_FALSE(r.reader->openBlock());
+    r.reader->endBlock();
+    EXPECT_FALSE(r.reader->openBlock()); // the stray ')' is tolerated
+    EXPECT_TRUE(r.diagnostics.has(msts::DiagCode::TrailingData));
+}
+
+TEST(TextBlocks, malformedInputThrowsWithItsPosition) {
+    {
+        auto r = text("points ( 3 point ( 1 2");
+        r.reader->openBlock();
+        EXPECT_EQ(r.reader->readInt(), 3);
+        r.reader->openBlock();
+        r.reader->readFloat();
+        r.reader->readFloat();
+        EXPECT_THROW(r.reader->readFloat(), msts::ReadError);
+    }
+    {
+        auto r = text("point ( 1 two 3 )");
+        r.reader->openBlock();
+        r.reader->readFloat();
+        try {
+            r.reader->readFloat();
+            FAIL() << "no error";
+        } catch (const msts::ReadError& e) {
+            EXPECT_EQ(e.code, msts::DiagCode::BadNumber);
+            EXPECT_EQ(e.position, 32u + 10u); // after the 32-byte headers, at "two"
+        }
+    }
+    {
+        auto r = text("points ( -4 )");
+        r.reader->openBlock();
+        try {
+            r.reader->readCount(4);
+            FAIL() << "no error";
+        } catch (const msts::ReadError& e) {
+            EXPECT_EQ(e.code, msts::DiagCode::NegativeCount);
+        }
+    }
+    {
+        std::string deep;
+        for (int i = 0; i < 80; ++i)
+            deep += "shape ( ";
+        auto r = text(deep);
+        EXPECT_THROW(
+            {
+                for (int i = 0; i < 80; ++i)
+                    r.reader->openBlock();
+            },
+            msts::ReadError);
+    }
+}
+
+// A binary block: token, set 0, length, label.
+Bytes block(Token token, const Bytes& content, const std::string& label = {}) {
+    Bytes b;
+    fixtures::appendU16(b, static_cast<std::uint16_t>(token));
+    fixtures::appendU16(b, 0);
+    const Bytes units = fixtures::utf16le(label);
+    fixtures::appendU32(b, static_cast<std::uint32_t>(1 + units.size() + content.size()));
+    b.push_back(static_cast<std::byte>(units.size() / 2));
+    fixtures::appendBytes(b, units);
+    fixtures::appendBytes(b, content);
+    return b;
+}
+
+TEST(BinaryBlocks, labelsStringsAndSkippingByLength) {
+    Bytes image;
+    const Bytes name = fixtures::utf16le("Wagen_ä.ace");
+    fixtures::appendU16(image, static_cast<std::uint16_t>(name.size() / 2));
+    fixtures::appendBytes(image, name);
+    Bytes content;
+    fixtures::appendU32(content, 2);
+    Bytes unknownBlock;
+    fixtures::appendU16(unknownBlock, 999);
+    fixtures::appendU16(unknownBlock, 0);
+    fixtures::appendU32(unknownBlock, 5);
+    unknownBlock.push_back(std::byte{0}); // no label
+    fixtures::appendBytes(unknownBlock, Bytes(4, std::byte{0x55}));
+    fixtures::appendBytes(content, unknownBlock);
+    fixtures::appendBytes(content, block(Token::Image, image, "LABEL"));
+    auto r = binary(block(Token::Images, content));
+    ASSERT_TRUE(r.reader->openBlock());
+    EXPECT_EQ(r.reader->readCount(9), 2u);
+    const auto unknown = r.reader->openBlock();
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->token, Token::Unknown);
+    r.reader->endBlock();
+    const auto h = r.reader->openBlock();
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->token, Token::Image);
+    EXPECT_EQ(h->label, "LABEL");
+    EXPECT_EQ(r.reader->readString(), "Wagen_ä.ace");
+    r.reader->endBlock();
+    EXPECT_FALSE(r.reader->openBlock());
+}
+
+TEST(BinaryBlocks, lengthsAndCountsMayNotOverrunTheirParent) {
+    {
+        Bytes inner = block(Token::Point, Bytes(12, std::byte{0}));
+        inner[4] = std::byte{200}; // claims more than the parent holds
+        auto r = binary(block(Token::Points, inner));
+        r.reader->openBlock();
+        EXPECT_THROW(r.reader->openBlock(), msts::ReadError);
+    }
+    {
+        Bytes content;
+        fixtures::appendU32(content, 1000); // 1000 indices in 8 bytes
+        fixtures::appendU32(content, 1);
+        auto r = binary(block(Token::VertexIdxs, content));
+        r.reader->openBlock();
+        EXPECT_THROW(r.reader->readCount(4), msts::ReadError);
+    }
+    {
+        Bytes content;
+        fixtures::appendU32(content, 1);
+        auto r = binary(block(Token::Point, content));
+        r.reader->openBlock();
+        r.reader->readFloat();
+        EXPECT_THROW(r.reader->readFloat(), msts::ReadError);
+    }
+}
+
+} // namespace
