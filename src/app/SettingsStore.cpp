@@ -154,7 +154,7 @@ bool writeIni(QIODevice& device, const QSettings::SettingsMap& map) {
 QSettings::Format iniFormat() {
     // Registered once for the process; the format itself holds no state.
     static const QSettings::Format format =
-        QSettings::registerFormat(QStringLiteral("ini"), readIni, writeIni, Qt::CaseInsensitive);
+        QSettings::registerFormat(QStringLiteral("ini"), readIni, writeIni);
     return format;
 }
 
@@ -204,14 +204,38 @@ SettingsStore::Locations SettingsStore::defaultLocations() {
 SettingsStore::SettingsStore(Locations locations, const platform::FileSystem& files)
     : locations_(std::move(locations)), files_(files) {}
 
+namespace {
+
+// Names compare without regard to case, as registry names do; QSettings compares them
+// exactly, so the spelling already in the file is looked up first.
+QString storedKey(const QSettings& ini, const QString& wanted) {
+    for (const QString& key : ini.allKeys()) {
+        if (QString::compare(key, wanted, Qt::CaseInsensitive) == 0)
+            return key;
+    }
+    return {};
+}
+
+} // namespace
+
+bool SettingsStore::iniUsable() const {
+    if (locations_.iniFile.isEmpty())
+        return false;
+    // A file that exists but cannot be read whole is left alone: rewriting it from what
+    // could be read would lose the rest.
+    return !files_.isFile(locations_.iniFile) ||
+           files_.readFile(locations_.iniFile, MaxIniBytes).has_value();
+}
+
 QString SettingsStore::ReadSetting(SettingsRoot, const QString& key,
                                    const QString& valueName) const {
     if (key.isEmpty())
         return {};
-    if (!locations_.iniFile.isEmpty()) {
-        QSettings ini(locations_.iniFile, iniFormat());
-        if (ini.status() == QSettings::NoError) {
-            const QString value = throughBuffer(ini.value(settingsKey(key, valueName)).toString());
+    if (iniUsable()) {
+        const QSettings ini(locations_.iniFile, iniFormat());
+        const QString stored = storedKey(ini, settingsKey(key, valueName));
+        if (ini.status() == QSettings::NoError && !stored.isEmpty()) {
+            const QString value = throughBuffer(ini.value(stored).toString());
             if (!value.isEmpty())
                 return value;
         }
@@ -249,24 +273,32 @@ QString SettingsStore::readWineRegistry(const QString& key, const QString& value
 
 void SettingsStore::WriteSetting(SettingsRoot, const QString& key, const QString& valueName,
                                  const QString& text) {
-    if (key.isEmpty() || locations_.iniFile.isEmpty())
+    if (key.isEmpty() || !iniUsable())
         return;
     QSettings ini(locations_.iniFile, iniFormat());
-    // A file that could not be read is left alone rather than replaced by one value.
     if (ini.status() != QSettings::NoError)
         return;
-    ini.setValue(settingsKey(key, valueName), text);
+    const QString wanted = settingsKey(key, valueName);
+    const QString stored = storedKey(ini, wanted);
+    ini.setValue(stored.isEmpty() ? wanted : stored, text);
     ini.sync();
 }
 
 void SettingsStore::ClearSettingKey(SettingsRoot, const QString& key, const QString& valueName) {
-    if (key.isEmpty() || locations_.iniFile.isEmpty())
+    if (key.isEmpty() || !iniUsable())
         return;
     QSettings ini(locations_.iniFile, iniFormat());
     if (ini.status() != QSettings::NoError)
         return;
-    ini.setValue(settingsKey(key, valueName), QString());
-    ini.remove(key);
+    const QString stored = storedKey(ini, settingsKey(key, valueName));
+    if (!stored.isEmpty())
+        ini.setValue(stored, QString());
+    // Every value of the key goes, whatever the spelling of the key in the file.
+    for (const QString& name : ini.allKeys()) {
+        const qsizetype slash = name.lastIndexOf(u'/');
+        if (slash > 0 && QString::compare(name.left(slash), key, Qt::CaseInsensitive) == 0)
+            ini.remove(name);
+    }
     ini.sync();
 }
 

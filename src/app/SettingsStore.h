@@ -69,6 +69,7 @@ public:
     void ClearSettingKey(SettingsRoot root, const QString& key, const QString& valueName);
 
 private:
+    bool iniUsable() const;
     QString readWineRegistry(const QString& key, const QString& valueName) const;
 
     Locations locations_;

@@ -1,0 +1,105 @@
+#include "app/WineRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using app::FindWineRegistryText;
+
+namespace {
+
+const QString mstsKey =
+    QStringLiteral("SOFTWARE\\Microsoft\\Microsoft Games\\Train Simulator\\1.0");
+
+// A registry file as Wine writes it: header, sections with a time stamp, escaped texts.
+const QByteArray sample = R"(WINE REGISTRY Version 2
+;; All keys relative to \\Machine
+
+#arch=win32
+
+[Software\\Microsoft\\Microsoft Games\\Train Simulator\\1.0] 1700000000
+#time=1da1b2c3d4e5f60
+"Language"=dword:00000409
+"Path"="C:\\Program Files\\Microsoft Games\\Train Simulator"
+"Quoted"="say \"hi\"\\"
+"Accents"="D:\\Jeux\\Cr\x00e9ation \xe0 faire"
+"Octal"="a\101b\tc"
+"Expand"=str(2):"%ProgramFiles%\\MSTS"
+"Binary"=hex:01,02,03,\
+  04,05
+@="default text"
+
+[Software\\Microsoft\\Windows\\CurrentVersion] 1700000001
+"ProgramFilesDir"="C:\\Program Files"
+)";
+
+} // namespace
+
+TEST(WineRegistry, FindsQuotedTextsAndUndoesEscapes) {
+    EXPECT_EQ(FindWineRegistryText(sample, mstsKey, QStringLiteral("Path")),
+              QStringLiteral("C:\\Program Files\\Microsoft Games\\Train Simulator"));
+    EXPECT_EQ(FindWineRegistryText(sample, mstsKey, QStringLiteral("Quoted")),
+              QStringLiteral("say \"hi\"\\"));
+    EXPECT_EQ(FindWineRegistryText(sample, mstsKey, QStringLiteral("Accents")),
+              QString::fromUtf16(u"D:\\Jeux\\Cr\u00e9ation \u00e0 faire"));
+    EXPECT_EQ(FindWineRegistryText(sample, mstsKey, QStringLiteral("Octal")),
+              QStringLiteral("aAb\tc"));
+    EXPECT_EQ(FindWineRegistryText(sample, mstsKey, QString()), QStringLiteral("default text"));
+    EXPECT_EQ(FindWineRegistryText(sample,
+                                   QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion"),
+                                   QStringLiteral("ProgramFilesDir")),
+              QStringLiteral("C:\\Program Files"));
+}
+
+TEST(WineRegistry, NamesCompareWithoutRegardToCase) {
+    EXPECT_EQ(FindWineRegistryText(sample, mstsKey.toLower(), QStringLiteral("PATH")),
+              QStringLiteral("C:\\Program Files\\Microsoft Games\\Train Simulator"));
+}
+
+TEST(WineRegistry, OtherValueKindsAndMissingNamesGiveNothing) {
+    for (const char* name : {"Language", "Expand", "Binary", "Missing"})
+        EXPECT_FALSE(FindWineRegistryText(sample, mstsKey, QLatin1String(name))) << name;
+    // A value of another key, and a key that is only a prefix of a section, do not count.
+    EXPECT_FALSE(FindWineRegistryText(sample, mstsKey, QStringLiteral("ProgramFilesDir")));
+    EXPECT_FALSE(FindWineRegistryText(sample, QStringLiteral("Software\\Microsoft"),
+                                      QStringLiteral("Path")));
+    EXPECT_FALSE(FindWineRegistryText(QByteArray(), mstsKey, QStringLiteral("Path")));
+}
+
+TEST(WineRegistry, ReadsWindowsLineEndings) {
+    QByteArray crlf = sample;
+    crlf.replace("\n", "\r\n");
+    EXPECT_EQ(FindWineRegistryText(crlf, mstsKey, QStringLiteral("Path")),
+              QStringLiteral("C:\\Program Files\\Microsoft Games\\Train Simulator"));
+}
+
+TEST(WineRegistry, DamagedLinesAreSkipped) {
+    const QByteArray damaged =
+        "[Software\\\\Microsoft\\\\Microsoft Games\\\\Train Simulator\\\\1.0\n"
+        "\"Path\"=\"C:\\\\unterminated\n"
+        "[Software\\\\Microsoft\\\\Microsoft Games\\\\Train Simulator\\\\1.0]\n"
+        "\"Path\n"
+        "\"Path\"\n"
+        "\"Path\"=\"\\x\"\n"
+        "\"Other\"=\"ok\\\n";
+    // The only complete Path line has an empty-digit hex escape, read as a plain 'x'.
+    EXPECT_EQ(FindWineRegistryText(damaged, mstsKey, QStringLiteral("Path")), QStringLiteral("x"));
+    EXPECT_FALSE(FindWineRegistryText(damaged, mstsKey, QStringLiteral("Other")));
+}
+
+TEST(WineRegistry, RandomBytesNeverBreakTheReader) {
+    std::mt19937 random(12345);
+    const QByteArray alphabet = "[]\"\\=@x0\n\r abc:";
+    for (int round = 0; round < 200; ++round) {
+        QByteArray noise(1 + int(random() % 4000), '\0');
+        for (char& c : noise)
+            c = random() % 3 == 0 ? char(random() % 256)
+                                  : alphabet[int(random() % alphabet.size())];
+        const QByteArray file = sample + noise + sample.left(int(random() % sample.size()));
+        (void)FindWineRegistryText(file, mstsKey, QStringLiteral("Path"));
+    }
+    // The value before the noise is still found.
+    const QByteArray tail(100000, '\\');
+    EXPECT_EQ(FindWineRegistryText(sample + tail, mstsKey, QStringLiteral("Path")),
+              QStringLiteral("C:\\Program Files\\Microsoft Games\\Train Simulator"));
+}
