@@ -2,13 +2,13 @@
 
 #include "app/Global.h"
 #include "app/Messages.h"
+#include "app/Shell.h"
 #include "catalog/ProgressPicture.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 
 #include <cmath>
@@ -39,17 +39,6 @@ QFont stepFont() {
     font.setPointSize(8);
     font.setBold(true);
     return font;
-}
-
-// Left and top edges that put the window in the middle of its screen.
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = window->screen();
-    if (screen == nullptr) {
-        return;
-    }
-    const QRect area = screen->geometry();
-    window->move(area.x() + (area.width() - window->width()) / 2,
-                 area.y() + (area.height() - window->height()) / 2);
 }
 
 QImage blankPicture() {
@@ -96,7 +85,7 @@ frmProgress::frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob
         mainWindow_->setCursor(Qt::WaitCursor);
     }
     progressOpen_ = true;
-    centreOnScreen(this);
+    app::CenterOnScreen(this);
     DrawProgressFrame();
     readyToScan_ = true;
     Timer1->start();
