@@ -9,5 +9,6 @@
 namespace cli {
 
 int RunListCommand(const QStringList& arguments);
+int RunMakeCommand(const QStringList& arguments);
 
 } // namespace cli

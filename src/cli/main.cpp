@@ -18,6 +18,8 @@ struct Command {
 // One line per subcommand.
 const Command commands[] = {
     {"list", cli::RunListCommand, "list   [--msts DIR] [--rametta DIR]"},
+    {"make", cli::RunMakeCommand,
+     "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [NAME ...]"},
 };
 
 void printUsage() {

@@ -6,8 +6,6 @@
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 
-#include <QDateTime>
-
 namespace preview {
 
 namespace {
@@ -65,21 +63,6 @@ PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& scree
     }
     // Refuses to replace a file that appeared meanwhile rather than losing it.
     return fs.renameFile(screenshotPath, name) ? PlaceResult::Placed : PlaceResult::Failed;
-}
-
-QString WriteScreenshot(const platform::FileSystem& fs, const QString& screenshotLocation,
-                        const QByteArray& bitmap) {
-    if (bitmap.isEmpty())
-        return {};
-    const QString stamp =
-        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddhhmmsszzz"));
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        const QString path =
-            screenshotLocation + stamp + u'_' + QString::number(attempt) + QStringLiteral(".bmp");
-        if (fs.resolve(path).isEmpty())
-            return fs.writeFileAtomically(path, bitmap) ? path : QString();
-    }
-    return {};
 }
 
 CreateOutcome CreateThumbnail(const platform::FileSystem& fs, const catalog::CatalogEntry& entry,

@@ -59,12 +59,6 @@ PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& scree
                             const QString& screenshotPath, QString& name, PlacingState state,
                             OverwritePolicy& policy);
 
-// Writes a picture's bytes under `screenshotLocation` + a suffix unused in that folder +
-// ".bmp", through a temporary file and a rename. Returns the path written, or the empty
-// text when nothing was written.
-QString WriteScreenshot(const platform::FileSystem& fs, const QString& screenshotLocation,
-                        const QByteArray& bitmap);
-
 // One creation as the create command runs it: the Thumbnails folder is made when missing,
 // `takeScreenshot` is given the location and answers the path it wrote (empty: none), and the
 // picture is placed under the entry's thumbnail name.

@@ -1,0 +1,71 @@
+#pragma once
+
+// The preview's picture without a window: the same scene values, background, half-turn,
+// reference sphere, camera rule and canvas size as the main window's preview, drawn by the
+// same scene classes, so that pictelle-cli writes thumbnails byte for byte as the window does.
+
+#include "preview/PreviewGeometry.h"
+#include "preview/SceneShape.h"
+#include "preview/SceneView.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace catalog {
+class Catalog;
+struct CatalogEntry;
+} // namespace catalog
+namespace platform {
+class FileSystem;
+}
+
+namespace preview {
+
+// The reference sphere of the first shape in `shapePaths` that gives one (radius above 0):
+// a reference shape that cannot be read would put the camera inside every vehicle.
+// `measure` loads a shape and answers its sphere. A zero sphere when none gives one.
+ReferenceSphere FirstUsableSphere(const QStringList& shapePaths,
+                                  const std::function<ReferenceSphere(const QString&)>& measure);
+
+// Shape paths of the listed vehicles (those with a shape), in list order, starting with the
+// entry at `first` when it is one of them; the default shape when none is listed.
+QStringList ReferenceCandidates(const catalog::Catalog& catalog, qsizetype first);
+
+class ThumbnailMaker {
+public:
+    explicit ThumbnailMaker(const platform::FileSystem& fs);
+
+    // As the preview's set-up: scene values, background, texture path, the half-turn, and the
+    // reference sphere from the first candidate that gives one.
+    void setUp(const QStringList& referenceCandidates);
+    const ReferenceSphere& reference() const { return reference_; }
+
+    // The zoom: CameraFactor × ReferenceRadius from the reference centre.
+    void setCameraFactor(float cameraFactor);
+
+    // As showing a vehicle: loads its shape and sizes the picture from its length. False
+    // when the shape could not be loaded (see shape().status()).
+    bool show(const catalog::CatalogEntry& entry);
+    const SceneShape& shape() const { return shape_; }
+    const CanvasPlacement& placement() const { return placement_; }
+
+    // The picture the canvas would show for the current vehicle.
+    render::RgbImage picture() const;
+    // Writes that picture as the canvas's screenshot under `location`; the path written, or
+    // the empty text when the shape was not loaded or nothing could be written.
+    QString takeScreenshot(const QString& location) const;
+
+private:
+    void placeCamera();
+
+    const platform::FileSystem& fs_;
+    SceneShape shape_;
+    SceneView view_;
+    ReferenceSphere reference_;
+    float cameraFactor_ = BaseCameraFactor;
+    CanvasPlacement placement_ = PlacementForLength(0);
+};
+
+} // namespace preview
