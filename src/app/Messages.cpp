@@ -93,6 +93,10 @@ constexpr Entry table[] = {
     {159, "© 2026 les auteurs de Pictelle"},
     {160, "Supprimer le chemin de Rametta"},
     {207, "Au sujet de |1"},
+    // Why the preview shows no vehicle; |1 = the shape file's name.
+    {301, "Forme introuvable : |1"},
+    {302, "Forme illisible : |1"},
+    {303, "Forme invalide : |1"},
 };
 
 const Entry* find(int number) {
