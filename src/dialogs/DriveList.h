@@ -1,0 +1,35 @@
+#pragma once
+
+// LstLecteur: the drive list of the folder dialogs. Each entry is a mounted volume or the
+// home folder (see Drives.h); the selected drive is exposed by its root folder.
+
+#include "dialogs/Drives.h"
+
+#include <QComboBox>
+
+namespace dialogs {
+
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QList<Drive> drives, QWidget* parent = nullptr);
+
+    // Root folder of the selected drive; empty when none is selected.
+    QString drive() const;
+    // Selects the drive that holds a native path (the longest matching root). A path that no
+    // drive holds leaves the selection as it is. A new selection signals driveChanged.
+    void setDrive(const QString& nativePath);
+    // Root of the drive that holds a native path; empty when none does.
+    QString driveOf(const QString& nativePath) const;
+
+    const QList<Drive>& drives() const { return drives_; }
+
+signals:
+    // The selection changed, by the user or by setDrive.
+    void driveChanged();
+
+private:
+    QList<Drive> drives_;
+};
+
+} // namespace dialogs

@@ -1,0 +1,173 @@
+#include "dialogs/frmPathDialog.h"
+
+#include "app/Global.h"
+#include "app/Messages.h"
+#include "app/SettingsStore.h"
+#include "app/Shell.h"
+#include "dialogs/DriveList.h"
+#include "dialogs/FolderList.h"
+#include "dialogs/StartFolder.h"
+#include "inventory/ThumbnailInventory.h"
+#include "platform/FileSystem.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace dialogs {
+
+namespace {
+
+constexpr int ClientHeight = 345;
+
+// The dialogs were laid out for an 8-point sans serif; the substitutes keep its metrics.
+QFont dialogFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(11);
+    return font;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geometry);
+    return l;
+}
+
+} // namespace
+
+frmPathDialog::frmPathDialog(app::Global& global, QString& target, const Design& design,
+                             QWidget* owner, QList<Drive> drives)
+    : QDialog(owner), global_(global), target_(target), design_(design) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(design.clientWidth, ClientHeight);
+    setFont(dialogFont());
+
+    const int wide = design.clientWidth - 16;
+    const int buttonLeft = design.clientWidth - 97;
+
+    Label2 = label(this, "Label2", QStringLiteral("Sélectionné :"), {8, 8, 62, 13});
+    lblCHEMIN = label(this, "lblCHEMIN", QStringLiteral("Label2"), {8, 24, wide, 33});
+    lblCHEMIN->setWordWrap(true);
+    lblCHEMIN->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont bold = lblCHEMIN->font();
+    bold.setBold(true);
+    lblCHEMIN->setFont(bold);
+    QPalette chosen = lblCHEMIN->palette();
+    chosen.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    lblCHEMIN->setPalette(chosen);
+    Label1 = label(this, "Label1", QStringLiteral("Répertoires :"), {8, 64, 60, 13});
+
+    LstDir = new FolderList(
+        global_.Files,
+        [this](const QString& path) { return inventory::FolderExists(global_.Files, path); }, this);
+    LstDir->setGeometry(8, 80, wide, 186);
+    Label3 = label(this, "Label3", QStringLiteral("Lecteurs:"), {8, 280, 44, 13});
+    LstLecteur = new DriveList(drives.isEmpty() ? AvailableDrives() : std::move(drives), this);
+    LstLecteur->setGeometry(8, 296, 161, 21);
+
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(buttonLeft, 280, 89, 25);
+    cmdCancel = new QPushButton(QStringLiteral("A&nnuler"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(buttonLeft, 312, 89, 25);
+    // Enter in the folder list opens a folder; it must not reach a default button.
+    cmdOK->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
+    setTabOrder(LstDir, LstLecteur);
+    setTabOrder(LstLecteur, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+
+    connect(LstDir, &FolderList::pathChanged, this, &frmPathDialog::LstDir_Change);
+    connect(LstLecteur, &DriveList::driveChanged, this, &frmPathDialog::LstLecteur_Change);
+    connect(cmdOK, &QPushButton::clicked, this, &frmPathDialog::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    load();
+}
+
+void frmPathDialog::load() {
+    LoadDone = false;
+    setWindowTitle(design_.title);
+    cmdCancel->setText(app::LoadMessage(114));
+    Label1->setText(app::LoadMessage(129));
+    Label2->setText(app::LoadMessage(128));
+    Label3->setText(app::LoadMessage(130));
+    cmdOK->setEnabled(false);
+
+    StartFolderSources sources;
+    sources.readProgramFilesSetting = [this] {
+        return global_.Settings.ReadSetting(app::SettingsRoot::LocalMachine,
+                                            QString::fromUtf16(app::WindowsSettingsKey),
+                                            QString::fromUtf16(app::ProgramFilesDirValue));
+    };
+    sources.folderExists = [this](const QString& path) {
+        return inventory::FolderExists(global_.Files, path);
+    };
+    sources.ownFolder = global_.Files.ownFolder();
+    ChooseStartFolder(target_, global_.ProgramFilesFolder, sources);
+
+    const QString start = global_.Files.resolve(target_);
+    LstLecteur->setDrive(start.isEmpty() ? target_ : start);
+    LstDir->setPath(target_);
+    ShowChosenFolder();
+    LoadDone = true;
+}
+
+void frmPathDialog::ShowChosenFolder() {
+    lblCHEMIN->setText(platform::FileSystem::displayPath(LstDir->path()));
+    if (LoadDone && !cmdOK->isEnabled())
+        cmdOK->setEnabled(true);
+}
+
+void frmPathDialog::LstDir_Change() {
+    const QString drive = LstLecteur->driveOf(LstDir->path());
+    if (!drive.isEmpty())
+        driveFolders_.insert(drive, LstDir->path());
+    ShowChosenFolder();
+}
+
+void frmPathDialog::LstLecteur_Change() {
+    const QString drive = LstLecteur->drive();
+    if (drive.isEmpty())
+        return;
+    // Back on a drive, the folder list returns to the folder it last showed there.
+    const QString folder = driveFolders_.value(drive, drive);
+    if (LstDir->setPath(folder) || (folder != drive && LstDir->setPath(drive))) {
+        ShowChosenFolder();
+        return;
+    }
+    // A drive that cannot be opened: back to the drive of the folder shown, silently.
+    if (!snappingBack_) {
+        snappingBack_ = true;
+        LstLecteur->setDrive(LstDir->path());
+        snappingBack_ = false;
+    }
+    ShowChosenFolder();
+}
+
+void frmPathDialog::cmdOK_Click() {
+    if (!lblCHEMIN->text().isEmpty())
+        target_ = lblCHEMIN->text();
+    accept();
+}
+
+void frmPathDialog::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        if (design_.centreOnOwner && owner) {
+            const QRect area = owner->frameGeometry();
+            move(area.x() + (area.width() - width()) / 2,
+                 area.y() + (area.height() - height()) / 2);
+        } else {
+            app::CenterOnScreen(this);
+        }
+    }
+    QDialog::showEvent(event);
+}
+
+} // namespace dialogs

@@ -1,0 +1,71 @@
+#pragma once
+
+// The design shared by the two folder dialogs, frmPathMSTS and frmPathRAMETTA: a label with
+// the chosen folder, a folder list, a drive list, OK and Cancel. The dialog writes its target
+// variable itself: the start folder as it opens, the folder shown in lblCHEMIN on OK.
+
+#include "dialogs/Drives.h"
+
+#include <QDialog>
+#include <QHash>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+
+namespace app {
+struct Global;
+}
+
+namespace dialogs {
+
+class DriveList;
+class FolderList;
+
+class frmPathDialog : public QDialog {
+    Q_OBJECT
+public:
+    struct Design {
+        QString title;
+        int clientWidth;
+        // Centred on the owner window, or else on the screen.
+        bool centreOnOwner;
+    };
+
+    // Runs the load step at once, so the target holds the start folder from here on.
+    // `drives` empty: the machine's drives (AvailableDrives()).
+    frmPathDialog(app::Global& global, QString& target, const Design& design,
+                  QWidget* owner = nullptr, QList<Drive> drives = {});
+
+    bool loadDone() const { return LoadDone; }
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* lblCHEMIN;
+    FolderList* LstDir;
+    DriveList* LstLecteur;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void load();
+    void ShowChosenFolder();
+    void LstDir_Change();
+    void LstLecteur_Change();
+    void cmdOK_Click();
+
+    app::Global& global_;
+    QString& target_;
+    Design design_;
+    bool LoadDone = false;
+    bool placed_ = false;
+    bool snappingBack_ = false;
+    // The folder last shown on each drive, so that going back to a drive returns there.
+    QHash<QString, QString> driveFolders_;
+};
+
+} // namespace dialogs

@@ -1,0 +1,14 @@
+#include "dialogs/frmPathMSTS.h"
+
+#include "app/Global.h"
+#include "app/Messages.h"
+
+namespace dialogs {
+
+frmPathMSTS::frmPathMSTS(app::Global& global, QWidget* owner, QList<Drive> drives)
+    : frmPathDialog(global, global.MstsPath, {app::LoadMessage(102, {"|1", ""}), 441, true}, owner,
+                    std::move(drives)) {
+    setObjectName(QStringLiteral("frmPathMSTS"));
+}
+
+} // namespace dialogs

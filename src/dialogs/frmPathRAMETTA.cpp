@@ -1,0 +1,14 @@
+#include "dialogs/frmPathRAMETTA.h"
+
+#include "app/Global.h"
+#include "app/Messages.h"
+
+namespace dialogs {
+
+frmPathRAMETTA::frmPathRAMETTA(app::Global& global, QWidget* owner, QList<Drive> drives)
+    : frmPathDialog(global, global.RamettaPath, {app::LoadMessage(153), 401, false}, owner,
+                    std::move(drives)) {
+    setObjectName(QStringLiteral("frmPathRAMETTA"));
+}
+
+} // namespace dialogs
