@@ -4,6 +4,9 @@
 #include "app/Messages.h"
 #include "app/SettingsStore.h"
 #include "app/Shell.h"
+#include "dialogs/frmPathMSTS.h"
+#include "dialogs/frmPathRAMETTA.h"
+#include "dialogs/frmPropos.h"
 #include "preview/sfCanvas.h"
 
 #include <QAbstractItemModel>
@@ -226,11 +229,17 @@ void frmPrincipal::storeRamettaFolder() {
                                   QString::fromUtf16(RamettaPathValue), global_.RamettaPath);
 }
 
-// Later work: the MSTS folder dialog.
-void frmPrincipal::askMstsFolder() {}
+// The dialog writes MstsPath itself: its start folder as it opens, the chosen one on OK.
+void frmPrincipal::askMstsFolder() {
+    dialogs::frmPathMSTS dialog(global_, this);
+    dialog.exec();
+}
 
-// Later work: the Rametta folder dialog.
-void frmPrincipal::askRamettaFolder() {}
+// The same for RamettaPath, which the next step stores whatever it holds.
+void frmPrincipal::askRamettaFolder() {
+    dialogs::frmPathRAMETTA dialog(global_, this);
+    dialog.exec();
+}
 
 // Later work: the thumbnail inventory.
 void frmPrincipal::LoadThumbnailInventory() {}
@@ -266,8 +275,10 @@ void frmPrincipal::cmdDelInfosPath_Click() {
                                      QString::fromUtf16(RamettaPathValue));
 }
 
-// Later work: the about box.
-void frmPrincipal::cmdPROPOS_Click() {}
+void frmPrincipal::cmdPROPOS_Click() {
+    dialogs::frmPropos about(global_, this);
+    about.exec();
+}
 
 void frmPrincipal::cmdPROPOS_OCX_Click() {
     sfCanvas1->ShowAbout();
