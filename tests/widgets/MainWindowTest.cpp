@@ -1,0 +1,320 @@
+#include "app/Global.h"
+#include "app/Messages.h"
+#include "app/SettingsStore.h"
+#include "app/frmPrincipal.h"
+#include "platform/FileSystem.h"
+#include "preview/sfCanvas.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+using app::SettingsRoot;
+
+namespace {
+
+const QString own = QString::fromUtf16(app::PictelleSettingsKey);
+const QString rametta = QString::fromUtf16(app::RamettaPathValue);
+
+// The main window with the steps that open other windows answered by the test: each
+// records that it ran and what the program state was at that moment.
+class TestWindow : public app::frmPrincipal {
+public:
+    using frmPrincipal::frmPrincipal;
+
+    QStringList steps;
+    QString mstsAnswer = QStringLiteral("/chosen/msts");
+    QString ramettaAnswer = QStringLiteral("/chosen/rametta");
+    bool readyWhenColouring = true;
+    bool readyWhenPreviewing = false;
+    QString storedWhenScanning;
+
+protected:
+    void askMstsFolder() override {
+        steps << QStringLiteral("msts dialog");
+        global().MstsPath = mstsAnswer;
+    }
+    void askRamettaFolder() override {
+        steps << QStringLiteral("rametta dialog");
+        global().RamettaPath = ramettaAnswer;
+    }
+    void LoadThumbnailInventory() override { steps << QStringLiteral("inventory"); }
+    void runCatalogScan() override {
+        steps << QStringLiteral("scan");
+        storedWhenScanning =
+            global().Settings.ReadSetting(SettingsRoot::LocalMachine, own, rametta);
+    }
+    void ColourVehicleList() override {
+        steps << QStringLiteral("colour");
+        readyWhenColouring = global().MainWindowReady;
+    }
+    void SetUpPreview() override {
+        steps << QStringLiteral("preview");
+        readyWhenPreviewing = global().MainWindowReady;
+        EXPECT_FALSE(sfCanvas1->Visible());
+        frmPrincipal::SetUpPreview();
+    }
+    void showSelectedVehicle() override { steps << QStringLiteral("show vehicle"); }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        root = dir.path();
+        locations.iniFile = root + QStringLiteral("/config/Pictelle/registry.ini");
+        locations.wineRegistry = root + QStringLiteral("/wine/system.reg");
+        platform::FileSystem::Options options;
+        options.dosDevices = root + QStringLiteral("/wine/dosdevices");
+        options.ownFolder = root;
+        options.dataHome = root + QStringLiteral("/data");
+        files = std::make_unique<platform::FileSystem>(options);
+        settings = std::make_unique<app::SettingsStore>(locations, *files);
+        global = std::make_unique<app::Global>(*files, *settings);
+    }
+
+    std::unique_ptr<TestWindow> loadedWindow() {
+        auto window = std::make_unique<TestWindow>(*global);
+        window->Load();
+        return window;
+    }
+    template <typename T = QWidget> T* control(QWidget& window, const char* name) {
+        T* found = window.findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString text(QWidget& window, const char* name) {
+        if (auto* label = window.findChild<QLabel*>(QLatin1String(name)))
+            return label->text();
+        if (auto* button = window.findChild<QAbstractButton*>(QLatin1String(name)))
+            return button->text();
+        ADD_FAILURE() << "no captioned control " << name;
+        return {};
+    }
+    QString stored() const {
+        return settings->ReadSetting(SettingsRoot::LocalMachine, own, rametta);
+    }
+
+    QTemporaryDir dir;
+    QString root;
+    app::SettingsStore::Locations locations;
+    std::unique_ptr<platform::FileSystem> files;
+    std::unique_ptr<app::SettingsStore> settings;
+    std::unique_ptr<app::Global> global;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, CaptionsComeFromTheMessageTable) {
+    auto window = loadedWindow();
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromUtf16(u"Pictelle - Cr\u00e9ateur de pictelles pour Rametta"));
+    EXPECT_EQ(text(*window, "cmdCancel"), QStringLiteral("Quitter"));
+    EXPECT_EQ(text(*window, "cmdCREATE"), QString::fromUtf16(u"Cr\u00e9er"));
+    EXPECT_EQ(text(*window, "cmdPROPOS"), QStringLiteral("A propos de Pictelle"));
+    EXPECT_EQ(text(*window, "cmdPROPOS_OCX"), QStringLiteral("A propos de sfCanvas"));
+    EXPECT_EQ(text(*window, "cmdDelInfosPath"), QStringLiteral("Supprimer le chemin de Rametta"));
+    EXPECT_EQ(text(*window, "Label2"), app::LoadMessage(154));
+    EXPECT_EQ(text(*window, "Label3"), app::LoadMessage(155));
+    EXPECT_EQ(text(*window, "Label4"), app::LoadMessage(156));
+    EXPECT_EQ(text(*window, "Label5"), app::LoadMessage(157));
+    EXPECT_EQ(text(*window, "Label6"),
+              QString::fromUtf16(u"Pictelles restant \u00e0 r\u00e9aliser."));
+    EXPECT_EQ(text(*window, "lblQTE_FILES"), QString());
+    EXPECT_FALSE(control(*window, "cmdCREATE")->isEnabled());
+}
+
+TEST_F(MainWindowTest, ZoomBarStartsInTheMiddle) {
+    auto window = loadedWindow();
+    auto* bar = control<QScrollBar>(*window, "hscSCALE");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 40);
+    EXPECT_EQ(bar->value(), 20);
+    EXPECT_EQ(text(*window, "lblSCALEmin"), QStringLiteral("+"));
+    EXPECT_EQ(text(*window, "lblSCALEvalue"), QStringLiteral("0"));
+    EXPECT_EQ(text(*window, "lblSCALEmax"), QStringLiteral("-"));
+    EXPECT_FLOAT_EQ(window->ScaleOffset, 0.0f);
+    EXPECT_FLOAT_EQ(window->CameraFactor, 2.4f);
+    for (const char* name : {"lblSCALEmin", "lblSCALEvalue", "lblSCALEmax"})
+        EXPECT_TRUE(control<QLabel>(*window, name)->font().bold()) << name;
+}
+
+TEST_F(MainWindowTest, ControlsKeepTheirDesignPlaces) {
+    auto window = loadedWindow();
+    EXPECT_EQ(window->size(), QSize(443, 344));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const struct {
+        const char* name;
+        QRect place;
+    } design[] = {
+        {"lsvMATERIEL", {8, 8, 201, 185}},
+        {"lblQTE_FILES", {8, 200, 425, 33}},
+        {"hscSCALE", {272, 152, 113, 15}},
+        {"lblSCALEmin", {272, 168, 15, 13}},
+        {"lblSCALEvalue", {296, 168, 64, 13}},
+        {"lblSCALEmax", {368, 168, 15, 13}},
+        {"Shape1", {8, 240, 25, 9}},
+        {"Shape2", {8, 256, 25, 9}},
+        {"Shape3", {8, 272, 25, 9}},
+        {"Shape4", {8, 288, 25, 9}},
+        {"Label3", {40, 238, 225, 17}},
+        {"Label4", {40, 254, 225, 17}},
+        {"Label5", {40, 270, 225, 17}},
+        {"Label6", {40, 286, 225, 17}},
+        {"Label2", {272, 240, 161, 49}},
+        {"cmdDelInfosPath", {256, 288, 177, 17}},
+        {"cmdCREATE", {8, 312, 97, 25}},
+        {"cmdPROPOS", {112, 312, 113, 25}},
+        {"cmdPROPOS_OCX", {232, 312, 121, 25}},
+        {"cmdCancel", {360, 312, 73, 25}},
+    };
+    for (const auto& c : design) {
+        QWidget* w = control(*window, c.name);
+        if (w) {
+            EXPECT_EQ(w->geometry(), c.place) << c.name;
+        }
+    }
+    // The canvas is placed later by the preview; it starts at its design place, hidden.
+    auto* canvas = control<preview::sfCanvas>(*window, "sfCanvas1");
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_FALSE(canvas->Visible());
+}
+
+TEST_F(MainWindowTest, TabOrderFollowsTheDesign) {
+    auto window = loadedWindow();
+    const QStringList expected = {"cmdCancel", "cmdCREATE", "cmdPROPOS",   "cmdPROPOS_OCX",
+                                  "sfCanvas1", "hscSCALE",  "lsvMATERIEL", "cmdDelInfosPath"};
+    QStringList order;
+    QWidget* w = control(*window, "cmdCancel");
+    for (int i = 0; w && i < 200 && order.size() < expected.size(); ++i) {
+        if (expected.contains(w->objectName()) && !order.contains(w->objectName()))
+            order << w->objectName();
+        w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(order, expected);
+    // Labels and swatches take no focus.
+    for (const char* name : {"lblQTE_FILES", "Label2", "Label3", "lblSCALEvalue", "Shape1"})
+        EXPECT_EQ(control(*window, name)->focusPolicy(), Qt::NoFocus) << name;
+}
+
+TEST_F(MainWindowTest, StoredFoldersMeanNoDialog) {
+    settings->WriteSetting(SettingsRoot::LocalMachine, QString::fromUtf16(app::MstsSettingsKey),
+                           QString::fromUtf16(app::MstsPathValue), QStringLiteral("/jeux/msts"));
+    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, QStringLiteral("/rametta"));
+    global->OverwriteChoice = app::OverwriteChoice::KeepAlways;
+    auto window = loadedWindow();
+    EXPECT_EQ(window->steps, QStringList({"inventory", "scan", "colour", "preview"}));
+    EXPECT_EQ(global->MstsPath, QStringLiteral("/jeux/msts"));
+    EXPECT_EQ(global->RamettaPath, QStringLiteral("/rametta"));
+    EXPECT_EQ(global->OverwriteChoice, app::OverwriteChoice::Ask);
+    EXPECT_FALSE(window->readyWhenColouring);
+    EXPECT_TRUE(window->readyWhenPreviewing);
+    EXPECT_TRUE(global->MainWindowReady);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, MissingFoldersAreAskedForInOrderAndRamettaIsStoredBeforeTheScan) {
+    auto window = loadedWindow();
+    EXPECT_EQ(window->steps, QStringList({"msts dialog", "rametta dialog", "inventory", "scan",
+                                          "colour", "preview"}));
+    EXPECT_EQ(global->MstsPath, QStringLiteral("/chosen/msts"));
+    EXPECT_EQ(window->storedWhenScanning, QStringLiteral("/chosen/rametta"));
+    // The simulator's folder is never stored.
+    EXPECT_EQ(settings->ReadSetting(SettingsRoot::LocalMachine,
+                                    QString::fromUtf16(app::MstsSettingsKey),
+                                    QString::fromUtf16(app::MstsPathValue)),
+              QString());
+}
+
+TEST_F(MainWindowTest, RamettaFolderIsWrittenAtEveryStart) {
+    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, QStringLiteral("/rametta"));
+    QFile::remove(locations.iniFile);
+    // A cancelled dialog leaves an empty folder, which is stored as such.
+    {
+        auto window = std::make_unique<TestWindow>(*global);
+        window->ramettaAnswer.clear();
+        window->Load();
+    }
+    EXPECT_TRUE(QFile::exists(locations.iniFile));
+    QFile ini(locations.iniFile);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("Rametta_Path="));
+}
+
+TEST_F(MainWindowTest, ForgettingTheRamettaFolderKeepsItForThisRun) {
+    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, QStringLiteral("/rametta"));
+    auto window = loadedWindow();
+    QTest::mouseClick(control<QPushButton>(*window, "cmdDelInfosPath"), Qt::LeftButton);
+    EXPECT_EQ(stored(), QString());
+    EXPECT_EQ(global->RamettaPath, QStringLiteral("/rametta"));
+    EXPECT_TRUE(window->isVisible());
+    // The next start asks again.
+    auto next = loadedWindow();
+    EXPECT_TRUE(next->steps.contains(QStringLiteral("rametta dialog")));
+}
+
+TEST_F(MainWindowTest, SimulatorFolderFromAWinePrefix) {
+    QDir(root).mkpath(QStringLiteral("wine/dosdevices"));
+    QDir(root).mkpath(QStringLiteral("wine/drive_c/Program Files/Microsoft Games/Train Simulator"));
+    std::filesystem::create_directory_symlink("../drive_c",
+                                              (root + "/wine/dosdevices/c:").toStdString());
+    QFile reg(locations.wineRegistry);
+    ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+    reg.write("WINE REGISTRY Version 2\n\n"
+              "[Software\\\\Microsoft\\\\Microsoft Games\\\\Train Simulator\\\\1.0] 1\n"
+              "\"Path\"=\"C:\\\\Program Files\\\\Microsoft Games\\\\Train Simulator\"\n");
+    reg.close();
+    auto window = loadedWindow();
+    EXPECT_FALSE(window->steps.contains(QStringLiteral("msts dialog")));
+    EXPECT_EQ(global->MstsPath,
+              QDir(root + "/wine/drive_c").canonicalPath() +
+                  QStringLiteral("/Program Files/Microsoft Games/Train Simulator"));
+}
+
+TEST_F(MainWindowTest, WindowIsCentredOnItsScreen) {
+    auto window = loadedWindow();
+    // Centred before it was first shown, when its frame was not known yet: off by at most
+    // the frame's thickness.
+    const QPoint offset = window->frameGeometry().center() - window->screen()->geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 8) << offset.x() << "," << offset.y();
+}
+
+TEST_F(MainWindowTest, QuitClosesTheWindow) {
+    auto window = loadedWindow();
+    ASSERT_TRUE(window->isVisible());
+    QTest::mouseClick(control<QPushButton>(*window, "cmdCancel"), Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, CanvasAboutButtonShowsTheCanvasAboutBox) {
+    auto window = loadedWindow();
+    QString title;
+    QString body;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            body = box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(control<QPushButton>(*window, "cmdPROPOS_OCX"), Qt::LeftButton);
+    EXPECT_EQ(title, QStringLiteral("A propos de sfCanvas"));
+    EXPECT_TRUE(body.contains(QStringLiteral("sfCanvas")));
+}
