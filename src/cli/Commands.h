@@ -9,6 +9,7 @@
 namespace cli {
 
 int RunListCommand(const QStringList& arguments);
+int RunRenderCommand(const QStringList& arguments);
 int RunMakeCommand(const QStringList& arguments);
 
 } // namespace cli

@@ -18,6 +18,7 @@ struct Command {
 // One line per subcommand.
 const Command commands[] = {
     {"list", cli::RunListCommand, "list   [--msts DIR] [--rametta DIR]"},
+    {"render", cli::RunRenderCommand, "render SHAPE OUT.bmp [--length METRES] [--zoom OFFSET]"},
     {"make", cli::RunMakeCommand,
      "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [NAME ...]"},
 };
