@@ -1,6 +1,7 @@
 #include "preview/sfCanvas.h"
 
 #include "app/Messages.h"
+#include "preview/sfShape.h"
 
 #include <QMessageBox>
 #include <QPainter>
@@ -29,16 +30,27 @@ sfCanvas* sfCanvas::Device() {
     return device_ ? this : nullptr;
 }
 
+void sfCanvas::setFileSystem(const platform::FileSystem* fileSystem) {
+    fileSystem_ = fileSystem;
+}
+
+const platform::FileSystem& sfCanvas::fileSystem() const {
+    return fileSystem_ ? *fileSystem_ : ownFileSystem_;
+}
+
 void sfCanvas::SceneValueA(int value) {
     sceneValueA_ = value;
+    view_.setFarPlane(value);
 }
 
 void sfCanvas::SceneValueB(int value) {
     sceneValueB_ = value;
+    view_.setLightElevation(value);
 }
 
 void sfCanvas::BackColor(quint32 bgr) {
     backColor_ = bgr & 0x00FFFFFFu;
+    view_.setBackColor(backColor_);
     update();
 }
 
@@ -48,9 +60,10 @@ QColor sfCanvas::backgroundColour() const {
 }
 
 void sfCanvas::SetCamera(float distance, int, int, float& targetX, float& targetY, float& targetZ,
-                         float, float, float) {
+                         float upX, float upY, float upZ) {
     cameraDistance_ = distance;
     cameraTarget_ = {targetX, targetY, targetZ};
+    view_.setCamera(distance, {targetX, targetY, targetZ}, {upX, upY, upZ});
 }
 
 void sfCanvas::UpdateScene() {}
@@ -60,23 +73,37 @@ void sfCanvas::UpdateView() {}
 bool sfCanvas::BeginFrame() {
     if (!device_ || width() <= 0 || height() <= 0)
         return false;
-    frame_ = QImage(size(), QImage::Format_RGB32);
-    frame_.fill(backgroundColour());
+    frame_ = render::RgbImage(width(), height(), view_.background());
     inFrame_ = true;
     return true;
+}
+
+void sfCanvas::DrawShape(const sfShape& shape) {
+    if (!inFrame_)
+        return;
+    frame_ = view_.render(shape.Scene(), frame_.width, frame_.height);
 }
 
 void sfCanvas::EndFrame() {
     if (!inFrame_)
         return;
     inFrame_ = false;
-    picture_ = frame_;
+    picture_ = std::move(frame_);
+    frame_ = {};
+    shown_ = QImage(picture_.rgb.data(), picture_.width, picture_.height, picture_.width * 3,
+                    QImage::Format_RGB888)
+                 .copy();
     update();
 }
 
+render::RgbImage sfCanvas::shownPicture() const {
+    if (picture_.width == width() && picture_.height == height())
+        return picture_;
+    return render::RgbImage(width(), height(), view_.background());
+}
+
 QString sfCanvas::TakeScreenshot() {
-    // Writing the picture comes with thumbnail creation; until then nothing is written.
-    return {};
+    return writeScreenshot(fileSystem(), screenshotLocation_, shownPicture());
 }
 
 void sfCanvas::ShowAbout() {
@@ -105,8 +132,8 @@ void sfCanvas::Height(float value) {
 
 void sfCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (picture_.size() == size())
-        painter.drawImage(0, 0, picture_);
+    if (shown_.size() == size())
+        painter.drawImage(0, 0, shown_);
     else
         painter.fillRect(rect(), backgroundColour());
 }

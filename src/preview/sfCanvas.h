@@ -7,8 +7,13 @@
 // draws a frame between BeginFrame and EndFrame; the canvas shows the last finished frame
 // and raises RepaintNeeded when it must be drawn again (first showing, new size).
 //
-// So far a frame is the background colour only: the drawing of shapes is done by the
-// render library and is wired in with the preview.
+// The drawing is done by the render library through SceneView, the same code pictelle-cli
+// renders with; the widget only shows the picture it is given, and TakeScreenshot writes
+// exactly that picture.
+
+#include "platform/FileSystem.h"
+#include "preview/SceneView.h"
+#include "render/Image.h"
 
 #include <QImage>
 #include <QString>
@@ -17,6 +22,8 @@
 #include <array>
 
 namespace preview {
+
+class sfShape;
 
 class sfCanvas : public QWidget {
     Q_OBJECT
@@ -28,6 +35,11 @@ public:
     bool InitialiseScene();
     // The drawing device shapes attach to; null until InitialiseDevice.
     sfCanvas* Device();
+
+    // The file layer shapes and screenshots go through; the canvas's own default until set.
+    // The file system must outlive the canvas and its shapes.
+    void setFileSystem(const platform::FileSystem* fileSystem);
+    const platform::FileSystem& fileSystem() const;
 
     // Far plane distance in metres (600 in use).
     void SceneValueA(int value);
@@ -55,17 +67,20 @@ public:
     bool BeginFrame();
     // Shows the frame drawn since BeginFrame.
     void EndFrame();
-    // The frame being drawn between BeginFrame and EndFrame, at the canvas's size.
-    QImage& FrameBuffer() { return frame_; }
-    // The picture shown: the last finished frame.
-    const QImage& Picture() const { return picture_; }
+    // Renders a shape into the frame being drawn (sfShape::Draw calls it); nothing outside
+    // a frame.
+    void DrawShape(const sfShape& shape);
+    // The picture shown: the last finished frame, RGB rows top to bottom.
+    const render::RgbImage& Picture() const { return picture_; }
+    // The scene state behind the operations above (camera, background, light).
+    const SceneView& View() const { return view_; }
 
     // Prefix (folder and start of the name) of the bitmaps TakeScreenshot writes.
     void ScreenshotLocation(const QString& location) { screenshotLocation_ = location; }
     QString ScreenshotLocation() const { return screenshotLocation_; }
-    // Writes the shown picture as a bitmap at ScreenshotLocation + suffix + ".bmp" and
-    // returns that path; empty when nothing was written. Not available yet: comes with the
-    // thumbnail creation.
+    // Writes the shown picture as a 24-bit bitmap at ScreenshotLocation + a unique suffix +
+    // ".bmp" (through a temporary name and a rename) and returns that path text; empty when
+    // nothing could be written, which the caller must treat as a failure.
     QString TakeScreenshot();
 
     // The canvas's own about box (modal).
@@ -95,6 +110,9 @@ protected:
 private:
     QColor backgroundColour() const;
     void requestRepaint();
+    // What the canvas shows now: the last frame when it has the canvas's size, else the
+    // background alone.
+    render::RgbImage shownPicture() const;
 
     bool device_ = false;
     bool scene_ = false;
@@ -106,8 +124,12 @@ private:
     float cameraDistance_ = 0.0f;
     std::array<float, 3> cameraTarget_{0.0f, 0.0f, 0.0f};
     QString screenshotLocation_;
-    QImage frame_;
-    QImage picture_;
+    platform::FileSystem ownFileSystem_;
+    const platform::FileSystem* fileSystem_ = nullptr;
+    SceneView view_;
+    render::RgbImage frame_;
+    render::RgbImage picture_;
+    QImage shown_; // picture_ as the painter takes it
 };
 
 } // namespace preview

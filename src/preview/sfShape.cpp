@@ -1,20 +1,36 @@
 #include "preview/sfShape.h"
 
+#include "preview/sfCanvas.h"
+
 namespace preview {
 
+void sfShape::AttachDevice(sfCanvas* device) {
+    device_ = device;
+    scene_.setFileSystem(device ? &device->fileSystem() : nullptr);
+}
+
 void sfShape::ShapeFile(const QString& path) {
-    // Reading the file comes with the preview.
     shapeFile_ = path;
+    scene_.load(path);
 }
 
 void sfShape::Draw(int&, float&) {
-    // Drawing comes with the preview; a frame shows the background until then.
+    if (device_)
+        device_->DrawShape(*this);
+}
+
+void sfShape::SetWorldMatrix(const Matrix& matrix) {
+    render::Mat4 world;
+    world.m = matrix;
+    scene_.setWorldMatrix(world);
 }
 
 void sfShape::GetBoundingSphere(float& x, float& y, float& z, float& radius) const {
-    x = y = z = radius = 0.0f;
+    const render::BoundingSphere sphere = scene_.boundingSphere();
+    x = sphere.centre.x;
+    y = sphere.centre.y;
+    z = sphere.centre.z;
+    radius = sphere.radius;
 }
-
-void sfShape::Prepare() {}
 
 } // namespace preview

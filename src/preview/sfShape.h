@@ -1,8 +1,10 @@
 #pragma once
 
 // The shape object drawn on the canvas. It keeps the operation names of the shape class of
-// the 3D view control it stands for. So far it records what it is given; loading the shape
-// file and drawing it come with the preview, through the render library.
+// the 3D view control it stands for. Loading, texture lookup and the world matrix live in
+// SceneShape, which pictelle-cli uses too; this class adds the canvas it draws on.
+
+#include "preview/SceneShape.h"
 
 #include <QString>
 
@@ -16,34 +18,42 @@ class sfShape {
 public:
     using Matrix = std::array<float, 16>;
 
-    // The canvas device the shape draws on.
-    void AttachDevice(sfCanvas* device) { device_ = device; }
+    // The canvas device the shape draws on; its file layer reads the shape and textures.
+    void AttachDevice(sfCanvas* device);
     sfCanvas* AttachedDevice() const { return device_; }
 
-    // Folder the shape's textures are looked for in.
-    void TexturePath(const QString& folder) { texturePath_ = folder; }
-    QString TexturePath() const { return texturePath_; }
+    // Folder, relative to the shape's folder, where textures are looked for after the
+    // shape's own folder.
+    void TexturePath(const QString& folder) { scene_.setTexturePath(folder); }
+    QString TexturePath() const { return scene_.texturePath(); }
 
-    // Path of the shape file; putting one loads it. The world matrix is kept.
+    // Path of the shape file; putting one loads it (through the attached device's file
+    // layer). The world matrix is kept. A file that cannot be read leaves the shape empty;
+    // Scene().status() and Scene().diagnostics() say why.
     void ShapeFile(const QString& path);
     QString ShapeFile() const { return shapeFile_; }
 
-    // Draws the shape into the canvas's current frame.
+    // Draws the shape into the attached canvas's current frame, at its most detailed level
+    // whatever the arguments.
     void Draw(int& level, float& detail);
 
-    void SetWorldMatrix(const Matrix& matrix) { world_ = matrix; }
-    const Matrix& WorldMatrix() const { return world_; }
+    // 16 singles row by row; points are row vectors (translation in the last row).
+    void SetWorldMatrix(const Matrix& matrix);
+    Matrix WorldMatrix() const { return scene_.worldMatrix().m; }
 
-    // Centre and radius of the sphere around the loaded shape; zero when none is loaded.
+    // Centre and radius of the sphere around the drawn level with the world matrix applied;
+    // zero when no shape is loaded.
     void GetBoundingSphere(float& x, float& y, float& z, float& radius) const;
 
-    void Prepare();
+    // Textures are read with the shape file, so nothing is left to prepare.
+    void Prepare() {}
+
+    const SceneShape& Scene() const { return scene_; }
 
 private:
     sfCanvas* device_ = nullptr;
-    QString texturePath_;
     QString shapeFile_;
-    Matrix world_{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    SceneShape scene_;
 };
 
 } // namespace preview

@@ -1,0 +1,227 @@
+#include "CanvasFixtures.h"
+
+#include "platform/FileSystem.h"
+#include "preview/PreviewGeometry.h"
+#include "preview/SceneShape.h"
+#include "preview/SceneView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace canvastest;
+using namespace preview;
+
+namespace {
+
+class SceneTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(tmp.isValid()); }
+    QString root() const { return tmp.path(); }
+    // Path text as the program builds it: backslashes.
+    QString text(const QString& relative) const { return root() + u'\\' + relative; }
+
+    void writeVehicle(const QString& folder, const msts::Shape& shape) {
+        writeFile(root() + "/" + folder + "/vehicle.s",
+                  fixtures::writeShape(shape, fixtures::ShapeForm::CompressedBinary));
+    }
+    void writeTexture(const QString& relative, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        fixtures::AceWriteOptions options;
+        options.layout = fixtures::AceLayout::Dxt1;
+        options.mipmaps = true;
+        writeFile(root() + "/" + relative, fixtures::writeAce(solidPicture(r, g, b), options));
+    }
+
+    // Renders like the preview does with the shape as its own reference.
+    render::RgbImage preview(const SceneShape& shape, int width = 145) {
+        const render::BoundingSphere s = shape.boundingSphere();
+        SceneView view;
+        view.setBackColor(PreviewBackColor);
+        view.setFarPlane(PreviewSceneValueA);
+        view.setLightElevation(PreviewSceneValueB);
+        view.setCamera(BaseCameraFactor * s.radius, s.centre);
+        return view.render(shape, width, 96);
+    }
+
+    QTemporaryDir tmp;
+    platform::FileSystem fs{platform::FileSystem::Options{{}, {}, {}}};
+};
+
+const render::Rgb kBack{PreviewBackRed, PreviewBackGreen, PreviewBackBlue};
+
+struct Blob {
+    double x = 0, y = 0;
+    int count = 0;
+};
+
+// Pixels where red clearly dominates: the bogie's texture.
+Blob reddish(const render::RgbImage& image) {
+    Blob b;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            const render::Rgb p = image.pixel(x, y);
+            if (p.r > 150 && p.g < 80 && p.b < 80) {
+                b.x += x;
+                b.y += y;
+                ++b.count;
+            }
+        }
+    if (b.count) {
+        b.x /= b.count;
+        b.y /= b.count;
+    }
+    return b;
+}
+
+} // namespace
+
+TEST_F(SceneTest, TexturesAreFoundNextToTheShapeThenThroughTheTexturePathIgnoringCase) {
+    writeVehicle("TRAINSET/ONE", bogieVehicle("Body.ace", "bogie.ace"));
+    writeTexture("TRAINSET/ONE/BODY.ACE", 90, 90, 200);     // next to it, other case
+    writeTexture("TRAINSET/TEXTURES/Bogie.Ace", 220, 0, 0); // through ..\textures\ only
+
+    SceneShape shape(&fs);
+    shape.setTexturePath("..\\textures\\");
+    ASSERT_TRUE(shape.load(text("TRAINSET\\ONE\\VEHICLE.S")));
+    EXPECT_EQ(shape.status(), ShapeLoadStatus::Loaded);
+    EXPECT_TRUE(shape.missingTextures().isEmpty())
+        << shape.missingTextures().join(",").toStdString();
+    ASSERT_EQ(shape.model().textures.size(), 2u);
+
+    // Next to the shape wins over the texture folder.
+    writeTexture("TRAINSET/TEXTURES/body.ace", 0, 255, 0);
+    ASSERT_TRUE(shape.load(text("TRAINSET\\ONE\\vehicle.s")));
+    const render::Texture& body = shape.model().textures[0];
+    EXPECT_LT(body.levels[0].rgba[1], 120) << "the texture folder's green body was taken";
+}
+
+TEST_F(SceneTest, MissingTextureDrawsNeutralGreyAndIsListed) {
+    writeVehicle("A", bogieVehicle("nothere.ace", "bogie.dds"));
+    writeTexture("A/bogie.ace", 220, 0, 0); // a .dds name falls back to the .ace file
+    SceneShape shape(&fs);
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    EXPECT_EQ(shape.missingTextures(), QStringList{"nothere.ace"});
+    const render::RgbImage image = preview(shape);
+    // The lit grey body: equal channels, neither background nor black.
+    const render::Rgb centre = image.pixel(72, 40);
+    EXPECT_EQ(centre.r, centre.g);
+    EXPECT_EQ(centre.g, centre.b);
+    EXPECT_GT(centre.r, 60);
+    EXPECT_GT(reddish(image).count, 20);
+}
+
+TEST_F(SceneTest, BogieUnderTheBodyIsDrawnWhereItsMatricesPutItFrontAtLeft) {
+    writeVehicle("A", bogieVehicle());
+    writeTexture("A/body.ace", 90, 90, 200);
+    writeTexture("A/bogie.ace", 220, 0, 0);
+    SceneShape shape(&fs);
+    shape.setWorldMatrix(HalfTurnWorldMatrix());
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    const render::RgbImage image = preview(shape);
+    ASSERT_EQ(image.width, 145);
+    ASSERT_EQ(image.height, 96);
+    const Blob bogie = reddish(image);
+    ASSERT_GT(bogie.count, 30);
+    // z = +6 of 20 m is 80% of the way to the front, and the front is at the left.
+    EXPECT_NEAR(bogie.x, 145 * 0.2, 8);
+    EXPECT_GT(bogie.y, 55) << "the bogie hangs below the body";
+    EXPECT_EQ(image.pixel(0, 0), kBack);
+    EXPECT_EQ(image.pixel(144, 95), kBack);
+}
+
+TEST_F(SceneTest, BoundingSphereIsTheDrawnShapesWithTheWorldMatrixApplied) {
+    writeVehicle("A", bogieVehicle());
+    SceneShape shape(&fs);
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    const render::BoundingSphere plain = shape.boundingSphere();
+    // Box from (-1.5, 0, -10) to (1.5, 4, 10): centre (0, 2, 0).
+    EXPECT_NEAR(plain.centre.y, 2.0f, 1e-4f);
+    EXPECT_NEAR(plain.centre.z, 0.0f, 1e-4f);
+    EXPECT_NEAR(plain.radius, std::sqrt(1.5f * 1.5f + 2.0f * 2.0f + 10.0f * 10.0f), 1e-3f);
+    EXPECT_NEAR(shape.lengthAlongZ(), 20.0f, 1e-4f);
+
+    shape.setWorldMatrix(render::Mat4::translation({5, 0, 0}));
+    EXPECT_NEAR(shape.boundingSphere().centre.x, 5.0f, 1e-4f);
+    EXPECT_NEAR(shape.boundingSphere().radius, plain.radius, 1e-4f);
+}
+
+TEST_F(SceneTest, NewFileKeepsTheWorldMatrixAndAnUnreadableOneLeavesTheShapeEmpty) {
+    writeVehicle("A", bogieVehicle());
+    writeFile(root() + "/B/broken.s", fixtures::Bytes(40, std::byte{0x41}));
+    SceneShape shape(&fs);
+    const render::Mat4 world = HalfTurnWorldMatrix();
+    shape.setWorldMatrix(world);
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    EXPECT_FALSE(shape.model().empty());
+
+    EXPECT_FALSE(shape.load(text("B\\broken.s")));
+    EXPECT_EQ(shape.status(), ShapeLoadStatus::Invalid);
+    EXPECT_TRUE(shape.diagnostics().hasErrors());
+    EXPECT_TRUE(shape.model().empty());
+    EXPECT_EQ(shape.boundingSphere().radius, 0.0f);
+    EXPECT_EQ(shape.worldMatrix(), world);
+
+    EXPECT_FALSE(shape.load(text("B\\absent.s")));
+    EXPECT_EQ(shape.status(), ShapeLoadStatus::NotFound);
+
+    // An empty shape renders as the background alone.
+    const render::RgbImage image = preview(shape, 16);
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            ASSERT_EQ(image.pixel(x, y), kBack);
+}
+
+TEST_F(SceneTest, EveryShapeFormGivesTheSamePicture) {
+    const msts::Shape shape = bogieVehicle();
+    writeTexture("A/body.ace", 90, 90, 200);
+    writeTexture("A/bogie.ace", 220, 0, 0);
+    std::vector<std::uint8_t> first;
+    for (fixtures::ShapeForm form : {fixtures::ShapeForm::Utf16Text, fixtures::ShapeForm::Binary,
+                                     fixtures::ShapeForm::CompressedBinary}) {
+        writeFile(root() + "/A/vehicle.s", fixtures::writeShape(shape, form));
+        SceneShape scene(&fs);
+        scene.setWorldMatrix(HalfTurnWorldMatrix());
+        ASSERT_TRUE(scene.load(text("A\\vehicle.s")));
+        const render::RgbImage image = preview(scene);
+        if (first.empty())
+            first = image.rgb;
+        else
+            EXPECT_EQ(image.rgb, first);
+    }
+}
+
+TEST_F(SceneTest, ScreenshotIsAUniqueBitmapWrittenWithoutATemporaryLeftBehind) {
+    QDir().mkpath(root() + "/Thumbnails");
+    const QString location = text("Thumbnails\\SFCANVAS_");
+    render::RgbImage picture(145, 96, kBack);
+    picture.setPixel(0, 95, {1, 2, 3});
+
+    const QString first = writeScreenshot(fs, location, picture);
+    const QString second = writeScreenshot(fs, location, picture);
+    ASSERT_FALSE(first.isEmpty());
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first.startsWith(location));
+    EXPECT_TRUE(first.endsWith(".bmp"));
+
+    const QStringList files = QDir(root() + "/Thumbnails").entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(files.size(), 2) << files.join(",").toStdString();
+    for (const QString& f : files)
+        EXPECT_TRUE(f.startsWith("SFCANVAS_") && f.endsWith(".bmp")) << f.toStdString();
+
+    QFile file(fs.resolve(first));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bmp = file.readAll();
+    const int rowBytes = (145 * 3 + 3) / 4 * 4;
+    ASSERT_EQ(bmp.size(), 54 + rowBytes * 96);
+    EXPECT_EQ(bmp.left(2), QByteArray("BM"));
+    EXPECT_EQ(quint8(bmp[28]), 24);
+    // Bottom-up: the bottom-left pixel is the first stored, blue first.
+    EXPECT_EQ(quint8(bmp[54]), 3);
+    EXPECT_EQ(quint8(bmp[56]), 1);
+
+    EXPECT_TRUE(writeScreenshot(fs, text("NoSuchFolder\\SFCANVAS_"), picture).isEmpty());
+    EXPECT_TRUE(writeScreenshot(fs, location, render::RgbImage{}).isEmpty());
+}
