@@ -244,8 +244,14 @@ private:
                             "mip level " + std::to_string(i) + " missing");
                     break;
                 }
-                const std::size_t length = u32(pos_);
+                std::size_t length = u32(pos_);
                 pos_ += 4;
+                // A length running past the end keeps the blocks it needs and ends the chain.
+                const bool cutShort = length > p_.size() - pos_;
+                if (cutShort) {
+                    d_.warn(DiagCode::TruncatedData, at, "level length runs past the end");
+                    length = need;
+                }
                 if (i == 0 || !options_.firstLevelOnly) {
                     AceLevel level{l.width, l.height, {}};
                     level.rgba.assign(std::size_t{l.width} * l.height * 4, 0);
@@ -255,6 +261,8 @@ private:
                     image_.levels.push_back(std::move(level));
                 }
                 pos_ += length;
+                if (cutShort)
+                    break;
             } else {
                 if (p_.size() - pos_ < rowBytes(l.width) * l.height) {
                     d_.warn(DiagCode::TruncatedData, at,

@@ -3,6 +3,7 @@
 #include "msts/BlockReader.h"
 #include "msts/Container.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -40,8 +41,11 @@ private:
     }
 
     // A list block: a count, then that many child blocks of one kind. Others are skipped.
-    template <typename F> void list(const BlockHeader& parent, Token child, F&& readItem) {
+    // `reserve` hears the count first, already checked against the bytes left.
+    template <typename F, typename R>
+    void list(const BlockHeader& parent, Token child, F&& readItem, R&& reserve) {
         const std::uint32_t count = r_.readCount(minBlockBytes);
+        reserve(count);
         std::uint32_t seen = 0;
         while (auto h = r_.openBlock()) {
             if (h->token == child) {
@@ -61,7 +65,10 @@ private:
     template <typename T, typename F>
     void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem) {
         out.clear();
-        list(parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); });
+        // Bounded, so that a lying count cannot reserve far more than the file holds.
+        list(
+            parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); },
+            [&](std::uint32_t count) { out.reserve(std::min<std::uint32_t>(count, 1u << 16)); });
     }
 
     Vec3 vec3() { return {r_.readFloat(), r_.readFloat(), r_.readFloat()}; }

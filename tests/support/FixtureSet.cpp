@@ -165,6 +165,15 @@ std::vector<FixtureFile> brokenTextureFiles() {
     // The raw-data flag on a planar surface format: nothing decodes that.
     add("unsupported_format.ace", patched(4, 0x10), DiagCode::UnsupportedFormat, true);
     add("bad_signature.ace", patched(0, 7), DiagCode::UnknownSubHeader, true);
+    // DXT1, 16x16 with mips: the first level's length (after 152 header bytes, three
+    // channel descriptors and five level offsets) claims far more than the file holds.
+    AceWriteOptions dxt;
+    dxt.layout = AceLayout::Dxt1;
+    dxt.mipmaps = true;
+    Bytes longLevel = writeAce(picture, dxt);
+    const std::size_t lengthAt = 16 + 152 + 3 * 16 + 5 * 4;
+    longLevel[lengthAt + 3] = std::byte{0x7F};
+    add("dxt_level_length_past_end.ace", longLevel, DiagCode::TruncatedData, false);
     add("shape_as_texture.ace", writeShape(sampleShape(), ShapeForm::Binary),
         DiagCode::WrongFileType, true);
     return files;
