@@ -8,8 +8,13 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -59,9 +64,15 @@ FileSystem::FileSystem(Options options) : options_(std::move(options)) {
 }
 
 QStringList FileSystem::splitPath(const QString& path) {
-    static const QRegularExpression separators(QStringLiteral("[\\\\/]"));
-    QStringList parts = path.split(separators, Qt::SkipEmptyParts);
-    parts.removeAll(QStringLiteral("."));
+    QStringList parts;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != u'\\' && path[i] != u'/')
+            continue;
+        if (i > start && !(i - start == 1 && path[start] == u'.'))
+            parts.append(path.mid(start, i - start));
+        start = i + 1;
+    }
     return parts;
 }
 
@@ -162,6 +173,23 @@ QString FileSystem::matchComponent(const QString& nativeFolder, const QString& n
 }
 
 QString FileSystem::resolve(const QString& path) const {
+    if (cacheDepth_ > 0) {
+        // During a scan many paths share their folder: resolve the folder text once.
+        const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+        const QStringView last = QStringView(path).mid(cut + 1);
+        if (cut > 0 && !last.isEmpty() && last != u"." && last != u"..") {
+            const QStringView folderText = QStringView(path).left(cut);
+            auto it = resolvedFolders_.constFind(folderText.toString());
+            if (it == resolvedFolders_.cend())
+                it = resolvedFolders_.insert(folderText.toString(),
+                                             resolveParts(folderText.toString()));
+            return it->isEmpty() ? QString() : matchComponent(*it, last.toString());
+        }
+    }
+    return resolveParts(path);
+}
+
+QString FileSystem::resolveParts(const QString& path) const {
     QString current;
     QStringList parts;
     if (path.isEmpty() || !root(path, current, parts))
@@ -221,9 +249,17 @@ QStringList FileSystem::list(const QString& folder, const QString& pattern, Entr
     const QString native = resolve(folder);
     if (native.isEmpty())
         return names;
-    const QRegularExpression match = wildcard(pattern);
+    // "*" and "*.ext", the patterns a scan uses, need no regular expression.
+    const QStringView suffix = QStringView(pattern).mid(1);
+    const bool all = pattern == u"*" || pattern == u"*.*";
+    const bool plainSuffix = pattern.startsWith(u'*') && !suffix.contains(u'*') &&
+                             !suffix.contains(u'?') && !suffix.contains(u'[');
+    const QRegularExpression match = all || plainSuffix ? QRegularExpression() : wildcard(pattern);
     for (const Entry& e : entries(native)) {
-        if (e.folder == (kind == EntryKind::Folders) && match.match(e.name).hasMatch())
+        if (e.folder != (kind == EntryKind::Folders))
+            continue;
+        if (all || (plainSuffix ? e.name.endsWith(suffix, Qt::CaseInsensitive)
+                                : match.match(e.name).hasMatch()))
             names.push_back(e.name);
     }
     return names;
@@ -233,13 +269,40 @@ std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBy
     const QString native = resolve(path);
     if (native.isEmpty())
         return std::nullopt;
-    QFile file(native);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > maxBytes)
+    // Not blocking: a named pipe must not hang the caller; only regular files are read.
+    const int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    std::optional<QByteArray> result;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= maxBytes) {
+        // Sized from what the file holds, not from the limit; one byte more finds the end,
+        // and a file that grows while being read is still held to the limit.
+        QByteArray bytes(static_cast<qsizetype>(info.st_size) + 1, Qt::Uninitialized);
+        qsizetype filled = 0;
+        bool failed = false;
+        for (;;) {
+            if (filled == bytes.size()) {
+                if (bytes.size() > maxBytes)
+                    break;
+                bytes.resize(std::min<qint64>(bytes.size() * 2, maxBytes + 1));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                failed = n < 0;
+                break;
+            }
+            filled += n;
+        }
+        if (!failed && filled <= maxBytes) {
+            bytes.truncate(filled);
+            result = std::move(bytes);
+        }
+    }
+    ::close(fd);
+    return result;
 }
 
 bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& bytes) const {
@@ -302,6 +365,7 @@ bool FileSystem::makeFolder(const QString& path) const {
             return false;
     }
     cache_.clear();
+    resolvedFolders_.clear();
     return QFileInfo(current).isDir();
 }
 
@@ -339,8 +403,10 @@ FileSystem::ScanCache::ScanCache(const FileSystem& fs) : fs_(fs) {
 }
 
 FileSystem::ScanCache::~ScanCache() {
-    if (--fs_.cacheDepth_ == 0)
+    if (--fs_.cacheDepth_ == 0) {
         fs_.cache_.clear();
+        fs_.resolvedFolders_.clear();
+    }
 }
 
 } // namespace platform

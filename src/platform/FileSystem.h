@@ -55,8 +55,8 @@ public:
     // cannot be listed.
     QStringList list(const QString& folder, const QString& pattern, EntryKind kind) const;
 
-    // The whole content of a file, or nothing when it cannot be read or is larger than
-    // maxBytes.
+    // The whole content of a regular file, or nothing when it cannot be read, is not a
+    // regular file (a folder, a pipe) or is larger than maxBytes.
     std::optional<QByteArray> readFile(const QString& path,
                                        qint64 maxBytes = 256 * 1024 * 1024) const;
 
@@ -113,6 +113,7 @@ private:
     const QList<Entry>& entries(const QString& nativeFolder) const;
     const Listing& cachedListing(const QString& nativeFolder) const;
     QList<Entry> readEntries(const QString& nativeFolder) const;
+    QString resolveParts(const QString& path) const;
     // Native start folder and the remaining components of a path text.
     bool root(const QString& path, QString& start, QStringList& parts) const;
     QString matchComponent(const QString& nativeFolder, const QString& name) const;
@@ -120,6 +121,8 @@ private:
     Options options_;
     mutable int cacheDepth_ = 0;
     mutable QHash<QString, Listing> cache_;
+    // Folder texts resolved during a scan, to their native path (empty: none).
+    mutable QHash<QString, QString> resolvedFolders_;
     mutable QList<Entry> scratch_;
 };
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using platform::FileSystem;
@@ -105,8 +106,12 @@ TEST_F(FileSystemTest, ResolvingUnderAScanCacheMatchesResolvingWithout) {
     touch(root() + "/c/Loco/Shape.s", "mixed");
     touch(root() + "/c/Loco/Only.ace");
     QDir().mkpath(root() + "/c/Loco/sub");
-    const QStringList texts = {"\\c\\loco\\Shape.s",  "\\c\\LOCO\\shape.S",   "\\C\\loco\\SHAPE.S",
-                               "\\c\\loco\\only.ACE", "\\c\\loco\\missing.s", "\\c\\loco\\SUB\\"};
+    const QStringList texts = {
+        "\\c\\loco\\Shape.s",           "\\c\\LOCO\\shape.S",           "\\C\\loco\\SHAPE.S",
+        "\\c\\loco\\only.ACE",          "\\c\\loco\\missing.s",         "\\c\\loco\\SUB\\",
+        "\\c\\sub\\..\\loco\\only.ace", "\\c\\loco\\sub\\..\\only.ace", "\\c\\loco\\\\only.ace",
+        "\\c\\loco\\.\\only.ace",       "\\c\\missing\\only.ace",       "\\c\\loco\\..",
+        "\\c\\loco\\only.ace\\x"};
     QStringList uncached, cached;
     for (const QString& t : texts)
         uncached.append(fs.resolve(root() + t));
@@ -119,6 +124,21 @@ TEST_F(FileSystemTest, ResolvingUnderAScanCacheMatchesResolvingWithout) {
     EXPECT_EQ(cached[2], root() + "/c/Loco/Shape.s");
     EXPECT_EQ(cached[3], root() + "/c/Loco/Only.ace");
     EXPECT_TRUE(cached[4].isEmpty());
+}
+
+TEST_F(FileSystemTest, ReadFileReadsRegularFilesOnlyAndNeverBlocks) {
+    touch(root() + "/p/file.eng", "content");
+    QDir().mkpath(root() + "/p/folder.eng");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root() + "/p/pipe.eng").constData(), 0644), 0);
+    EXPECT_EQ(fs.readFile(root() + "\\p\\FILE.eng"), QByteArray("content"));
+    EXPECT_EQ(fs.readFile(root() + "\\p\\file.eng\\"), QByteArray("content"));
+    EXPECT_FALSE(fs.readFile(root() + "/p/folder.eng"));
+    EXPECT_FALSE(fs.readFile(root() + "/p/pipe.eng")); // would wait for a writer if opened
+    touch(root() + "/p/empty.eng", "");
+    EXPECT_EQ(fs.readFile(root() + "/p/empty.eng"), QByteArray());
+    const FileSystem::ScanCache cache(fs);
+    EXPECT_EQ(fs.readFile(root() + "/p/file.eng"), QByteArray("content"));
+    EXPECT_FALSE(fs.readFile(root() + "/p/pipe.eng"));
 }
 
 TEST_F(FileSystemTest, CanReadOnlyFilesThatOpen) {
