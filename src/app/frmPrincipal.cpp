@@ -4,6 +4,9 @@
 #include "app/Messages.h"
 #include "app/SettingsStore.h"
 #include "app/Shell.h"
+#include "app/VehicleList.h"
+#include "catalog/ScanDriver.h"
+#include "catalog/frmProgress.h"
 #include "dialogs/frmPathMSTS.h"
 #include "dialogs/frmPathRAMETTA.h"
 #include "dialogs/frmPropos.h"
@@ -16,7 +19,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTreeView>
 
 namespace app {
 
@@ -85,13 +87,8 @@ frmPrincipal::frmPrincipal(Global& global, QWidget* parent)
 frmPrincipal::~frmPrincipal() = default;
 
 void frmPrincipal::createVehicleList() {
-    lsvMATERIEL = new QTreeView(this);
-    lsvMATERIEL->setObjectName(QStringLiteral("lsvMATERIEL"));
+    lsvMATERIEL = new VehicleListView(this);
     lsvMATERIEL->setGeometry(8, 8, 201, 185);
-    lsvMATERIEL->setRootIsDecorated(false);
-    lsvMATERIEL->setUniformRowHeights(true);
-    lsvMATERIEL->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lsvMATERIEL->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
 void frmPrincipal::createControls() {
@@ -153,6 +150,8 @@ void frmPrincipal::connectHandlers() {
             [this] { RunHandler(this, [this] { cmdPROPOS_OCX_Click(); }); });
     connect(cmdCREATE, &QPushButton::clicked, this,
             [this] { RunHandler(this, [this] { cmdCREATE_Click(); }); });
+    connect(lsvMATERIEL, &VehicleListView::ItemClick, this,
+            [this] { RunHandler(this, [this] { lsvMATERIEL_ItemClick(); }); });
 }
 
 void frmPrincipal::Load() {
@@ -241,14 +240,24 @@ void frmPrincipal::askRamettaFolder() {
     dialog.exec();
 }
 
-// Later work: the thumbnail inventory.
-void frmPrincipal::LoadThumbnailInventory() {}
+void frmPrincipal::LoadThumbnailInventory() {
+    global_.Thumbnails = inventory::LoadThumbnailInventory(global_.Files, global_.RamettaPath);
+}
 
-// Later work: the progress window and its catalog scan, which fills the list.
-void frmPrincipal::runCatalogScan() {}
+void frmPrincipal::runCatalogScan() {
+    // The progress window's first tick runs the scan and fills the list; closing the window
+    // during the scan ends the program.
+    catalog::frmProgress progress(this, global_, [this](catalog::frmProgress& window) {
+        catalog::ScanRollingStock(
+            global_.Files, global_.MstsPath, global_.Catalog, &window,
+            [this] { FillVehicleList(vehicleListControls(), global_.Catalog); });
+    });
+    progress.exec();
+}
 
-// Later work: the status colours of the list.
-void frmPrincipal::ColourVehicleList() {}
+void frmPrincipal::ColourVehicleList() {
+    app::ColourVehicleList(*lsvMATERIEL, global_.Thumbnails);
+}
 
 void frmPrincipal::SetUpPreview() {
     // The window becomes visible here, before the canvas starts.
@@ -258,6 +267,16 @@ void frmPrincipal::SetUpPreview() {
 
 // Later work: the preview of the selected vehicle.
 void frmPrincipal::showSelectedVehicle() {}
+
+VehicleListControls frmPrincipal::vehicleListControls() const {
+    return {lsvMATERIEL, cmdCREATE, lblQTE_FILES};
+}
+
+void frmPrincipal::lsvMATERIEL_ItemClick() {
+    if (!global_.MainWindowReady)
+        return;
+    UpdateStatusLine(vehicleListControls(), global_.Catalog);
+}
 
 int frmPrincipal::vehicleCount() const {
     const QAbstractItemModel* model = lsvMATERIEL->model();

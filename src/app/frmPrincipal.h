@@ -14,7 +14,6 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollBar;
-class QTreeView;
 
 namespace preview {
 class sfCanvas;
@@ -23,6 +22,8 @@ class sfCanvas;
 namespace app {
 
 struct Global;
+class VehicleListView;
+struct VehicleListControls;
 
 class frmPrincipal : public QWidget {
     Q_OBJECT
@@ -40,7 +41,7 @@ public:
     Global& global() const { return global_; }
 
     // Controls, named as the window's design names them.
-    QTreeView* lsvMATERIEL = nullptr;
+    VehicleListView* lsvMATERIEL = nullptr;
     QLabel* lblQTE_FILES = nullptr;
     preview::sfCanvas* sfCanvas1 = nullptr;
     QScrollBar* hscSCALE = nullptr;
@@ -86,6 +87,8 @@ protected:
 
     // Number of items in the vehicle list.
     int vehicleCount() const;
+    // The list with the create button and the status line it keeps up to date.
+    VehicleListControls vehicleListControls() const;
 
     // Unload: the window is closing and the program ends.
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +111,7 @@ private:
     void cmdPROPOS_Click();
     void cmdPROPOS_OCX_Click();
     void cmdCREATE_Click();
+    void lsvMATERIEL_ItemClick();
 
     Global& global_;
 };
