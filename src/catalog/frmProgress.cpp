@@ -50,9 +50,9 @@ QImage blankPicture() {
 
 } // namespace
 
-void EndProgramNow() {
+void EndProgramNow(int exitCode) {
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitCode);
 }
 
 frmProgress::frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob scan)
@@ -93,7 +93,7 @@ frmProgress::frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob
 
 frmProgress::~frmProgress() = default;
 
-void frmProgress::setEndProgram(std::function<void()> endProgram) {
+void frmProgress::setEndProgram(std::function<void(int)> endProgram) {
     endProgram_ = std::move(endProgram);
 }
 
@@ -163,7 +163,7 @@ void frmProgress::DrawProgressBar(qsizetype first, qsizetype last, double curren
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (!progressOpen_ && !global_.MainWindowReady) {
         endRequested_ = true;
-        endProgram_();
+        endProgram_(0);
         return;
     }
     if (current == static_cast<double>(first)) {
@@ -186,7 +186,15 @@ void frmProgress::Timer1_Timer() {
     }
     inTick_ = true;
     if (scan_) {
-        scan_(*this);
+        try {
+            scan_(*this);
+        } catch (const std::exception& error) {
+            // No failure path: the error box, then the end, as for any unhandled error.
+            endRequested_ = true;
+            app::ShowFatalError(this, error);
+            endProgram_(1);
+            return;
+        }
     }
     if (endRequested_) {
         // The program is ending; nothing of this window runs any more.

@@ -13,7 +13,8 @@
 // step text stays visible under it and drawing it twice changes nothing.
 //
 // Closing the window while the scan runs, before the main window is ready, ends the program
-// at once (the event queue only gets a turn inside DrawProgressBar, which checks for it).
+// at once (the event queue only gets a turn inside DrawProgressBar, which checks for it). An
+// error escaping the scan is shown in an error box and ends the program too.
 
 #include "catalog/TrainsetWalk.h"
 
@@ -75,8 +76,9 @@ public:
     const QImage& picture() const { return canvas_; }
     // Replaces the background picture (scaled to the client area) and redraws the frame.
     void setBackgroundPicture(const QImage& picture);
-    // What ending the program means; by default the process ends at once. Tests record it.
-    void setEndProgram(std::function<void()> endProgram);
+    // What ending the program means (with its exit code); by default the process ends at
+    // once. Tests record it.
+    void setEndProgram(std::function<void(int)> endProgram);
 
     QTimer* Timer1 = nullptr;
 
@@ -96,7 +98,7 @@ private:
     QWidget* mainWindow_;
     const app::Global& global_;
     ScanJob scan_;
-    std::function<void()> endProgram_;
+    std::function<void(int)> endProgram_;
     QImage background_;
     QImage canvas_;
     bool readyToScan_ = false;
@@ -105,7 +107,8 @@ private:
     bool endRequested_ = false;
 };
 
-// Ends the process at once, without returning to any event loop (standard streams flushed).
-[[noreturn]] void EndProgramNow();
+// Ends the process at once with that exit code, without returning to any event loop
+// (standard streams flushed).
+[[noreturn]] void EndProgramNow(int exitCode);
 
 } // namespace catalog

@@ -37,7 +37,7 @@ struct Harness {
         QImage background(480, 136, QImage::Format_RGB32);
         background.fill(plain);
         window->setBackgroundPicture(background);
-        window->setEndProgram([this] { ++endRequests; });
+        window->setEndProgram([this](int) { ++endRequests; });
     }
 
     // Rightmost column of the bar on its lower rows; -1 when no bar is drawn.
