@@ -24,6 +24,29 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
 
+char16_t asciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// Whether the line holds the token, letter case ignored. The tokens are ASCII words, so
+// ASCII folding is the whole comparison.
+bool containsToken(QStringView line, QStringView token) {
+    const qsizetype n = token.size();
+    if (n == 0)
+        return true;
+    const char16_t first = asciiLower(token[0].unicode());
+    for (qsizetype i = 0; i + n <= line.size(); ++i) {
+        if (asciiLower(line[i].unicode()) != first)
+            continue;
+        qsizetype k = 1;
+        while (k < n && asciiLower(line[i + k].unicode()) == asciiLower(token[k].unicode()))
+            ++k;
+        if (k == n)
+            return true;
+    }
+    return false;
+}
+
 // The raw value of a line when it has its first "(" before its first ")".
 bool bracketedValue(QStringView line, QString& rawValue) {
     const qsizetype open = line.indexOf(u'(');
@@ -64,7 +87,7 @@ void findTokenValues(const QString& text, const QString* const (&tokens)[N], QSt
         found[i] = false;
     forEachLine(text, [&](QStringView line) {
         for (std::size_t i = 0; i < N; ++i) {
-            if (found[i] || !line.contains(*tokens[i], Qt::CaseInsensitive))
+            if (found[i] || !containsToken(line, *tokens[i]))
                 continue;
             if (bracketedValue(line, *values[i])) {
                 found[i] = true;
@@ -75,9 +98,9 @@ void findTokenValues(const QString& text, const QString* const (&tokens)[N], QSt
     });
 }
 
+// The file layer reads regular files only, so a successful reading is also the test that
+// the file can be opened (what FileExists answers); one trailing backslash is ignored alike.
 std::optional<QString> readDefinitionText(const platform::FileSystem& fs, const QString& path) {
-    if (!FileExists(fs, path))
-        return std::nullopt;
     const std::optional<QByteArray> bytes = fs.readFile(path, maxDefinitionBytes);
     if (!bytes)
         return std::nullopt;

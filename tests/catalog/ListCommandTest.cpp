@@ -1,0 +1,156 @@
+// Runs pictelle-cli list as a user would, on trainsets built for each case.
+
+#include "TrainsetFixture.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QStringList out;
+    QStringList err;
+};
+
+class ListCommandTest : public ::testing::Test {
+protected:
+    fixture::Trainset set;
+
+    // A copy of the program in the test's own folder, so that its own Thumbnails folder is
+    // the test's; settings and the Wine prefix are the test's too.
+    QString program() {
+        const QString copy = set.root() + "/bin/pictelle-cli";
+        if (!QFile::exists(copy)) {
+            fixture::makeFolder(set.root() + "/bin");
+            EXPECT_TRUE(QFile::copy(PICTELLE_CLI_PATH, copy));
+        }
+        return copy;
+    }
+    QString ownThumbnails() const { return set.root() + "/bin/Thumbnails"; }
+
+    CliRun run(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", set.root() + "/config");
+        env.insert("XDG_DATA_HOME", set.root() + "/data");
+        env.insert("WINEPREFIX", set.root() + "/wine");
+        process.setProcessEnvironment(env);
+        process.start(program(), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        CliRun r;
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        r.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        return r;
+    }
+    CliRun list() { return run({"list", "--msts", set.msts(), "--rametta", set.rametta()}); }
+};
+
+TEST_F(ListCommandTest, ListsLocomotivesOfEveryFolderThenWagons) {
+    for (const char* f : {"A", "B", "C"}) {
+        set.vehicle(f, QString(f).toLower() + "loco.eng", "loco.s", "3m 4m 20.5m");
+        set.vehicle(f, QString(f).toLower() + "car.wag", "car.s", "10ft 14ft 60ft");
+    }
+    const CliRun r = list();
+    ASSERT_EQ(r.status, 0) << r.err.join('\n').toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(r.out, (QStringList{
+                         "0\tToMake\t../A/aloco.eng\tloco.s\t20.5",
+                         "1\tToMake\t../B/bloco.eng\tloco.s\t20.5",
+                         "2\tToMake\t../C/cloco.eng\tloco.s\t20.5",
+                         "3\tToMake\t../A/acar.wag\tcar.s\t18.29268293",
+                         "4\tToMake\t../B/bcar.wag\tcar.s\t18.29268293",
+                         "5\tToMake\t../C/ccar.wag\tcar.s\t18.29268293",
+                     }));
+}
+
+TEST_F(ListCommandTest, ShowsEachStatusAndTheEntriesWithoutShape) {
+    set.vehicle("OEBARCAR2", "oebarcar2.wag", "o.s");
+    set.vehicle("OEBARCA", "oebarca.wag", "o.s");
+    set.vehicle("DASH9B", "DASH9B.eng", "dash9b.s");
+    set.vehicle("DASH9B", "Default.WAG", "dash9b.s");
+    set.vehicle("DASH9B", "default.eng", "dash9b.s");
+    set.vehicle("MADE", "made.eng", "made.s", "3m 4m 1,5m");
+    set.definition("MADE", "noshape.eng", "Wagon ( x )");
+    set.vehicle(".hidden", "hidden.eng", "h.s");
+    fixture::makeFolder(set.trainset() + "/MADE/x.eng");
+    set.vehicle("", "loose.wag", "loose.s");
+    fixture::writeFile(set.rametta() + "/Thumbnails/DASH.bmp", "BM");
+    fixture::writeFile(set.rametta() + "/Thumbnails/Bitmaps.ini", "dash\r\n");
+    fixture::writeFile(ownThumbnails() + "/MADE.bmp", "BM");
+    const CliRun r = list();
+    ASSERT_EQ(r.status, 0) << r.err.join('\n').toStdString();
+    EXPECT_EQ(r.out, (QStringList{
+                         "0\tInRamettaFolder\t../DASH9B/DASH9B.eng\tdash9b.s\t20",
+                         "1\tToMake\t../DASH9B/default.eng\tdash9b.s\t20",
+                         "2\tCreatedHere\t../MADE/made.eng\tmade.s\t1",
+                         "3\tNoShape\t../MADE/noshape.eng\t\t0",
+                         "4\tToMake\t../OEBARCA/oebarca.wag\to.s\t20",
+                         "5\tBuiltIntoRametta\t../OEBARCAR2/oebarcar2.wag\to.s\t20",
+                         "6\tToMake\t..//loose.wag\tloose.s\t20",
+                     }));
+
+    // With a blank after the name the line no longer serves DASH9B.
+    fixture::writeFile(set.rametta() + "/Thumbnails/Bitmaps.ini", "dash \r\n");
+    EXPECT_TRUE(list().out.first().startsWith("0\tToMake\t"));
+}
+
+TEST_F(ListCommandTest, FoldersComeFromTheSettingsStoreWithoutOptions) {
+    set.vehicle("A", "gp38.eng", "gp38.s");
+    set.vehicle("A", "dash8.eng", "dash8.s");
+    fixture::writeFile(set.rametta() + "/Thumbnails/dash8.bmp", "BM");
+    fixture::writeFile(set.root() + "/config/Pictelle/registry.ini",
+                       ("[SOFTWARE\\Microsoft\\Microsoft Games\\Train Simulator\\1.0]\n"
+                        "Path=" +
+                        set.msts() +
+                        "\n"
+                        "[SOFTWARE\\Pictelle]\n"
+                        "Rametta_Path=" +
+                        set.rametta() + "\n")
+                           .toUtf8());
+    const CliRun r = run({"list"});
+    ASSERT_EQ(r.status, 0) << r.err.join('\n').toStdString();
+    EXPECT_EQ(r.out, (QStringList{"0\tInRamettaFolder\t../A/dash8.eng\tdash8.s\t20",
+                                  "1\tBuiltIntoRametta\t../A/gp38.eng\tgp38.s\t20"}));
+    // An option overrides the stored folder.
+    fixture::makeFolder(set.root() + "/Empty/TRAINS/TRAINSET");
+    const CliRun other = run({"list", "--msts", set.root() + "/Empty"});
+    EXPECT_EQ(other.status, 0);
+    EXPECT_TRUE(other.out.isEmpty());
+}
+
+TEST_F(ListCommandTest, AFolderWithoutATrainsetTreeIsOneErrorLine) {
+    fixture::makeFolder(set.root() + "/NotMsts");
+    const CliRun r = run({"list", "--msts", set.root() + "/NotMsts"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.size(), 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    // No folder anywhere: nothing stored, no option.
+    const CliRun none = run({"list"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err.size(), 1);
+}
+
+TEST_F(ListCommandTest, BadArgumentsPrintTheUsage) {
+    const QList<QStringList> bad = {
+        {},
+        {"lister"},
+        {"list", "--msts"},
+        {"list", "--bogus", "x"},
+        {"list", "--msts", set.msts(), "--msts", set.msts()},
+        {"list", "stray"},
+        {"list", "--msts="},
+    };
+    for (const QStringList& arguments : bad) {
+        const CliRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.join('\n').contains("pictelle-cli list"))
+            << arguments.join(' ').toStdString();
+    }
+}
+
+} // namespace
