@@ -174,10 +174,15 @@ const std::unordered_map<std::string, Token>& byName() {
 } // namespace
 
 std::string_view tokenName(Token token) {
-    for (const auto& entry : tokenNames)
-        if (entry.token == token)
-            return entry.name;
-    return {};
+    // Indexed by number: the binary reader asks for every block it opens.
+    static constexpr auto byNumber = [] {
+        std::array<std::string_view, 256> table{};
+        for (const auto& entry : tokenNames)
+            table[static_cast<std::size_t>(entry.token)] = entry.name;
+        return table;
+    }();
+    const auto index = static_cast<std::size_t>(token);
+    return index < byNumber.size() ? byNumber[index] : std::string_view{};
 }
 
 std::optional<Token> tokenFromName(std::string_view name) {
