@@ -32,7 +32,8 @@ struct AceImage {
     std::vector<AceLevel> levels; // level 0 is full size; halves down to 1x1 when mipmapped
     // True when the picture carries transparency: an 8-bit alpha channel, a 1-bit mask, or
     // a DXT3/DXT5 alpha block. A DXT1 picture has alpha only when it declares a mask
-    // channel (its 3-colour blocks' transparent texels count then).
+    // channel. The levels keep the decoded alpha either way (a DXT1 3-colour block's
+    // transparent texels are 0), so an alpha-tested material can still cut them out.
     bool hasAlpha = false;
     bool hasMask = false; // alpha from a 1-bit mask only (values 0 or 255)
     AceFormat format = AceFormat::Planar;
