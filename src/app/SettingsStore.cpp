@@ -96,7 +96,13 @@ QString unquote(const QString& raw) {
             }
             break;
         }
+        case '\\':
+        case '"':
+            out += e;
+            break;
         default:
+            // A hand-quoted Windows path ("C:\MSTS") keeps its backslashes.
+            out += c;
             out += e;
         }
     }

@@ -145,11 +145,15 @@ TEST_F(SettingsStoreTest, HandWrittenFileIsReadAsWritten) {
                                  "Path = /home/me/Jeux/Train Simulator, copie\r\n"
                                  "\n"
                                  "[software\\microsoft\\windows\\currentversion]\n"
-                                 "ProgramFilesDir=C:\\Program Files\n");
+                                 "ProgramFilesDir=C:\\Program Files\n"
+                                 "Quoted=\"C:\\Jeux\\\"MSTS\\\"\"\n");
     EXPECT_EQ(store().ReadSetting(HKLM, msts, path),
               QStringLiteral("/home/me/Jeux/Train Simulator, copie"));
     EXPECT_EQ(store().ReadSetting(HKLM, windows, programFiles),
               QStringLiteral("C:\\Program Files"));
+    // Quoted by hand: backslashes that escape nothing stay.
+    EXPECT_EQ(store().ReadSetting(HKLM, windows, QStringLiteral("Quoted")),
+              QStringLiteral("C:\\Jeux\"MSTS\""));
     // Writing our own value keeps the hand-written ones.
     store().WriteSetting(HKLM, own, rametta, QStringLiteral("/r"));
     EXPECT_EQ(store().ReadSetting(HKLM, msts, path),
