@@ -108,7 +108,8 @@ QList<FileSystem::Entry> FileSystem::readEntries(const QString& nativeFolder) co
         if (name.isEmpty() || name.startsWith(u'.') || name.contains(u'\\'))
             continue;
         std::error_code typeError;
-        result.push_back({name, it->is_directory(typeError)});
+        const bool folder = it->is_directory(typeError);
+        result.push_back({name, folder, !folder && it->is_regular_file(typeError)});
     }
     std::sort(result.begin(), result.end(),
               [](const Entry& a, const Entry& b) { return caseInsensitiveLess(a.name, b.name); });
@@ -240,6 +241,16 @@ bool FileSystem::canRead(const QString& path) const {
     const QString native = resolve(path);
     if (native.isEmpty())
         return false;
+    if (cacheDepth_ > 0) {
+        // The listing that resolved the name already knows its kind; only the permission
+        // is left to ask.
+        const qsizetype cut = native.lastIndexOf(u'/');
+        const Listing& listing = cachedListing(cut == 0 ? QStringLiteral("/") : native.left(cut));
+        const auto it = listing.exact.constFind(native.mid(cut + 1));
+        if (it != listing.exact.cend())
+            return listing.entries[*it].regular &&
+                   ::access(QFile::encodeName(native).constData(), R_OK) == 0;
+    }
     const QFileInfo info(native);
     return info.isFile() && info.isReadable();
 }
@@ -295,6 +306,9 @@ std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBy
                 break;
             }
             filled += n;
+            // Short of the buffer and past the size found: the end, without another call.
+            if (filled < bytes.size() && filled >= info.st_size)
+                break;
         }
         if (!failed && filled <= maxBytes) {
             bytes.truncate(filled);

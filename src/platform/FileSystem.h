@@ -102,6 +102,7 @@ private:
     struct Entry {
         QString name;
         bool folder;
+        bool regular; // a regular file (not a folder, pipe or device)
     };
     // A cached listing with its names indexed, so that resolving a path during a scan does
     // not walk every name of a large folder.

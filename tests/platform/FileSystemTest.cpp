@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,15 +143,23 @@ TEST_F(FileSystemTest, ReadFileReadsRegularFilesOnlyAndNeverBlocks) {
     EXPECT_FALSE(fs.readFile(root() + "/p/pipe.eng"));
 }
 
-TEST_F(FileSystemTest, CanReadOnlyFilesThatOpen) {
+TEST_F(FileSystemTest, CanReadOnlyFilesThatOpenWithOrWithoutAScanCache) {
     touch(root() + "/r/file.eng");
+    touch(root() + "/r/locked.eng");
     QDir().mkpath(root() + "/r/folder.eng");
-    EXPECT_TRUE(fs.canRead(root() + "\\R\\FILE.ENG"));
-    EXPECT_FALSE(fs.canRead(root() + "/r/folder.eng"));
-    EXPECT_FALSE(fs.canRead(root() + "/r/missing.eng"));
-    if (::geteuid() != 0) { // root reads everything
-        QFile(root() + "/r/file.eng").setPermissions(QFileDevice::WriteOwner);
-        EXPECT_FALSE(fs.canRead(root() + "/r/file.eng"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root() + "/r/pipe.s").constData(), 0644), 0);
+    QFile(root() + "/r/locked.eng").setPermissions(QFileDevice::WriteOwner);
+    const bool rootUser = ::geteuid() == 0; // root reads everything
+    for (const bool cached : {false, true}) {
+        SCOPED_TRACE(cached ? "cached" : "uncached");
+        std::optional<FileSystem::ScanCache> cache;
+        if (cached)
+            cache.emplace(fs);
+        EXPECT_TRUE(fs.canRead(root() + "\\R\\FILE.ENG"));
+        EXPECT_FALSE(fs.canRead(root() + "/r/folder.eng"));
+        EXPECT_FALSE(fs.canRead(root() + "/r/missing.eng"));
+        EXPECT_FALSE(fs.canRead(root() + "/r/pipe.s"));
+        EXPECT_EQ(fs.canRead(root() + "/r/locked.eng"), rootUser);
     }
 }
 
