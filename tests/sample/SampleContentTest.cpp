@@ -1,0 +1,255 @@
+// The sample content as the programs meet it: written by the build, read back through the
+// simulator file readers from the disk, drawn by the renderer.
+
+#include "RenderModel.h"
+#include "Vehicles.h"
+
+#include "msts/Ace.h"
+#include "msts/Container.h"
+#include "msts/ShapeMesh.h"
+#include "msts/ShapeReader.h"
+#include "render/Renderer.h"
+#include "render/ShapeModel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+#include <optional>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path trainset = fs::path(PICTELLE_SAMPLE_DIR) / "MSTS" / "TRAINS" / "TRAINSET";
+
+std::vector<std::byte> readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> chars{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::byte> bytes(chars.size());
+    std::transform(chars.begin(), chars.end(), bytes.begin(),
+                   [](char c) { return static_cast<std::byte>(c); });
+    return bytes;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The file of a folder whose name equals `name` without regard to case, as the program's
+// file layer finds it.
+std::optional<fs::path> findIgnoringCase(const fs::path& folder, const std::string& name) {
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (lower(entry.path().filename().string()) == lower(name))
+            return entry.path();
+    return std::nullopt;
+}
+
+// A definition file's text: UTF-16 after a byte-order mark, else one byte a character.
+std::string definitionText(const std::vector<std::byte>& bytes, bool& utf16) {
+    utf16 = bytes.size() >= 2 && bytes[0] == std::byte{0xff} && bytes[1] == std::byte{0xfe};
+    std::string text;
+    if (utf16) {
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += bytes[i + 1] == std::byte{0} ? static_cast<char>(bytes[i]) : '?';
+    } else {
+        for (std::byte b : bytes)
+            text += static_cast<char>(b);
+    }
+    return text;
+}
+
+struct VehicleFiles {
+    fs::path definition;
+    bool utf16Definition = false;
+    std::string shapeNamed; // as the definition writes it
+    fs::path shape;
+    fs::path texture;
+    std::string textureNamed; // as the shape writes it
+};
+
+VehicleFiles filesOf(const sample::Vehicle& v) {
+    VehicleFiles f;
+    const std::string fileName = v.name + (v.engine ? ".eng" : ".wag");
+    for (const auto& folder : fs::directory_iterator(trainset))
+        if (fs::exists(folder.path() / fileName))
+            f.definition = folder.path() / fileName;
+    if (f.definition.empty())
+        return f;
+    const std::string text = definitionText(readBytes(f.definition), f.utf16Definition);
+    std::smatch match;
+    if (std::regex_search(text, match, std::regex(R"(WagonShape \( (\S+) \))")))
+        f.shapeNamed = match[1];
+    if (auto shape = findIgnoringCase(f.definition.parent_path(), f.shapeNamed))
+        f.shape = *shape;
+    f.textureNamed = v.texture;
+    if (auto texture = findIgnoringCase(f.definition.parent_path(), v.texture))
+        f.texture = *texture;
+    return f;
+}
+
+// The thumbnail of a vehicle drawn from its files, as the preview draws it.
+render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius) {
+    const msts::ShapeResult shape = msts::readShape(readBytes(f.shape));
+    const msts::Mesh mesh = msts::buildMesh(shape.shape);
+    const render::Model model =
+        render::modelFromMesh(mesh, [&](const std::string& name) -> std::optional<msts::AceImage> {
+            const auto path = findIgnoringCase(f.definition.parent_path(), name);
+            if (!path)
+                return std::nullopt;
+            msts::AceResult ace = msts::readAce(readBytes(*path));
+            if (!ace.ok())
+                return std::nullopt;
+            return std::move(ace.image);
+        });
+    const render::Mat4 halfTurn = render::Mat4::rotationY(std::numbers::pi_v<float>);
+    const render::BoundingSphere sphere = render::boundingSphere(model, halfTurn);
+    render::RenderSettings settings;
+    settings.width = std::max(16, static_cast<int>(length * 7.415f));
+    settings.height = 96;
+    settings.background = {148, 198, 239};
+    return render::renderModel(
+        model, halfTurn, render::Camera::sideView(sphere.centre, 2.4f * referenceRadius), settings);
+}
+
+class SampleContent : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        vehicles_ = new std::vector<sample::Vehicle>(sample::sampleVehicles());
+    }
+    static void TearDownTestSuite() {
+        delete vehicles_;
+        vehicles_ = nullptr;
+    }
+    static const std::vector<sample::Vehicle>& vehicles() { return *vehicles_; }
+    static float referenceRadius() {
+        return sample::thumbnailRadius(vehicles().front().model, vehicles().front().picture);
+    }
+
+private:
+    static inline std::vector<sample::Vehicle>* vehicles_ = nullptr;
+};
+
+TEST_F(SampleContent, EveryVehicleReadsBackFromFilesNamedInAnotherCase) {
+    ASSERT_EQ(vehicles().size(), 6u);
+    for (const sample::Vehicle& v : vehicles()) {
+        SCOPED_TRACE(v.name);
+        const VehicleFiles f = filesOf(v);
+        ASSERT_FALSE(f.definition.empty()) << "no definition file";
+        ASSERT_FALSE(f.shape.empty()) << "shape " << f.shapeNamed << " not found";
+        ASSERT_FALSE(f.texture.empty()) << "texture " << f.textureNamed << " not found";
+        // On disk, the names differ in case from those the files give each other.
+        EXPECT_NE(f.shape.filename().string(), f.shapeNamed);
+        EXPECT_NE(f.texture.filename().string(), f.textureNamed);
+
+        const msts::ShapeResult shape = msts::readShape(readBytes(f.shape));
+        ASSERT_TRUE(shape.ok());
+        ASSERT_EQ(shape.shape.images.size(), 1u);
+        EXPECT_EQ(shape.shape.images[0], v.texture);
+        EXPECT_EQ(msts::buildMesh(shape.shape).triangles.size(), v.model.triangleCount());
+
+        const msts::AceResult ace = msts::readAce(readBytes(f.texture));
+        ASSERT_TRUE(ace.ok());
+        EXPECT_EQ(ace.image.width, 512u);
+        EXPECT_EQ(ace.image.height, 512u);
+    }
+}
+
+TEST_F(SampleContent, HoldsEveryStorageFormTheReadersAccept) {
+    std::set<std::pair<msts::Encoding, bool>> shapeForms;
+    std::set<std::pair<msts::AceFormat, bool>> textureForms; // format, has alpha
+    bool compressedTexture = false, utf16Definition = false, plainDefinition = false;
+    for (const sample::Vehicle& v : vehicles()) {
+        const VehicleFiles f = filesOf(v);
+        ASSERT_FALSE(f.shape.empty()) << v.name;
+        (f.utf16Definition ? utf16Definition : plainDefinition) = true;
+        const auto shapeBytes = readBytes(f.shape);
+        const msts::ContainerResult shape = msts::openContainer(shapeBytes);
+        ASSERT_TRUE(shape.ok()) << v.name;
+        shapeForms.insert({shape.container.encoding, shape.container.compressed});
+        const auto textureBytes = readBytes(f.texture);
+        const msts::ContainerResult texture = msts::openContainer(textureBytes);
+        ASSERT_TRUE(texture.ok()) << v.name;
+        compressedTexture |= texture.container.compressed;
+        const msts::AceResult ace = msts::readAce(textureBytes);
+        textureForms.insert({ace.image.format, ace.image.hasAlpha});
+    }
+    EXPECT_TRUE(utf16Definition);
+    EXPECT_TRUE(plainDefinition);
+    for (auto form :
+         {std::pair{msts::Encoding::Utf16Text, false}, std::pair{msts::Encoding::Text8, false},
+          std::pair{msts::Encoding::Binary, false}, std::pair{msts::Encoding::Binary, true},
+          std::pair{msts::Encoding::Text8, true}})
+        EXPECT_TRUE(shapeForms.count(form))
+            << "shape form missing: encoding " << static_cast<int>(form.first) << " compressed "
+            << form.second;
+    EXPECT_TRUE(textureForms.count({msts::AceFormat::Dxt1, false}));
+    EXPECT_TRUE(textureForms.count({msts::AceFormat::Planar, true}));
+    EXPECT_TRUE(compressedTexture);
+}
+
+TEST_F(SampleContent, FilesDrawLikeTheDesigns) {
+    const float reference = referenceRadius();
+    for (const sample::Vehicle& v : vehicles()) {
+        SCOPED_TRACE(v.name);
+        const render::RgbImage fromFiles = thumbnailFromFiles(filesOf(v), v.length, reference);
+        const render::RgbImage designed =
+            sample::thumbnail(v.model, v.picture, v.length, reference);
+        ASSERT_EQ(fromFiles.width, designed.width);
+        ASSERT_EQ(fromFiles.height, designed.height);
+        // DXT1 loses a little colour; a wrong winding, uv, part placement or alpha cut loses
+        // whole areas.
+        double total = 0;
+        int far = 0;
+        for (std::size_t i = 0; i < designed.rgb.size(); ++i) {
+            const int d = std::abs(int(fromFiles.rgb[i]) - int(designed.rgb[i]));
+            total += d;
+            far += d > 64;
+        }
+        EXPECT_LT(total / double(designed.rgb.size()), 4.0);
+        EXPECT_LT(far, int(designed.rgb.size() / 100));
+    }
+}
+
+// Front at the left: the diesel's yellow nose and the steam engine's red buffer beam.
+TEST_F(SampleContent, ThumbnailsShowTheFrontAtTheLeft) {
+    const float reference = referenceRadius();
+    auto count = [](const render::RgbImage& p, int x0, int x1, auto match) {
+        int n = 0;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += match(p.pixel(x, y));
+        return n;
+    };
+    const sample::Vehicle& diesel = vehicles()[0];
+    const render::RgbImage d =
+        sample::thumbnail(diesel.model, diesel.picture, diesel.length, reference);
+    const auto yellow = [](render::Rgb c) {
+        return c.r > 180 && c.g > 130 && c.b < 90;
+    };
+    EXPECT_GT(count(d, 0, d.width / 5, yellow), 3 * count(d, d.width * 4 / 5, d.width, yellow));
+    EXPECT_GT(count(d, 0, d.width / 5, yellow), 20);
+
+    const sample::Vehicle& steam = vehicles()[1];
+    ASSERT_EQ(steam.name, "CR_460");
+    const render::RgbImage s =
+        sample::thumbnail(steam.model, steam.picture, steam.length, reference);
+    const auto red = [](render::Rgb c) {
+        return c.r > 110 && c.g < 50 && c.b < 50;
+    };
+    EXPECT_GT(count(s, 0, s.width / 6, red), 0);
+    EXPECT_EQ(count(s, s.width / 2, s.width, red), 0);
+}
+
+} // namespace
