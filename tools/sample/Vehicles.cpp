@@ -569,7 +569,7 @@ Vehicle coach(Vehicle v, const CoachLivery& livery) {
             e.window(z, z + 1.37f, 2.35f, 3.18f, silver);
         }
         e.text(0.f, 1.95f, "CRETES", 0.42f, livery.lining);
-        e.text(-7.3f, 1.95f, livery.number, 0.3f, white);
+        e.text(-5.6f, 1.9f, livery.number, 0.3f, white);
         for (float z : {-8.0f, 8.0f})
             e.text(z, 1.95f, livery.classMark, 0.45f, yellow);
         e.fill(-10.45f, 10.45f, 0, 1.2f, darkGrey);
