@@ -27,6 +27,8 @@ FolderList::FolderList(const platform::FileSystem& fs, std::function<bool(const 
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setIndentation(12);
+    // Every level is always open: no expand arrows.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         if (item)

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace dialogs {
 
 namespace {
@@ -26,6 +28,11 @@ QFont dialogFont() {
                       QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     return font;
+}
+
+// A caption wider than its design place (the substitute font runs wider) keeps its whole text.
+void fitWidth(QLabel* label) {
+    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
@@ -96,6 +103,8 @@ void frmPathDialog::load() {
     Label1->setText(app::LoadMessage(129));
     Label2->setText(app::LoadMessage(128));
     Label3->setText(app::LoadMessage(130));
+    for (QLabel* caption : {Label1, Label2, Label3})
+        fitWidth(caption);
     cmdOK->setEnabled(false);
 
     StartFolderSources sources;

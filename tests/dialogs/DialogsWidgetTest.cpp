@@ -26,7 +26,7 @@
 
 #include <ostream>
 
-// Readable failures.
+// Readable failures; shared with the other widget tests of this program.
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }

@@ -1,0 +1,141 @@
+// The folder dialogs and the about box as the main window opens them.
+
+#include "app/Global.h"
+#include "app/SettingsStore.h"
+#include "app/frmPrincipal.h"
+#include "dialogs/FolderList.h"
+#include "dialogs/frmPathDialog.h"
+#include "dialogs/frmPropos.h"
+#include "platform/FileSystem.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+void PrintTo(const QString& text, std::ostream* os);
+
+namespace {
+
+// Watches for modal windows while the main window works, notes each one once, in order,
+// and lets the test answer it.
+class ModalWatcher {
+public:
+    explicit ModalWatcher(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == last_)
+                return;
+            last_ = modal;
+            seen.push_back(modal->objectName());
+            owners.push_back(modal->parentWidget());
+            answer_(modal);
+        });
+        timer_.start();
+    }
+
+    QStringList seen;
+    QList<QWidget*> owners;
+
+private:
+    std::function<void(QWidget*)> answer_;
+    QTimer timer_;
+    // Guarded: the next dialog may be built where the last one lived.
+    QPointer<QWidget> last_;
+};
+
+class MainWindowDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        QDir().mkpath(root() + "/own/MSTS");
+        QDir().mkpath(root() + "/own/Rametta");
+    }
+    QString root() const { return tmp.path(); }
+    QString storedRamettaPath() const {
+        return settings.ReadSetting(app::SettingsRoot::LocalMachine,
+                                    QString::fromUtf16(app::PictelleSettingsKey),
+                                    QString::fromUtf16(app::RamettaPathValue));
+    }
+
+    QTemporaryDir tmp;
+    // No Wine prefix and an empty settings file: nothing registered, nothing stored.
+    platform::FileSystem files{
+        platform::FileSystem::Options{root() + "/nowine", root() + "/own", root() + "/data"}};
+    app::SettingsStore settings{{root() + "/registry.ini", root() + "/nowine/system.reg"}, files};
+    app::Global global{files, settings};
+};
+
+TEST_F(MainWindowDialogsTest, NothingStoredAsksForTheSimulatorThenRamettaThenScans) {
+    app::frmPrincipal window(global);
+    ModalWatcher watcher([this](QWidget* modal) {
+        auto* dialog = qobject_cast<dialogs::frmPathDialog*>(modal);
+        if (!dialog) {
+            // Anything unexpected (an error box) is closed, so the test fails instead of
+            // waiting; the progress window closes itself.
+            if (modal->objectName() != "frmProgress")
+                modal->close();
+            return;
+        }
+        if (modal->objectName() == "frmPathMSTS") {
+            // Both open in the own folder; the simulator's folder is chosen below it.
+            dialog->LstDir->setPath(root() + "/own/MSTS");
+            dialog->cmdOK->click();
+        } else {
+            dialog->cmdCancel->click();
+        }
+    });
+    window.Load();
+
+    ASSERT_GE(watcher.seen.size(), 3);
+    EXPECT_EQ(watcher.seen.mid(0, 3),
+              (QStringList{"frmPathMSTS", "frmPathRAMETTA", "frmProgress"}));
+    EXPECT_EQ(watcher.owners.at(0), &window);
+    EXPECT_EQ(watcher.owners.at(1), &window);
+    EXPECT_EQ(global.MstsPath, root() + "/own/MSTS");
+    // The cancelled dialog left its start folder, and the load step stored it.
+    EXPECT_EQ(global.RamettaPath, root() + "/own");
+    EXPECT_EQ(storedRamettaPath(), root() + "/own");
+}
+
+TEST_F(MainWindowDialogsTest, StoredFoldersAskNothing) {
+    settings.WriteSetting(app::SettingsRoot::LocalMachine,
+                          QString::fromUtf16(app::PictelleSettingsKey),
+                          QString::fromUtf16(app::RamettaPathValue), root() + "/own/Rametta");
+    QDir().mkpath(root() + "/nowine");
+    QFile reg(root() + "/nowine/system.reg");
+    ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+    reg.write(
+        "[Software\\\\Microsoft\\\\Microsoft Games\\\\Train Simulator\\\\1.0] 1\n\"Path\"=\"" +
+        (root() + "/own/MSTS").toUtf8() + "\"\n");
+    reg.close();
+
+    app::frmPrincipal window(global);
+    ModalWatcher watcher([](QWidget*) {});
+    window.Load();
+    EXPECT_FALSE(watcher.seen.contains("frmPathMSTS"));
+    EXPECT_FALSE(watcher.seen.contains("frmPathRAMETTA"));
+    EXPECT_EQ(global.RamettaPath, root() + "/own/Rametta");
+}
+
+TEST_F(MainWindowDialogsTest, TheAboutButtonOpensTheAboutBoxModally) {
+    global.MstsPath = root() + "/own/MSTS";
+    app::frmPrincipal window(global);
+    window.show();
+    auto* about = window.findChild<QPushButton*>("cmdPROPOS");
+    ASSERT_NE(about, nullptr);
+    ModalWatcher watcher([](QWidget* modal) { modal->close(); });
+    about->click();
+    EXPECT_EQ(watcher.seen, QStringList{"frmPropos"});
+    EXPECT_EQ(watcher.owners, QList<QWidget*>{&window});
+}
+
+} // namespace
