@@ -1,0 +1,17 @@
+#include "preview/ReportBoxes.h"
+
+#include "app/Messages.h"
+
+#include <QMessageBox>
+
+namespace preview {
+
+void MessageReportBoxes::Report(QWidget* owner, const QString& text, ReportIcon icon) {
+    QMessageBox box(icon == ReportIcon::Information ? QMessageBox::Information
+                                                    : QMessageBox::Warning,
+                    QString::fromUtf16(app::ApplicationTitle), text, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("CreationReport"));
+    box.exec();
+}
+
+} // namespace preview
