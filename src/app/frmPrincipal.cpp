@@ -10,6 +10,7 @@
 #include "dialogs/frmPathMSTS.h"
 #include "dialogs/frmPathRAMETTA.h"
 #include "dialogs/frmPropos.h"
+#include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
 
 #include <QAbstractItemModel>
@@ -82,6 +83,7 @@ frmPrincipal::frmPrincipal(Global& global, QWidget* parent)
     createControls();
     arrangeTabOrder();
     connectHandlers();
+    preview_ = std::make_unique<preview::ShapePreview>(*this, global_);
 }
 
 frmPrincipal::~frmPrincipal() = default;
@@ -260,13 +262,13 @@ void frmPrincipal::ColourVehicleList() {
 }
 
 void frmPrincipal::SetUpPreview() {
-    // The window becomes visible here, before the canvas starts.
-    show();
-    // Later work: the preview shape, the reference sphere and the canvas's start.
+    // Shows the window, then starts the canvas.
+    preview_->SetUpPreview();
 }
 
-// Later work: the preview of the selected vehicle.
-void frmPrincipal::showSelectedVehicle() {}
+void frmPrincipal::showSelectedVehicle() {
+    preview_->ShowVehicle(lsvMATERIEL->selectedCatalogIndex());
+}
 
 VehicleListControls frmPrincipal::vehicleListControls() const {
     return {lsvMATERIEL, cmdCREATE, lblQTE_FILES};
@@ -276,6 +278,7 @@ void frmPrincipal::lsvMATERIEL_ItemClick() {
     if (!global_.MainWindowReady)
         return;
     UpdateStatusLine(vehicleListControls(), global_.Catalog);
+    preview_->ListClick();
 }
 
 int frmPrincipal::vehicleCount() const {
@@ -303,11 +306,13 @@ void frmPrincipal::cmdPROPOS_OCX_Click() {
     sfCanvas1->ShowAbout();
 }
 
-// Later work: thumbnail creation.
-void frmPrincipal::cmdCREATE_Click() {}
+void frmPrincipal::cmdCREATE_Click() {
+    preview_->CreateThumbnail();
+}
 
 void frmPrincipal::closeEvent(QCloseEvent* event) {
-    // Later work: release the preview shape. Nothing is stored at exit.
+    // Nothing is stored at exit.
+    preview_->ReleaseShape();
     event->accept();
 }
 

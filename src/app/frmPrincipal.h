@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -17,7 +19,8 @@ class QScrollBar;
 
 namespace preview {
 class sfCanvas;
-}
+class ShapePreview;
+} // namespace preview
 
 namespace app {
 
@@ -39,6 +42,8 @@ public:
     void Load();
 
     Global& global() const { return global_; }
+    // The preview of the selected vehicle and the create command.
+    preview::ShapePreview& preview() const { return *preview_; }
 
     // Controls, named as the window's design names them.
     VehicleListView* lsvMATERIEL = nullptr;
@@ -114,6 +119,7 @@ private:
     void lsvMATERIEL_ItemClick();
 
     Global& global_;
+    std::unique_ptr<preview::ShapePreview> preview_;
 };
 
 } // namespace app
