@@ -1,0 +1,131 @@
+// The overwrite dialog on its own and through the window's policy, offscreen.
+
+#include "app/Global.h"
+#include "app/Messages.h"
+#include "app/SettingsStore.h"
+#include "platform/FileSystem.h"
+#include "preview/frmConfirmation.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using app::OverwriteChoice;
+using preview::frmConfirmation;
+
+namespace {
+
+class ConfirmationTest : public ::testing::Test {
+protected:
+    platform::FileSystem files{platform::FileSystem::Options{{}, "/nonexistent", "/nonexistent"}};
+    app::SettingsStore settings{{"/nonexistent/registry.ini", QString()}, files};
+    app::Global global{files, settings};
+
+    // Runs `act` on the dialog once it is open and modal; a dialog that `act` should have
+    // closed and did not is a failure, and is closed so that the test ends.
+    void whenOpen(std::function<void(frmConfirmation&)> act) {
+        auto poll = std::make_shared<std::function<void(int)>>();
+        *poll = [act = std::move(act), poll](int tries) {
+            auto* dialog = qobject_cast<frmConfirmation*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                if (tries > 0)
+                    QTimer::singleShot(10, [poll, tries] { (*poll)(tries - 1); });
+                return;
+            }
+            act(*dialog);
+            QTimer::singleShot(200, [poll] {
+                if (auto* still =
+                        qobject_cast<frmConfirmation*>(QApplication::activeModalWidget())) {
+                    ADD_FAILURE() << "the dialog is still open";
+                    still->close();
+                }
+                *poll = nullptr;
+            });
+        };
+        QTimer::singleShot(0, [poll] { (*poll)(200); });
+    }
+};
+
+TEST_F(ConfirmationTest, OpensOnOverwriteOnceWithTheFileAndTheFourAnswers) {
+    global.PendingTargetPath = "/opt/pictelle\\Thumbnails\\GP38.bmp";
+    global.OverwriteChoice = OverwriteChoice::KeepAlways;
+    frmConfirmation dialog(global);
+
+    EXPECT_EQ(global.OverwriteChoice, OverwriteChoice::OverwriteOnce);
+    EXPECT_TRUE(dialog.optRENAME->isChecked());
+    EXPECT_EQ(dialog.size(), QSize(499, 247));
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf16(u"Pictelle - Demande de confirmation"));
+    // The full path, with the system's separators.
+    EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Fichier /opt/pictelle/Thumbnails/GP38.bmp"));
+    EXPECT_TRUE(dialog.Label1->font().bold());
+    EXPECT_EQ(dialog.Label2->text(), app::LoadMessage(144, {"|1", "\r\n"}));
+    EXPECT_TRUE(dialog.Label2->text().contains("destination.\r\nQue"));
+    EXPECT_EQ(dialog.optRENAME->text(), app::LoadMessage(145));
+    EXPECT_EQ(dialog.optNO_RENAME->text(), app::LoadMessage(146));
+    EXPECT_EQ(dialog.optALL_RENAME->text(), app::LoadMessage(147));
+    EXPECT_EQ(dialog.optALL_NO_RENAME->text(), app::LoadMessage(148));
+    EXPECT_EQ(dialog.Frame1->title(), app::LoadMessage(149));
+    EXPECT_EQ(dialog.cmdOK->text(), "&Ok");
+    EXPECT_EQ(dialog.cmdOK->geometry(), QRect(200, 216, 113, 25));
+    EXPECT_EQ(dialog.optALL_NO_RENAME->geometry(), QRect(16, 65, 441, 17));
+}
+
+TEST_F(ConfirmationTest, EachClickSetsTheAnswerAtOnce) {
+    frmConfirmation dialog(global);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const std::pair<QRadioButton*, OverwriteChoice> clicks[] = {
+        {dialog.optALL_NO_RENAME, OverwriteChoice::KeepAlways},
+        {dialog.optALL_RENAME, OverwriteChoice::OverwriteAlways},
+        {dialog.optNO_RENAME, OverwriteChoice::KeepOnce},
+        {dialog.optRENAME, OverwriteChoice::OverwriteOnce},
+    };
+    for (const auto& [option, choice] : clicks) {
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, option->height() / 2));
+        EXPECT_TRUE(option->isChecked());
+        EXPECT_EQ(global.OverwriteChoice, choice);
+    }
+}
+
+TEST_F(ConfirmationTest, ThePolicyAnswersWhatWasSelectedWhenTheDialogCloses) {
+    preview::ConfirmationPolicy policy(global, nullptr);
+
+    // OK at once: overwrite this once.
+    whenOpen([](frmConfirmation& d) { QTest::mouseClick(d.cmdOK, Qt::LeftButton); });
+    EXPECT_EQ(policy.AskOverwrite("/x/Thumbnails\\A.bmp"), OverwriteChoice::OverwriteOnce);
+    EXPECT_EQ(global.PendingTargetPath, "/x/Thumbnails\\A.bmp");
+
+    // Never, then keep once, then OK: keep once.
+    whenOpen([](frmConfirmation& d) {
+        QTest::mouseClick(d.optALL_NO_RENAME, Qt::LeftButton, {}, QPoint(5, 8));
+        QTest::mouseClick(d.optNO_RENAME, Qt::LeftButton, {}, QPoint(5, 8));
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(policy.AskOverwrite("/x/Thumbnails\\A.bmp"), OverwriteChoice::KeepOnce);
+
+    // Each opening starts over on the first answer; the close box keeps the selection.
+    whenOpen([](frmConfirmation& d) {
+        EXPECT_TRUE(d.optRENAME->isChecked());
+        QTest::mouseClick(d.optALL_RENAME, Qt::LeftButton, {}, QPoint(5, 8));
+        d.close();
+    });
+    EXPECT_EQ(policy.AskOverwrite("/x/Thumbnails\\A.bmp"), OverwriteChoice::OverwriteAlways);
+
+    // O is OK's access key.
+    whenOpen([](frmConfirmation& d) {
+        EXPECT_EQ(d.cmdOK->shortcut(), QKeySequence(Qt::ALT | Qt::Key_O));
+        d.cmdOK->animateClick();
+    });
+    EXPECT_EQ(policy.AskOverwrite("/x/Thumbnails\\A.bmp"), OverwriteChoice::OverwriteOnce);
+}
+
+} // namespace
