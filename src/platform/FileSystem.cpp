@@ -146,7 +146,11 @@ QString FileSystem::matchComponent(const QString& nativeFolder, const QString& n
         return {};
     const QString exact =
         nativeFolder.endsWith(u'/') ? nativeFolder + name : nativeFolder + u'/' + name;
-    if (cacheDepth_ == 0 && !name.startsWith(u'.') && QFileInfo::exists(exact))
+    // Hidden names are never listed nor matched by case, but one named exactly is followed:
+    // a Wine prefix lives in ~/.wine.
+    if (name.startsWith(u'.'))
+        return QFileInfo::exists(exact) ? exact : QString();
+    if (cacheDepth_ == 0 && QFileInfo::exists(exact))
         return exact;
     if (cacheDepth_ > 0) {
         const Listing& listing = cachedListing(nativeFolder);

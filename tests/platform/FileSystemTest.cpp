@@ -74,7 +74,14 @@ TEST_F(FileSystemTest, ListingsAreSortedFilteredAndMatchPatternsWithoutRegardToC
               (QStringList{"afolder", "x.eng", "Zfolder"}));
     EXPECT_EQ(fs.list(root() + "/t", "*.*", FileSystem::EntryKind::Folders).size(), 3);
     EXPECT_TRUE(fs.list(root() + "/missing", "*", FileSystem::EntryKind::Files).isEmpty());
-    EXPECT_TRUE(fs.resolve(root() + "/t/.hidden.eng").isEmpty());
+    // Never listed, never matched by case, but followed when named exactly (~/.wine).
+    EXPECT_TRUE(fs.resolve(root() + "/t/.HIDDEN.eng").isEmpty());
+    EXPECT_EQ(fs.resolve(root() + "/t/.hidden.eng"), root() + "/t/.hidden.eng");
+    QDir().mkpath(root() + "/.wine/drive_c/MSTS");
+    {
+        FileSystem::ScanCache cache(fs);
+        EXPECT_TRUE(fs.isFolder(root() + "/.wine/drive_c/msts"));
+    }
 }
 
 TEST_F(FileSystemTest, DriveLetterPathsGoThroughTheWineDriveTable) {
