@@ -54,10 +54,6 @@ QStringList bitmapNames(const FileSystem& fs, const QString& folder) {
     return names;
 }
 
-bool matches(const QString& upperName, const QString& upperEntry, bool prefixMatch) {
-    return prefixMatch ? upperName.startsWith(upperEntry) : upperName == upperEntry;
-}
-
 } // namespace
 
 QString ThumbnailStatusName(ThumbnailStatus status) {
@@ -203,16 +199,33 @@ ThumbnailInventory::ThumbnailInventory(QStringList bitmapsIniLines,
     index();
 }
 
+void ThumbnailInventory::Keys::add(const QString& name, bool prefix) {
+    if (prefix)
+        prefixes.append(name.toUpper());
+    else
+        whole.insert(name.toUpper());
+}
+
+bool ThumbnailInventory::Keys::matches(const QString& upperName) const {
+    if (whole.contains(upperName))
+        return true;
+    for (const QString& prefix : prefixes) {
+        if (upperName.startsWith(prefix))
+            return true;
+    }
+    return false;
+}
+
 void ThumbnailInventory::index() {
-    ownKeys_.clear();
+    ownKeys_ = {};
     for (const QString& name : ownThumbnails_)
-        ownKeys_.append({name.toUpper(), false});
-    ramettaKeys_.clear();
+        ownKeys_.add(name, false);
+    ramettaKeys_ = {};
     for (const ThumbnailEntry& e : ramettaThumbnails_)
-        ramettaKeys_.append({e.Name.toUpper(), e.PrefixMatch});
-    builtInKeys_.clear();
+        ramettaKeys_.add(e.Name, e.PrefixMatch);
+    builtInKeys_ = {};
     for (const ThumbnailEntry& e : BuiltInThumbnails())
-        builtInKeys_.append({e.Name.toUpper(), e.PrefixMatch});
+        builtInKeys_.add(e.Name, e.PrefixMatch);
 }
 
 ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& ramettaPath) {
@@ -248,19 +261,12 @@ ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& r
 
 ThumbnailStatus ClassifyVehicle(const ThumbnailInventory& inventory, const QString& vehicleName) {
     const QString upper = vehicleName.toUpper();
-    const auto anyMatch = [&upper](const QList<ThumbnailInventory::Key>& keys) {
-        for (const ThumbnailInventory::Key& key : keys) {
-            if (matches(upper, key.upper, key.prefix))
-                return true;
-        }
-        return false;
-    };
     // Later sources override earlier ones, so the most authoritative is asked first.
-    if (anyMatch(inventory.builtInKeys_))
+    if (inventory.builtInKeys_.matches(upper))
         return ThumbnailStatus::BuiltIntoRametta;
-    if (anyMatch(inventory.ramettaKeys_))
+    if (inventory.ramettaKeys_.matches(upper))
         return ThumbnailStatus::InRamettaFolder;
-    if (anyMatch(inventory.ownKeys_))
+    if (inventory.ownKeys_.matches(upper))
         return ThumbnailStatus::CreatedHere;
     return ThumbnailStatus::ToMake;
 }

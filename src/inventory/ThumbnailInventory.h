@@ -18,6 +18,7 @@
 // whole (no trimming, no INI parsing), empty lines skipped.
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -72,9 +73,13 @@ public:
 private:
     friend ThumbnailStatus ClassifyVehicle(const ThumbnailInventory&, const QString&);
 
-    struct Key {
-        QString upper;
-        bool prefix;
+    // One source's names in upper case: whole names in a hash, prefixes in a short list, so
+    // that classifying a long list against a large thumbnail folder stays linear.
+    struct Keys {
+        QSet<QString> whole;
+        QStringList prefixes;
+        void add(const QString& name, bool prefix);
+        bool matches(const QString& upperName) const;
     };
     void index();
 
@@ -82,9 +87,9 @@ private:
     QList<ThumbnailEntry> ramettaThumbnails_;
     QStringList ownThumbnails_;
     // Upper-case copies made once, so that classifying a long list does no per-entry work.
-    QList<Key> ownKeys_;
-    QList<Key> ramettaKeys_;
-    QList<Key> builtInKeys_;
+    Keys ownKeys_;
+    Keys ramettaKeys_;
+    Keys builtInKeys_;
 };
 
 // Reads the four sources: ramettaPath + "\Thumbnails" (and its Bitmaps.ini) and the
