@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStaticText>
 #include <QTimer>
 
 #include <cmath>
@@ -38,6 +39,8 @@ QFont stepFont() {
                       QStringLiteral("Liberation Sans")});
     font.setPointSize(8);
     font.setBold(true);
+    // The same text is printed over itself at every step; smoothed edges would thicken.
+    font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 
@@ -142,14 +145,21 @@ void frmProgress::DrawProgressFrame() {
 
 void frmProgress::ShowProgressStep(const QString& text) {
     if (progressOpen_) {
+        // A pass prints the same text at every step: lay it out once.
+        if (stepText_.isEmpty() || stepText_ != text) {
+            const QFont font = stepFont();
+            stepText_ = text;
+            stepLayout_ = QStaticText(text);
+            stepLayout_.setTextFormat(Qt::PlainText);
+            stepLayout_.prepare(QTransform(), font);
+            stepLeft_ = centredLeft(font, text);
+        }
         QPainter p(&canvas_);
-        const QFont font = stepFont();
-        p.setFont(font);
+        p.setFont(stepFont());
         p.setPen(QColor::fromRgb(StepTextColour));
-        const QFontMetrics metrics(font, &canvas_);
-        p.drawText(QPoint(centredLeft(font, text), StepTextTop + metrics.ascent()), text);
+        p.drawStaticText(QPoint(stepLeft_, StepTextTop), stepLayout_);
     }
-    repaint();
+    repaint(FrameArea);
 }
 
 void frmProgress::ShowProgressStep(int messageNumber) {
@@ -166,7 +176,8 @@ void frmProgress::DrawProgressBar(qsizetype first, qsizetype last, double curren
         endProgram_(0);
         return;
     }
-    if (current == static_cast<double>(first)) {
+    const bool firstStep = current == static_cast<double>(first);
+    if (firstStep) {
         DrawProgressFrame();
     }
     const double width = BarFullWidth / static_cast<double>(last) * current;
@@ -177,7 +188,12 @@ void frmProgress::DrawProgressBar(qsizetype first, qsizetype last, double curren
         p.fillRect(QRect(QPoint(BarLeft, BarTop), QPoint(right, BarBottom)),
                    QColor::fromRgb(BarColour));
     }
-    repaint();
+    // Between the first and the last step only the frame's inside changes.
+    if (firstStep) {
+        repaint();
+    } else {
+        repaint(FrameArea);
+    }
 }
 
 void frmProgress::Timer1_Timer() {

@@ -20,6 +20,8 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QRect>
+#include <QStaticText>
 #include <QString>
 
 #include <functional>
@@ -52,6 +54,8 @@ public:
     static constexpr int BarTop = 70;
     static constexpr int BarBottom = 93;
     static constexpr double BarFullWidth = 445.0;
+    // The outer frame and what it holds.
+    static constexpr QRect FrameArea{16, 68, 450, 28};
 
     // mainWindow owns the window and gets the busy pointer; global gives MainWindowReady.
     frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob scan);
@@ -101,6 +105,9 @@ private:
     std::function<void(int)> endProgram_;
     QImage background_;
     QImage canvas_;
+    QString stepText_;
+    QStaticText stepLayout_;
+    int stepLeft_ = 0;
     bool readyToScan_ = false;
     bool progressOpen_ = false;
     bool inTick_ = false;

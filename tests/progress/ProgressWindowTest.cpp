@@ -96,6 +96,18 @@ TEST(frmProgress, BarIsAndedOverWhatLiesBeneathAndKeepsTheStepTextVisible) {
     EXPECT_EQ(w.picture().pixel(464, barRow), grey);
 }
 
+TEST(frmProgress, PrintingTheSameStepTextAtEveryStepLeavesItAsPrintedOnce) {
+    Harness h;
+    catalog::frmProgress& w = *h.window;
+    const QString text = QStringLiteral("Recherche des fichiers de motrices...");
+    w.ShowProgressStep(text);
+    const QImage once = w.picture().copy();
+    for (int step = 0; step < 5; ++step) {
+        w.ShowProgressStep(text);
+    }
+    EXPECT_EQ(w.picture(), once);
+}
+
 TEST(frmProgress, FirstStepOfARangeRedrawsTheFrameAndClearsTheStepText) {
     Harness h;
     catalog::frmProgress& w = *h.window;
