@@ -1,4 +1,5 @@
 #include "CanvasFixtures.h"
+#include "PictureCompare.h"
 
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
@@ -224,4 +225,19 @@ TEST_F(SceneTest, ScreenshotIsAUniqueBitmapWrittenWithoutATemporaryLeftBehind) {
 
     EXPECT_TRUE(writeScreenshot(fs, text("NoSuchFolder\\SFCANVAS_"), picture).isEmpty());
     EXPECT_TRUE(writeScreenshot(fs, location, render::RgbImage{}).isEmpty());
+}
+
+TEST_F(SceneTest, BogieVehicleFromRealFilesMatchesItsGolden) {
+    // End to end: shape and texture files through the reader, the mesh builder and the
+    // renderer. Tolerance as for the renderer's own goldens.
+    writeVehicle("A", bogieVehicle());
+    writeTexture("A/body.ace", 90, 90, 200);
+    writeTexture("A/bogie.ace", 220, 0, 0);
+    SceneShape shape(&fs);
+    shape.setWorldMatrix(HalfTurnWorldMatrix());
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    const render::RgbImage image = preview(shape);
+    const testscene::Comparison c = testscene::compareWithGolden(image, "bogie_vehicle_145x96", 3,
+                                                                 image.width * image.height / 50);
+    EXPECT_TRUE(c.matches) << c.message;
 }
