@@ -33,7 +33,7 @@ for target in "${targets[@]}"; do
     echo "== fuzzing $target for $seconds s"
     "$build/bin/msts_fuzz_$target" -max_total_time="$seconds" -rss_limit_mb=2048 \
         -timeout=10 -max_len=262144 -print_final_stats=1 -artifact_prefix="$findings/" \
-        "$corpus" "${seeds[@]}" 2>&1 | tee "$build/fuzz-$target.log" | grep -E "^#[0-9]+ +(DONE|INITED)|^stat::|ERROR|SUMMARY" || true
+        "$corpus" "${seeds[@]}" 2>&1 | tee "$build/fuzz-$target.log" | grep -E "^#[0-9]+[[:space:]]+(DONE|INITED)|^stat::|ERROR|SUMMARY" || true
     if ls "$findings"/* >/dev/null 2>&1; then
         echo "findings for $target in $findings" >&2
         exit 1
