@@ -117,6 +117,9 @@ int frmProgress::centredLeft(const QFont& font, const QString& text) const {
 
 void frmProgress::DrawProgressFrame() {
     canvas_ = background_;
+    textShown_ = false;
+    barRight_ = -1;
+    pending_ = rect();
     if (!progressOpen_) {
         update();
         return;
@@ -145,21 +148,37 @@ void frmProgress::DrawProgressFrame() {
 
 void frmProgress::ShowProgressStep(const QString& text) {
     if (progressOpen_) {
-        // A pass prints the same text at every step: lay it out once.
-        if (stepText_.isEmpty() || stepText_ != text) {
+        // A pass prints the same text at every step: lay it out once. Printing it again
+        // where it already stands (the bar ANDed over it keeps its colour) changes nothing.
+        if (stepText_ != text) {
             const QFont font = stepFont();
             stepText_ = text;
             stepLayout_ = QStaticText(text);
             stepLayout_.setTextFormat(Qt::PlainText);
             stepLayout_.prepare(QTransform(), font);
             stepLeft_ = centredLeft(font, text);
+            textShown_ = false;
         }
-        QPainter p(&canvas_);
-        p.setFont(stepFont());
-        p.setPen(QColor::fromRgb(StepTextColour));
-        p.drawStaticText(QPoint(stepLeft_, StepTextTop), stepLayout_);
+        if (!textShown_) {
+            QPainter p(&canvas_);
+            p.setFont(stepFont());
+            p.setPen(QColor::fromRgb(StepTextColour));
+            p.drawStaticText(QPoint(stepLeft_, StepTextTop), stepLayout_);
+            textShown_ = true;
+            pending_ |= FrameArea;
+        }
     }
-    repaint(FrameArea);
+    showChanges();
+}
+
+void frmProgress::showChanges() {
+    // The screen is brought up to date at once, but only where the drawing changed: a long
+    // scan's steps mostly leave the bar at the same pixel.
+    if (!pending_.isEmpty()) {
+        const QRect changed = pending_;
+        pending_ = QRect();
+        repaint(changed);
+    }
 }
 
 void frmProgress::ShowProgressStep(int messageNumber) {
@@ -176,24 +195,21 @@ void frmProgress::DrawProgressBar(qsizetype first, qsizetype last, double curren
         endProgram_(0);
         return;
     }
-    const bool firstStep = current == static_cast<double>(first);
-    if (firstStep) {
+    if (current == static_cast<double>(first)) {
         DrawProgressFrame();
     }
     const double width = BarFullWidth / static_cast<double>(last) * current;
     const int right = BarLeft + static_cast<int>(std::nearbyint(width));
-    if (progressOpen_ && width > 0.0) {
+    // ANDing again over pixels already ANDed changes nothing, so only a longer bar draws.
+    if (progressOpen_ && width > 0.0 && right > barRight_) {
         QPainter p(&canvas_);
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         p.fillRect(QRect(QPoint(BarLeft, BarTop), QPoint(right, BarBottom)),
                    QColor::fromRgb(BarColour));
+        barRight_ = right;
+        pending_ |= FrameArea;
     }
-    // Between the first and the last step only the frame's inside changes.
-    if (firstStep) {
-        repaint();
-    } else {
-        repaint(FrameArea);
-    }
+    showChanges();
 }
 
 void frmProgress::Timer1_Timer() {

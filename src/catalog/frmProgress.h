@@ -98,6 +98,8 @@ private slots:
 
 private:
     int centredLeft(const QFont& font, const QString& text) const;
+    // Repaints at once what was drawn since the last repaint.
+    void showChanges();
 
     QWidget* mainWindow_;
     const app::Global& global_;
@@ -108,6 +110,11 @@ private:
     QString stepText_;
     QStaticText stepLayout_;
     int stepLeft_ = 0;
+    // Since the frame was last drawn: whether the step text stands in it, and the bar's
+    // right edge (-1: no bar).
+    bool textShown_ = false;
+    int barRight_ = -1;
+    QRect pending_;
     bool readyToScan_ = false;
     bool progressOpen_ = false;
     bool inTick_ = false;

@@ -2,6 +2,7 @@
 
 #include "catalog/ProgressPicture.h"
 
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -106,6 +107,33 @@ TEST(frmProgress, PrintingTheSameStepTextAtEveryStepLeavesItAsPrintedOnce) {
         w.ShowProgressStep(text);
     }
     EXPECT_EQ(w.picture(), once);
+}
+
+TEST(frmProgress, ALongRangeRepaintsOnlyWhenTheBarGrowsByAPixel) {
+    Harness h;
+    catalog::frmProgress& w = *h.window;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counter;
+    w.installEventFilter(&counter);
+    const QString text = QStringLiteral("Recherche des fichiers de formes...");
+    for (int step = 0; step <= 4000; ++step) {
+        w.ShowProgressStep(text);
+        w.DrawProgressBar(0, 4000, step);
+    }
+    EXPECT_EQ(h.barRight(), 463);
+    EXPECT_FALSE(extentOf(w.picture(), cyan, 70, 93).isEmpty());
+    // A few for the frame and the text, then one per pixel the bar grows; without the
+    // check every one of the 8,002 steps would repaint.
+    EXPECT_LE(counter.paints, 460);
+    EXPECT_GE(counter.paints, 400);
+    w.removeEventFilter(&counter);
 }
 
 TEST(frmProgress, FirstStepOfARangeRedrawsTheFrameAndClearsTheStepText) {
