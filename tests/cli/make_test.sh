@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Checks pictelle-cli make on the sample content: every vehicle still to make gets a 24-bit
+# bitmap 96 pixels high; a second run keeps what is there unless told to replace it; replacing
+# gives the same bytes and leaves no temporary file; bad input gives the documented statuses.
+set -uo pipefail
+cli=$1
+sample=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$cli" "$work/pictelle-cli"
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data WINEPREFIX=$work/wine
+run() { "$work/pictelle-cli" "$@" --msts "$sample/MSTS" --rametta "$sample/Rametta" </dev/null; }
+fail() { echo "FAIL: $*"; exit 1; }
+
+to_make=$(run list | awk -F'\t' '$2 == "ToMake"' | wc -l)
+[ "$to_make" -ge 1 ] || fail "the sample has no vehicle to make"
+
+run make --overwrite never >"$work/out1" || fail "first make failed: $(cat "$work/out1")"
+made=$(ls "$work/Thumbnails"/*.bmp | wc -l)
+[ "$made" -eq "$to_make" ] || fail "$made thumbnails written for $to_make vehicles to make"
+for f in "$work/Thumbnails"/*.bmp; do
+    read -r height planes bits <<<"$(od -A n -t u2 -j 22 -N 2 "$f") $(od -A n -t u2 -j 26 -N 4 "$f")"
+    [ "$(head -c 2 "$f")" = "BM" ] || fail "$f is not a bitmap"
+    [ "$height" -eq 96 ] && [ "$planes" -eq 1 ] && [ "$bits" -eq 24 ] ||
+        fail "$f: height $height, $bits bits"
+done
+# Now nothing is left to make.
+[ "$(run list | awk -F'\t' '$2 == "ToMake"' | wc -l)" -eq 0 ] || fail "vehicles still to make"
+
+cp "$work/Thumbnails/CR_D400.bmp" "$work/before.bmp"
+printf 'old' >"$work/Thumbnails/CR_D400.bmp"
+run make --overwrite never cr_d400 >"$work/out2" || fail "keeping is not a failure"
+[ "$(cat "$work/Thumbnails/CR_D400.bmp")" = "old" ] || fail "--overwrite never replaced a file"
+run make --overwrite always CR_D400 >"$work/out3" || fail "replacing failed"
+cmp -s "$work/before.bmp" "$work/Thumbnails/CR_D400.bmp" || fail "the same vehicle drew other bytes"
+ls "$work/Thumbnails" | grep -q SFCANVAS_ && fail "a temporary picture was left"
+
+run make nosuchvehicle >/dev/null 2>&1
+[ $? -eq 1 ] || fail "an unknown vehicle must give status 1"
+run make --overwrite sometimes >/dev/null 2>&1
+[ $? -eq 2 ] || fail "a bad option must give status 2"
+echo "pictelle-cli make: $made thumbnails checked"
