@@ -1,5 +1,7 @@
 #include "app/WineRegistry.h"
 
+#include <QByteArrayList>
+
 #include <cstring>
 
 namespace app {
@@ -99,23 +101,119 @@ bool sameName(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
+QString withoutOuterBackslashes(QString key) {
+    while (key.startsWith(u'\\'))
+        key.remove(0, 1);
+    while (key.endsWith(u'\\'))
+        key.chop(1);
+    return key;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+bool parseHexBytes(const QByteArray& text, QByteArray& bytes) {
+    bytes.clear();
+    for (const QByteArray& part : text.split(',')) {
+        if (part.isEmpty())
+            continue;
+        bool ok = false;
+        const uint v = part.trimmed().toUInt(&ok, 16);
+        if (!ok || v > 0xFF)
+            return false;
+        bytes.append(static_cast<char>(v));
+    }
+    return true;
+}
+
+// A text value stored as bytes: UTF-16 little-endian, as Wine keeps them.
+QString textFromUtf16(const QByteArray& bytes) {
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(static_cast<ushort>(static_cast<uchar>(bytes[i]) |
+                                          (static_cast<uchar>(bytes[i + 1]) << 8)));
+    if (!text.isEmpty() && text.back() == QChar(0))
+        text.chop(1);
+    return text;
+}
+
+// The data after "name=", with any run-on lines already joined and blanks trimmed.
+std::optional<WineRegistryValue> readData(const QByteArray& data) {
+    WineRegistryValue value;
+    if (data.startsWith('"')) {
+        qsizetype pos = 1;
+        std::optional<QString> text = parseEscaped(data.constData(), data.size(), pos, '"');
+        if (!text)
+            return std::nullopt;
+        value.text = *text;
+        return value;
+    }
+    if (data.startsWith("str(")) {
+        const qsizetype close = data.indexOf("):\"");
+        if (close < 0)
+            return std::nullopt;
+        qsizetype pos = close + 3;
+        std::optional<QString> text = parseEscaped(data.constData(), data.size(), pos, '"');
+        if (!text)
+            return std::nullopt;
+        value.form = WineRegistryValue::Form::Str;
+        value.type = data.mid(4, close - 4).toUInt();
+        value.text = *text;
+        return value;
+    }
+    if (data.startsWith("dword:")) {
+        value.form = WineRegistryValue::Form::Dword;
+        value.type = 4;
+        return value;
+    }
+    if (data.startsWith("hex")) {
+        const qsizetype colon = data.indexOf(':');
+        if (colon < 0)
+            return std::nullopt;
+        value.form = WineRegistryValue::Form::Hex;
+        value.type = 3;
+        if (data.startsWith("hex(")) {
+            bool ok = false;
+            value.type = data.mid(4, data.indexOf(')') - 4).toUInt(&ok, 16);
+            if (!ok)
+                return std::nullopt;
+        }
+        if (!parseHexBytes(data.mid(colon + 1), value.bytes))
+            return std::nullopt;
+        if (value.type == 1)
+            value.text = textFromUtf16(value.bytes);
+        return value;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-std::optional<QString> FindWineRegistryText(const QByteArray& file, const QString& key,
-                                            const QString& valueName) {
+std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, const QString& key,
+                                                       const QString& valueName) {
+    const QString wantedKey = withoutOuterBackslashes(key);
     const char* data = file.constData();
     const qsizetype total = file.size();
-    bool inKey = false;
     qsizetype start = 0;
-    while (start < total) {
+    // The next line without its end, or false at the end of the file.
+    auto nextLine = [&](const char*& line, qsizetype& size) {
+        if (start >= total)
+            return false;
         const void* nl = std::memchr(data + start, '\n', size_t(total - start));
         const qsizetype end = nl ? static_cast<const char*>(nl) - data : total;
-        const char* line = data + start;
-        qsizetype size = end - start;
+        line = data + start;
+        size = end - start;
         start = end + 1;
-
         if (size > 0 && line[size - 1] == '\r')
             --size;
+        return true;
+    };
+
+    bool inKey = false;
+    const char* line = nullptr;
+    qsizetype size = 0;
+    while (nextLine(line, size)) {
         qsizetype pos = 0;
         while (pos < size && (line[pos] == ' ' || line[pos] == '\t'))
             ++pos;
@@ -125,7 +223,7 @@ std::optional<QString> FindWineRegistryText(const QByteArray& file, const QStrin
         if (line[pos] == '[') {
             ++pos;
             const std::optional<QString> name = parseEscaped(line, size, pos, ']');
-            inKey = name && sameName(*name, key);
+            inKey = name && sameName(withoutOuterBackslashes(*name), wantedKey);
             continue;
         }
         if (!inKey)
@@ -144,12 +242,33 @@ std::optional<QString> FindWineRegistryText(const QByteArray& file, const QStrin
         if (pos >= size || line[pos] != '=')
             continue;
         ++pos;
-        if (pos >= size || line[pos] != '"')
-            return std::nullopt; // the value exists but is not a plain text
-        ++pos;
-        return parseEscaped(line, size, pos, '"');
+
+        QByteArray value(line + pos, size - pos);
+        // Only byte lists run on; a text line ending with a backslash is merely unclosed.
+        if (value.trimmed().startsWith("hex")) {
+            const char* more = nullptr;
+            qsizetype moreSize = 0;
+            while (value.endsWith('\\') && nextLine(more, moreSize)) {
+                value.chop(1);
+                qsizetype from = 0;
+                while (from < moreSize && isBlank(more[from]))
+                    ++from;
+                while (moreSize > from && isBlank(more[moreSize - 1]))
+                    --moreSize;
+                value.append(more + from, moreSize - from);
+            }
+        }
+        return readData(value.trimmed());
     }
     return std::nullopt;
+}
+
+std::optional<QString> FindWineRegistryText(const QByteArray& file, const QString& key,
+                                            const QString& valueName) {
+    const std::optional<WineRegistryValue> value = ReadWineRegistryValue(file, key, valueName);
+    if (!value || value->form != WineRegistryValue::Form::Quoted)
+        return std::nullopt; // absent, or not a plain text
+    return value->text;
 }
 
 } // namespace app

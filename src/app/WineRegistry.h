@@ -1,24 +1,40 @@
 #pragma once
 
-// Reading text values out of a Wine prefix's registry file (system.reg).
+// Reading values out of a Wine prefix's registry file (system.reg).
 //
 // The file is plain text: a header line, then one section per key,
 // `[Software\\Microsoft\\Windows\\CurrentVersion] 1700000000`, followed by its values,
 // `"ProgramFilesDir"="C:\\Program Files"`. Names and texts are quoted with C-like escapes:
 // `\\`, `\"`, `\n` and friends, `\xHHHH` (one to four hex digits) for characters outside
-// ASCII and octal `\NNN`. Other value kinds (`dword:`, `hex(...):`, `str(2):"..."`) are not
-// plain texts and are skipped. Key and value names compare without regard to case, as in
-// the Windows registry.
+// ASCII and octal `\NNN`. Other value kinds are `str(N):"..."` (a text of type N),
+// `dword:hhhhhhhh` and `hex:bytes` or `hex(N):bytes`, whose byte lists run on over lines
+// ending with a backslash. Key and value names compare without regard to case, as in the
+// Windows registry; leading and trailing backslashes of key names do not count.
 //
 // The reader is tolerant: a line it cannot parse is skipped, so a damaged file yields what
 // can still be read and never more than one pass over its bytes.
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 
 namespace app {
+
+struct WineRegistryValue {
+    enum class Form { Quoted, Str, Dword, Hex };
+    Form form = Form::Quoted;
+    quint32 type = 1; // 1 text, 2 expandable text, 3 bytes, 4 number, or N of str(N)/hex(N)
+    QString text;     // quoted and str(N) texts; for hex data of type 1, its UTF-16 text
+    QByteArray bytes; // hex data
+};
+
+// The value `valueName` of key `key` ("Software\Microsoft\Windows\CurrentVersion",
+// single backslashes; an empty name is the default value "@"). Nothing when the key or the
+// value is absent or its data cannot be read; the first line naming the value decides.
+std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, const QString& key,
+                                                       const QString& valueName);
 
 // The text of value `valueName` of key `key` ("Software\Microsoft\Windows\CurrentVersion",
 // single backslashes) in the bytes of a Wine registry file; nothing when the key or the

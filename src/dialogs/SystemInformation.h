@@ -3,11 +3,7 @@
 // Finding and starting the system information tool for the about box.
 //
 // Its location lives in the system's settings store; on Linux that is the Wine prefix's
-// registry file "system.reg" (the local-machine hive). That file is text: a section
-// "[Key\\Sub\\Key] <time>" per key, then one value per line, "name"=data, where data is
-// "text" (a text value, type 1), str(N):"text", dword:hhhhhhhh, hex:bytes or hex(N):bytes
-// (bytes may run on over lines ending with a backslash). Names and texts escape "\" and
-// '"' with a backslash and may hold \n, \r, \t, \0 and \xHHHH.
+// registry file "system.reg" (the local-machine hive), read by app::ReadWineRegistryValue.
 
 #include "platform/FileSystem.h"
 

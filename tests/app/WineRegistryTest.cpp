@@ -103,3 +103,49 @@ TEST(WineRegistry, RandomBytesNeverBreakTheReader) {
     EXPECT_EQ(FindWineRegistryText(sample + tail, mstsKey, QStringLiteral("Path")),
               QStringLiteral("C:\\Program Files\\Microsoft Games\\Train Simulator"));
 }
+
+TEST(WineRegistry, ReadsEveryValueKindWithItsType) {
+    using Form = app::WineRegistryValue::Form;
+    const std::optional<app::WineRegistryValue> number =
+        app::ReadWineRegistryValue(sample, mstsKey, QStringLiteral("Language"));
+    ASSERT_TRUE(number);
+    EXPECT_EQ(number->form, Form::Dword);
+    EXPECT_EQ(number->type, 4u);
+
+    const std::optional<app::WineRegistryValue> expand =
+        app::ReadWineRegistryValue(sample, mstsKey, QStringLiteral("Expand"));
+    ASSERT_TRUE(expand);
+    EXPECT_EQ(expand->form, Form::Str);
+    EXPECT_EQ(expand->type, 2u);
+    EXPECT_EQ(expand->text, QStringLiteral("%ProgramFiles%\\MSTS"));
+
+    // The byte list runs on over the next line.
+    const std::optional<app::WineRegistryValue> binary =
+        app::ReadWineRegistryValue(sample, mstsKey, QStringLiteral("Binary"));
+    ASSERT_TRUE(binary);
+    EXPECT_EQ(binary->form, Form::Hex);
+    EXPECT_EQ(binary->type, 3u);
+    EXPECT_EQ(binary->bytes, QByteArray("\x01\x02\x03\x04\x05"));
+
+    // A leading backslash on the key is not part of its name.
+    EXPECT_TRUE(app::ReadWineRegistryValue(sample, "\\" + mstsKey + "\\", QStringLiteral("Path")));
+}
+
+TEST(WineRegistry, OnlyByteListsRunOnOverLines) {
+    const QByteArray file = "[K] 1\n"
+                            "\"Text\"=\"C:\\\n"
+                            "\"Other\"=\"x\"\n"
+                            "\"Bytes\"=hex(1):41,00,\\\r\n"
+                            "  42,00,00,00\r\n"
+                            "\"Bad\"=hex:1g\n";
+    // An unclosed text does not swallow the next line.
+    EXPECT_FALSE(app::ReadWineRegistryValue(file, QStringLiteral("K"), QStringLiteral("Text")));
+    EXPECT_EQ(FindWineRegistryText(file, QStringLiteral("K"), QStringLiteral("Other")),
+              QStringLiteral("x"));
+    const std::optional<app::WineRegistryValue> bytes =
+        app::ReadWineRegistryValue(file, QStringLiteral("K"), QStringLiteral("Bytes"));
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->type, 1u);
+    EXPECT_EQ(bytes->text, QStringLiteral("AB"));
+    EXPECT_FALSE(app::ReadWineRegistryValue(file, QStringLiteral("K"), QStringLiteral("Bad")));
+}
