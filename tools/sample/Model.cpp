@@ -13,11 +13,6 @@ constexpr float pi = std::numbers::pi_v<float>;
 
 } // namespace
 
-V3 normalised(V3 a) {
-    const float length = std::sqrt(dot(a, a));
-    return length > 0 ? a * (1.0f / length) : a;
-}
-
 std::size_t Model::triangleCount() const {
     std::size_t count = 0;
     for (const Part& part : parts)
@@ -85,7 +80,7 @@ Batch& Builder::batch() {
 }
 
 void Builder::triangle(V3 a, V3 b, V3 c, V3 outward, V2 ua, V2 ub, V2 uc) {
-    const V3 n = normalised(outward);
+    const V3 n = normalize(outward);
     Corner ca{a, n, ua}, cb{b, n, ub}, cc{c, n, uc};
     if (dot(cross(b - a, c - a), outward) < 0)
         std::swap(cb, cc);
@@ -96,7 +91,7 @@ void Builder::triangle(V3 a, V3 b, V3 c, V3 outward, V2 ua, V2 ub, V2 uc) {
 }
 
 void Builder::quadUv(V3 a, V3 b, V3 c, V3 d, V3 outward, V2 ua, V2 ub, V2 uc, V2 ud) {
-    const V3 n = normalised(outward);
+    const V3 n = normalize(outward);
     Batch& out = batch();
     const auto base = static_cast<std::uint32_t>(out.corners.size());
     out.corners.insert(out.corners.end(), {{a, n, ua}, {b, n, ub}, {c, n, uc}, {d, n, ud}});
@@ -160,7 +155,7 @@ void Builder::wheel(V3 c, float r, float hw, int segments, const Region& face, c
                                                {p0r, n0, rim.at(1, t0)},
                                                {p1r, n1, rim.at(1, t1)},
                                                {p1l, n1, rim.at(0, t1)}});
-        const V3 mid = normalised(n0 + n1);
+        const V3 mid = normalize(n0 + n1);
         if (dot(cross(p0r - p0l, p1r - p0l), mid) >= 0)
             out.indices.insert(out.indices.end(),
                                {base, base + 1, base + 2, base, base + 2, base + 3});
@@ -186,7 +181,7 @@ void Builder::cylinderZ(float x, float y, float z0, float z1, float r, int segme
                                                {p00, n0, rim.at(1, t0)},
                                                {p10, n1, rim.at(1, t1)},
                                                {p11, n1, rim.at(0, t1)}});
-        const V3 mid = normalised(n0 + n1);
+        const V3 mid = normalize(n0 + n1);
         if (dot(cross(p00 - p01, p10 - p01), mid) >= 0)
             out.indices.insert(out.indices.end(),
                                {base, base + 1, base + 2, base, base + 2, base + 3});
@@ -221,7 +216,7 @@ void Builder::cylinderY(float x, float z, float y0, float y1, float r0, float r1
                                                {t1, n1, rim.at(s1, 0)},
                                                {b1, n1, rim.at(s1, 1)},
                                                {b0, n0, rim.at(s0, 1)}});
-        const V3 mid = normalised(n0 + n1);
+        const V3 mid = normalize(n0 + n1);
         if (dot(cross(t1 - t0, b1 - t0), mid) >= 0)
             out.indices.insert(out.indices.end(),
                                {base, base + 1, base + 2, base, base + 2, base + 3});
@@ -247,7 +242,7 @@ void Builder::roof(float hw, float eaves, float crown, float z0, float z1, int s
     };
     for (int i = 0; i < segments; ++i) {
         const V3 a = pointAt(i), b = pointAt(i + 1);
-        const V3 na = normalised({a.x, a.y - centreY, 0}), nb = normalised({b.x, b.y - centreY, 0});
+        const V3 na = normalize({a.x, a.y - centreY, 0}), nb = normalize({b.x, b.y - centreY, 0});
         const float s0 = static_cast<float>(i) / static_cast<float>(segments);
         const float s1 = static_cast<float>(i + 1) / static_cast<float>(segments);
         const V3 a0{a.x, a.y, z0}, a1{a.x, a.y, z1}, b0{b.x, b.y, z0}, b1{b.x, b.y, z1};
@@ -257,7 +252,7 @@ void Builder::roof(float hw, float eaves, float crown, float z0, float z1, int s
                                                {b1, nb, top.at(s1, 0)},
                                                {b0, nb, top.at(s1, 1)},
                                                {a0, na, top.at(s0, 1)}});
-        const V3 mid = normalised(na + nb);
+        const V3 mid = normalize(na + nb);
         if (dot(cross(b1 - a1, b0 - a1), mid) >= 0)
             out.indices.insert(out.indices.end(),
                                {base, base + 1, base + 2, base, base + 2, base + 3});

@@ -8,6 +8,8 @@
 // Triangles are stored so that cross(b - a, c - a) points out of the solid, as the
 // simulator's face normals do.
 
+#include "render/Math.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,30 +17,15 @@
 
 namespace sample {
 
-struct V3 {
-    float x = 0, y = 0, z = 0;
-};
+// The sample geometry uses the renderer's vector type and operations.
+using V3 = render::Vec3;
+using render::cross;
+using render::dot;
+using render::normalize;
 
 struct V2 {
     float u = 0, v = 0;
 };
-
-inline V3 operator+(V3 a, V3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-inline V3 operator-(V3 a, V3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-inline V3 operator*(V3 a, float s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-inline float dot(V3 a, V3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-inline V3 cross(V3 a, V3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-V3 normalised(V3 a);
 
 struct Corner {
     V3 position;

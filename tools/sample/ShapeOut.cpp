@@ -119,7 +119,7 @@ msts::Shape toShape(const Model& model) {
                 const V3 a = batch.corners[batch.indices[i]].position;
                 const V3 b = batch.corners[batch.indices[i + 1]].position;
                 const V3 c = batch.corners[batch.indices[i + 2]].position;
-                const V3 n = normalised(cross(b - a, c - a));
+                const V3 n = normalize(cross(b - a, c - a));
                 for (std::size_t k = 0; k < 3; ++k)
                     primitive.indices.push_back(base + batch.indices[i + k]);
                 primitive.faceNormalIndices.push_back(
