@@ -188,10 +188,6 @@ bool isOwnKey(const QString& key) {
            key.startsWith(own + u'\\', Qt::CaseInsensitive);
 }
 
-bool isDrivePath(const QString& text) {
-    return text.size() >= 2 && text[1] == u':' && text[0].isLetter();
-}
-
 } // namespace
 
 SettingsStore::Locations SettingsStore::defaultLocations() {
@@ -200,10 +196,7 @@ SettingsStore::Locations SettingsStore::defaultLocations() {
     if (config.isEmpty())
         config = QDir::homePath() + QStringLiteral("/.config");
     l.iniFile = config + QStringLiteral("/Pictelle/registry.ini");
-    QString prefix = qEnvironmentVariable("WINEPREFIX");
-    if (prefix.isEmpty())
-        prefix = QDir::homePath() + QStringLiteral("/.wine");
-    l.wineRegistry = prefix + QStringLiteral("/system.reg");
+    l.wineRegistry = platform::FileSystem::winePrefix() + QStringLiteral("/system.reg");
     return l;
 }
 
@@ -272,7 +265,7 @@ QString SettingsStore::readWineRegistry(const QString& key, const QString& value
         const QString text = throughBuffer(*found);
         if (text.isEmpty())
             return {};
-        return isDrivePath(text) ? files_.mapDrivePath(text) : text;
+        return platform::FileSystem::isDrivePath(text) ? files_.mapDrivePath(text) : text;
     }
     return {};
 }

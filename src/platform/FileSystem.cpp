@@ -42,16 +42,22 @@ QRegularExpression wildcard(const QString& pattern) {
 
 FileSystem::Options FileSystem::defaultOptions() {
     Options o;
-    QString prefix = qEnvironmentVariable("WINEPREFIX");
-    if (prefix.isEmpty())
-        prefix = QDir::homePath() + QStringLiteral("/.wine");
-    o.dosDevices = prefix + QStringLiteral("/dosdevices");
+    o.dosDevices = winePrefix() + QStringLiteral("/dosdevices");
     o.dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (o.dataHome.isEmpty())
         o.dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     if (QCoreApplication::instance())
         o.ownFolder = QCoreApplication::applicationDirPath();
     return o;
+}
+
+QString FileSystem::winePrefix() {
+    const QString prefix = qEnvironmentVariable("WINEPREFIX");
+    return prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine") : prefix;
+}
+
+bool FileSystem::isDrivePath(const QString& path) {
+    return path.size() >= 2 && isDrivePrefix(path.left(2));
 }
 
 FileSystem::FileSystem() : FileSystem(defaultOptions()) {}

@@ -93,6 +93,11 @@ public:
         const FileSystem& fs_;
     };
 
+    // The Wine prefix's folder: $WINEPREFIX, else ~/.wine.
+    static QString winePrefix();
+    // True for a path text that starts with a drive letter, such as C:\Program Files.
+    static bool isDrivePath(const QString& path);
+
     // Path text shown to the user: native separators.
     static QString displayPath(const QString& path);
     // Splits a path text on either separator, dropping empty and "." components.
