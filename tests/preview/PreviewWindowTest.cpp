@@ -15,6 +15,8 @@
 #include "preview/sfShape.h"
 #include "render/Bitmap.h"
 
+#include "ReadOnlyFolder.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -27,11 +29,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 using app::OverwriteChoice;
 
@@ -336,39 +333,6 @@ TEST_F(PreviewWindowTest, AReferenceShapeWithoutASphereGivesWayToTheNextVehicle)
     clickRow(rowOf("CR_460.eng"));
     EXPECT_NE(canvas().Picture().pixel(48, 60), (render::Rgb{148, 198, 239}));
 }
-
-// Keeps new names, renames and deletions out of a folder, also for root when the file system
-// allows the immutable flag.
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(QString path) : path_(std::move(path)) { ok_ = set(true); }
-    ~ReadOnlyFolder() {
-        if (ok_)
-            set(false);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    bool set(bool on) {
-        if (geteuid() != 0)
-            return QFile::setPermissions(path_, on ? QFile::ReadOwner | QFile::ExeOwner
-                                                   : QFile::ReadOwner | QFile::WriteOwner |
-                                                         QFile::ExeOwner);
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_DIRECTORY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        if (done) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        return done;
-    }
-    QString path_;
-    bool ok_ = false;
-};
 
 TEST_F(PreviewWindowTest, AReadOnlyThumbnailsFolderGivesTheFailureAndLosesNothing) {
     start();
