@@ -64,6 +64,18 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QRect& place) {
     return button;
 }
 
+// The vehicle list as the preview sees it.
+class ListChoice final : public preview::VehicleChoice {
+public:
+    explicit ListChoice(VehicleListView& list) : list_(list) {}
+    qsizetype count() const override { return list_.count(); }
+    qsizetype selectedCatalogIndex() const override { return list_.selectedCatalogIndex(); }
+    void markCreatedHere() override { MarkCreatedHere(list_); }
+
+private:
+    VehicleListView& list_;
+};
+
 } // namespace
 
 frmPrincipal::frmPrincipal(Global& global, QWidget* parent)
@@ -83,7 +95,11 @@ frmPrincipal::frmPrincipal(Global& global, QWidget* parent)
     createControls();
     arrangeTabOrder();
     connectHandlers();
-    preview_ = std::make_unique<preview::ShapePreview>(*this, global_);
+    listChoice_ = std::make_unique<ListChoice>(*lsvMATERIEL);
+    preview_ = std::make_unique<preview::ShapePreview>(
+        preview::PreviewControls{this, sfCanvas1, hscSCALE, lblSCALEvalue, lblFORME, cmdCREATE,
+                                 listChoice_.get()},
+        global_);
 }
 
 frmPrincipal::~frmPrincipal() = default;
@@ -129,6 +145,9 @@ void frmPrincipal::createControls() {
     cmdPROPOS = makeButton(this, "cmdPROPOS", {112, 312, 113, 25});
     cmdPROPOS_OCX = makeButton(this, "cmdPROPOS_OCX", {232, 312, 121, 25});
     cmdCancel = makeButton(this, "cmdCancel", {360, 312, 73, 25});
+
+    lblFORME = makeLabel(this, "lblFORME", {216, 128, 225, 22});
+    lblFORME->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void frmPrincipal::arrangeTabOrder() {
@@ -196,15 +215,9 @@ void frmPrincipal::setCaptions() {
 }
 
 void frmPrincipal::setUpZoomBar() {
-    hscSCALE->setMinimum(0);
-    hscSCALE->setMaximum(40);
-    const int middle = hscSCALE->maximum() / 2;
-    hscSCALE->setValue(middle);
+    preview_->SetUpZoomBar();
     lblSCALEmin->setText(QStringLiteral("+"));
     lblSCALEmax->setText(QStringLiteral("-"));
-    ScaleOffset = float(hscSCALE->value() - middle) / 10.0f;
-    lblSCALEvalue->setText(QString::number(double(ScaleOffset)));
-    CameraFactor = ScaleOffset + 2.4f;
 }
 
 void frmPrincipal::readMstsFolder() {

@@ -6,7 +6,8 @@
 // Each load step and each handler is a method of its own, so that the features that come
 // later (folder dialogs, thumbnail inventory, catalog scan, list colours, preview, about
 // box) fill their step without touching the order. The steps that ask the user are
-// virtual, so that tests can answer them.
+// virtual, so that tests can answer them. The controls are private: tests find them by their
+// object names, which are the names below.
 
 #include <QWidget>
 
@@ -20,6 +21,7 @@ class QScrollBar;
 namespace preview {
 class sfCanvas;
 class ShapePreview;
+class VehicleChoice;
 } // namespace preview
 
 namespace app {
@@ -44,34 +46,6 @@ public:
     Global& global() const { return global_; }
     // The preview of the selected vehicle and the create command.
     preview::ShapePreview& preview() const { return *preview_; }
-
-    // Controls, named as the window's design names them.
-    VehicleListView* lsvMATERIEL = nullptr;
-    QLabel* lblQTE_FILES = nullptr;
-    preview::sfCanvas* sfCanvas1 = nullptr;
-    QScrollBar* hscSCALE = nullptr;
-    QLabel* lblSCALEmin = nullptr;
-    QLabel* lblSCALEvalue = nullptr;
-    QLabel* lblSCALEmax = nullptr;
-    QFrame* Shape1 = nullptr;
-    QFrame* Shape2 = nullptr;
-    QFrame* Shape3 = nullptr;
-    QFrame* Shape4 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QPushButton* cmdDelInfosPath = nullptr;
-    QPushButton* cmdCREATE = nullptr;
-    QPushButton* cmdPROPOS = nullptr;
-    QPushButton* cmdPROPOS_OCX = nullptr;
-    QPushButton* cmdCancel = nullptr;
-
-    // Zoom of the preview: offset of the bar from its middle, and the camera distance
-    // factor that follows it.
-    float ScaleOffset = 0.0f;
-    float CameraFactor = 2.4f;
 
 protected:
     // Load steps that later features fill. Each is called once, in the load's order.
@@ -118,7 +92,32 @@ private:
     void cmdCREATE_Click();
     void lsvMATERIEL_ItemClick();
 
+    // Controls, named as the window's design names them (docs/GLOSSARY.md).
+    VehicleListView* lsvMATERIEL = nullptr; // the vehicle list
+    QLabel* lblQTE_FILES = nullptr;         // status line: total and selected file
+    preview::sfCanvas* sfCanvas1 = nullptr; // the preview picture
+    QLabel* lblFORME = nullptr;             // why the selected vehicle shows no picture
+    QScrollBar* hscSCALE = nullptr;         // zoom bar
+    QLabel* lblSCALEmin = nullptr;          // "+" at the zoom bar's near end
+    QLabel* lblSCALEvalue = nullptr;        // zoom offset from the bar's middle
+    QLabel* lblSCALEmax = nullptr;          // "-" at the zoom bar's far end
+    QFrame* Shape1 = nullptr;               // red swatch: in Rametta's folder
+    QFrame* Shape2 = nullptr;               // green swatch: built into Rametta
+    QFrame* Shape3 = nullptr;               // magenta swatch: made by Pictelle
+    QFrame* Shape4 = nullptr;               // blue swatch: still to make
+    QLabel* Label2 = nullptr;               // note beside the legend
+    QLabel* Label3 = nullptr;               // legend of Shape1
+    QLabel* Label4 = nullptr;               // legend of Shape2
+    QLabel* Label5 = nullptr;               // legend of Shape3
+    QLabel* Label6 = nullptr;               // legend of Shape4
+    QPushButton* cmdDelInfosPath = nullptr; // forget the stored Rametta folder
+    QPushButton* cmdCREATE = nullptr;       // make the selected vehicle's thumbnail
+    QPushButton* cmdPROPOS = nullptr;       // about Pictelle
+    QPushButton* cmdPROPOS_OCX = nullptr;   // about the rendering canvas
+    QPushButton* cmdCancel = nullptr;       // quit
+
     Global& global_;
+    std::unique_ptr<preview::VehicleChoice> listChoice_;
     std::unique_ptr<preview::ShapePreview> preview_;
 };
 

@@ -3,8 +3,6 @@
 #include "app/Global.h"
 #include "app/Messages.h"
 #include "app/Shell.h"
-#include "app/VehicleList.h"
-#include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
@@ -36,23 +34,17 @@ public:
 
 } // namespace
 
-ShapePreview::ShapePreview(app::frmPrincipal& window, app::Global& global)
-    : QObject(&window), window_(window), global_(global),
-      dialogPolicy_(std::make_unique<ConfirmationPolicy>(global, &window)),
+ShapePreview::ShapePreview(const PreviewControls& controls, app::Global& global)
+    : QObject(controls.window), controls_(controls), global_(global),
+      dialogPolicy_(std::make_unique<ConfirmationPolicy>(global, controls.window)),
       policy_(dialogPolicy_.get()), reports_(&messageBoxes_) {
-    window_.sfCanvas1->setFileSystem(&global_.Files);
+    controls_.sfCanvas1->setFileSystem(&global_.Files);
+    controls_.lblFORME->hide();
 
-    lblFORME = new QLabel(&window_);
-    lblFORME->setObjectName(QStringLiteral("lblFORME"));
-    lblFORME->setGeometry(216, 128, 225, 22);
-    lblFORME->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lblFORME->setWordWrap(true);
-    lblFORME->hide();
-
-    connect(window_.hscSCALE, &QScrollBar::valueChanged, this,
-            [this] { app::RunHandler(&window_, [this] { ZoomChanged(); }); });
-    connect(window_.sfCanvas1, &sfCanvas::RepaintNeeded, this,
-            [this] { app::RunHandler(&window_, [this] { RepaintNeeded(); }); });
+    connect(controls_.hscSCALE, &QScrollBar::valueChanged, this,
+            [this] { app::RunHandler(controls_.window, [this] { ZoomChanged(); }); });
+    connect(controls_.sfCanvas1, &sfCanvas::RepaintNeeded, this,
+            [this] { app::RunHandler(controls_.window, [this] { RepaintNeeded(); }); });
 }
 
 ShapePreview::~ShapePreview() = default;
@@ -65,8 +57,19 @@ void ShapePreview::setReportBoxes(ReportBoxes* reports) {
     reports_ = reports ? reports : &messageBoxes_;
 }
 
+void ShapePreview::SetUpZoomBar() {
+    QScrollBar& bar = *controls_.hscSCALE;
+    bar.setMinimum(0);
+    bar.setMaximum(40);
+    const int middle = bar.maximum() / 2;
+    bar.setValue(middle);
+    ScaleOffset_ = float(bar.value() - middle) / 10.0f;
+    controls_.lblSCALEvalue->setText(QString::number(double(ScaleOffset_)));
+    CameraFactor_ = ScaleOffset_ + 2.4f;
+}
+
 void ShapePreview::placeCanvas(double length) {
-    sfCanvas& canvas = *window_.sfCanvas1;
+    sfCanvas& canvas = *controls_.sfCanvas1;
     canvas.BackColor(PreviewBackColor);
     canvas.Top(CanvasTop);
     canvas.Height(CanvasHeight);
@@ -79,13 +82,13 @@ void ShapePreview::placeCamera() {
     float x = Reference_.Centre.x;
     float y = Reference_.Centre.y;
     float z = Reference_.Centre.z;
-    window_.sfCanvas1->SetCamera(CameraDistance(window_.CameraFactor, Reference_), 2, 0, x, y, z, 0,
-                                 1, 0);
+    controls_.sfCanvas1->SetCamera(CameraDistance(CameraFactor_, Reference_), 2, 0, x, y, z, 0, 1,
+                                   0);
 }
 
 void ShapePreview::SetUpPreview() {
     const catalog::Catalog& table = global_.Catalog;
-    const app::VehicleListView& list = *window_.lsvMATERIEL;
+    const VehicleChoice& list = *controls_.lsvMATERIEL;
     ShapePath_ = QString::fromUtf16(DefaultShapePath);
     double length = 0;
     qsizetype selected = -1;
@@ -98,9 +101,9 @@ void ShapePreview::SetUpPreview() {
     }
 
     // The window shows before the canvas starts.
-    window_.show();
+    controls_.window->show();
 
-    sfCanvas& canvas = *window_.sfCanvas1;
+    sfCanvas& canvas = *controls_.sfCanvas1;
     canvas.InitialiseDevice();
     canvas.InitialiseScene();
     canvas.SceneValueA(PreviewSceneValueA);
@@ -144,7 +147,7 @@ void ShapePreview::ShowVehicle(qsizetype index) {
     if (!PreviewShape_ || !global_.Catalog.isValidIndex(index))
         return;
     const catalog::CatalogEntry& entry = global_.Catalog[index];
-    sfCanvas& canvas = *window_.sfCanvas1;
+    sfCanvas& canvas = *controls_.sfCanvas1;
     canvas.Visible(false);
 
     ShapePath_ = entry.shapePath();
@@ -182,20 +185,21 @@ void ShapePreview::showLoadProblem() {
     case ShapeLoadStatus::Loaded:
         break;
     }
+    QLabel& problem = *controls_.lblFORME;
     if (message == 0) {
-        lblFORME->clear();
-        lblFORME->hide();
+        problem.clear();
+        problem.hide();
         return;
     }
-    lblFORME->setText(app::LoadMessage(message, {"|1", name}));
-    lblFORME->setToolTip(shown);
-    lblFORME->show();
+    problem.setText(app::LoadMessage(message, {"|1", name}));
+    problem.setToolTip(shown);
+    problem.show();
 }
 
 void ShapePreview::RedrawPreview() {
     if (!PreviewShape_)
         return;
-    sfCanvas& canvas = *window_.sfCanvas1;
+    sfCanvas& canvas = *controls_.sfCanvas1;
     if (!canvas.BeginFrame())
         return;
     int level = 1;
@@ -205,32 +209,32 @@ void ShapePreview::RedrawPreview() {
 }
 
 void ShapePreview::ListClick() {
-    if (!global_.MainWindowReady || window_.lsvMATERIEL->count() == 0)
+    if (!global_.MainWindowReady || controls_.lsvMATERIEL->count() == 0)
         return;
     const WaitCursor hourglass;
-    window_.cmdCREATE->setEnabled(false);
-    window_.sfCanvas1->Visible(false);
-    window_.repaint();
-    ShowVehicle(window_.lsvMATERIEL->selectedCatalogIndex());
-    window_.sfCanvas1->Visible(true);
-    window_.cmdCREATE->setEnabled(true);
-    window_.repaint();
+    controls_.cmdCREATE->setEnabled(false);
+    controls_.sfCanvas1->Visible(false);
+    controls_.window->repaint();
+    ShowVehicle(controls_.lsvMATERIEL->selectedCatalogIndex());
+    controls_.sfCanvas1->Visible(true);
+    controls_.cmdCREATE->setEnabled(true);
+    controls_.window->repaint();
 }
 
 void ShapePreview::ZoomChanged() {
     if (!global_.MainWindowReady)
         return;
-    const double offset = ZoomOffset(window_.hscSCALE->value(), window_.hscSCALE->maximum());
-    window_.lblSCALEvalue->setText(ZoomCaption(offset));
-    window_.ScaleOffset = float(offset);
-    window_.CameraFactor = CameraFactorForOffset(offset);
+    const double offset = ZoomOffset(controls_.hscSCALE->value(), controls_.hscSCALE->maximum());
+    controls_.lblSCALEvalue->setText(ZoomCaption(offset));
+    ScaleOffset_ = float(offset);
+    CameraFactor_ = CameraFactorForOffset(offset);
     placeCamera();
-    if (window_.sfCanvas1->Device() != nullptr)
+    if (controls_.sfCanvas1->Device() != nullptr)
         RedrawPreview();
 }
 
 void ShapePreview::RepaintNeeded() {
-    if (window_.sfCanvas1->Device() != nullptr)
+    if (controls_.sfCanvas1->Device() != nullptr)
         RedrawPreview();
 }
 
@@ -240,9 +244,9 @@ bool ShapePreview::showsEntry(qsizetype index) const {
 }
 
 void ShapePreview::CreateThumbnail() {
-    const qsizetype index = window_.lsvMATERIEL->selectedCatalogIndex();
+    const qsizetype index = controls_.lsvMATERIEL->selectedCatalogIndex();
     if (!global_.Catalog.isValidIndex(index)) {
-        reports_->Report(&window_, app::LoadMessage(140), ReportIcon::Exclamation);
+        reports_->Report(controls_.window, app::LoadMessage(140), ReportIcon::Exclamation);
         return;
     }
     // The picture must be the selected vehicle's, whatever changed the selection.
@@ -250,7 +254,7 @@ void ShapePreview::CreateThumbnail() {
         ShowVehicle(index);
 
     const catalog::CatalogEntry& entry = global_.Catalog[index];
-    sfCanvas& canvas = *window_.sfCanvas1;
+    sfCanvas& canvas = *controls_.sfCanvas1;
     const CreateOutcome outcome = preview::CreateThumbnail(
         global_.Files, entry,
         [&](const QString& location) -> QString {
@@ -264,11 +268,11 @@ void ShapePreview::CreateThumbnail() {
         PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
 
     if (!IsSuccess(outcome.Result)) {
-        reports_->Report(&window_, app::LoadMessage(140), ReportIcon::Exclamation);
+        reports_->Report(controls_.window, app::LoadMessage(140), ReportIcon::Exclamation);
         return;
     }
-    app::MarkCreatedHere(*window_.lsvMATERIEL);
-    reports_->Report(&window_, app::LoadMessage(139), ReportIcon::Information);
+    controls_.lsvMATERIEL->markCreatedHere();
+    reports_->Report(controls_.window, app::LoadMessage(139), ReportIcon::Information);
 }
 
 void ShapePreview::ReleaseShape() {

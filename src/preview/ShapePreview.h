@@ -2,9 +2,10 @@
 
 // The main window's preview of the selected vehicle, and the create command that captures it.
 //
-// The preview state belongs to the main window: the shape drawn on the canvas, the path last
-// given to it, the reference sphere measured once at set-up (every vehicle is then seen from
-// the same point, so all thumbnails share one scale) and the world matrix. The canvas is sized
+// The preview works on a few of the main window's controls (PreviewControls) and keeps its own
+// state: the shape drawn on the canvas, the path last given to it, the reference sphere
+// measured once at set-up (every vehicle is then seen from the same point, so all thumbnails
+// share one scale), the world matrix and the zoom. The canvas is sized
 // as the thumbnail: 96 pixels high and 7.415 pixels a metre of the vehicle's length, so the
 // picture shown is the thumbnail that the create command writes.
 //
@@ -23,21 +24,49 @@
 #include <memory>
 
 class QLabel;
+class QScrollBar;
+class QWidget;
 
 namespace app {
-class frmPrincipal;
 struct Global;
 } // namespace app
 
 namespace preview {
 
+class sfCanvas;
+
+// The vehicle list as the preview sees it: which catalog entry is selected, and the look of a
+// vehicle whose thumbnail was just made.
+class VehicleChoice {
+public:
+    virtual ~VehicleChoice() = default;
+    virtual qsizetype count() const = 0;
+    // Catalog index of the selected vehicle; -1 when none is selected.
+    virtual qsizetype selectedCatalogIndex() const = 0;
+    virtual void markCreatedHere() = 0;
+};
+
+// The main window's controls the preview works on. The window creates and owns them.
+struct PreviewControls {
+    QWidget* window = nullptr;       // shown at set-up, repainted, parent of the boxes
+    sfCanvas* sfCanvas1 = nullptr;   // the picture
+    QScrollBar* hscSCALE = nullptr;  // zoom bar
+    QLabel* lblSCALEvalue = nullptr; // zoom bar's caption: the offset from the middle
+    QLabel* lblFORME = nullptr;      // why a vehicle shows no picture
+    QWidget* cmdCREATE = nullptr;    // disabled while a vehicle loads
+    VehicleChoice* lsvMATERIEL = nullptr;
+};
+
 class ShapePreview : public QObject {
     Q_OBJECT
 public:
-    // Connects the zoom bar and the canvas's repaint event. The window's controls must exist.
-    ShapePreview(app::frmPrincipal& window, app::Global& global);
+    // Connects the zoom bar and the canvas's repaint event. The controls must exist and
+    // outlive the preview.
+    ShapePreview(const PreviewControls& controls, app::Global& global);
     ~ShapePreview() override;
 
+    // The window's load step 4: the bar's range, its middle, the caption and the zoom state.
+    void SetUpZoomBar();
     // Once, in the window's load step: shows the window, starts the canvas, loads the
     // selected vehicle's shape (the default shape for an empty list), measures the reference
     // sphere and draws. The canvas stays hidden.
@@ -58,11 +87,11 @@ public:
     void setOverwritePolicy(OverwritePolicy* policy);
     void setReportBoxes(ReportBoxes* reports);
 
-    sfShape* PreviewShape() const { return PreviewShape_.get(); }
     const QString& ShapePath() const { return ShapePath_; }
     const ReferenceSphere& Reference() const { return Reference_; }
-    // The line under the canvas that says why a vehicle shows no picture.
-    QLabel* lblFORME = nullptr;
+    // Zoom: offset of the bar from its middle, and the camera distance factor that follows it.
+    float ScaleOffset() const { return ScaleOffset_; }
+    float CameraFactor() const { return CameraFactor_; }
 
 private:
     void placeCanvas(double length);
@@ -70,13 +99,15 @@ private:
     void showLoadProblem();
     bool showsEntry(qsizetype index) const;
 
-    app::frmPrincipal& window_;
+    PreviewControls controls_;
     app::Global& global_;
 
     std::unique_ptr<sfShape> PreviewShape_;
     QString ShapePath_;
     ReferenceSphere Reference_;
     render::Mat4 WorldMatrix_;
+    float ScaleOffset_ = 0.0f;
+    float CameraFactor_ = 2.4f;
 
     std::unique_ptr<OverwritePolicy> dialogPolicy_;
     MessageReportBoxes messageBoxes_;

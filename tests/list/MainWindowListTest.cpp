@@ -54,6 +54,22 @@ void clickRow(app::VehicleListView& list, int row) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, place.center());
 }
 
+// The window's controls, found by their object names.
+template <typename T> T& control(QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return *found;
+}
+app::VehicleListView& list(QWidget& window) {
+    return control<app::VehicleListView>(window, "lsvMATERIEL");
+}
+QPushButton& createButton(QWidget& window) {
+    return control<QPushButton>(window, "cmdCREATE");
+}
+QLabel& statusLine(QWidget& window) {
+    return control<QLabel>(window, "lblQTE_FILES");
+}
+
 QColor colourOf(app::VehicleListView& list, int row) {
     return list.listModel()
         .data(list.listModel().index(row, 0), Qt::ForegroundRole)
@@ -76,7 +92,7 @@ TEST(MainWindowList, LoadScansBehindTheProgressWindowThenColoursTheList) {
     window.Load();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    app::VehicleListView& list = *window.lsvMATERIEL;
+    app::VehicleListView& list = ::list(window);
     EXPECT_TRUE(program.global.MainWindowReady);
     ASSERT_EQ(list.count(), 3);
     // Locomotives first; the unreadable one keeps its index but is not listed.
@@ -87,9 +103,9 @@ TEST(MainWindowList, LoadScansBehindTheProgressWindowThenColoursTheList) {
     EXPECT_EQ(colourOf(list, 0), QColor(255, 0, 0));
     EXPECT_EQ(colourOf(list, 1), QColor(255, 0, 255));
     EXPECT_EQ(colourOf(list, 2), QColor(0, 0, 255));
-    EXPECT_TRUE(window.cmdCREATE->isEnabled());
+    EXPECT_TRUE(createButton(window).isEnabled());
     EXPECT_EQ(list.selectedCatalogIndex(), 1);
-    EXPECT_EQ(window.lblQTE_FILES->text(),
+    EXPECT_EQ(statusLine(window).text(),
               QStringLiteral("Total 3 fichiers  -  S\u00e9lectionn\u00e9 ../A/mytrain.eng"));
     // The Rametta folder was stored before the scan ran.
     EXPECT_EQ(program.settings.ReadSetting(app::SettingsRoot::LocalMachine,
@@ -98,7 +114,7 @@ TEST(MainWindowList, LoadScansBehindTheProgressWindowThenColoursTheList) {
               native(t.rametta()));
 
     clickRow(list, 2);
-    EXPECT_EQ(window.lblQTE_FILES->text(),
+    EXPECT_EQ(statusLine(window).text(),
               QStringLiteral("Total 3 fichiers  -  S\u00e9lectionn\u00e9 ../B/hopper.wag"));
 }
 
@@ -109,8 +125,8 @@ TEST(MainWindowList, AnEmptySimulatorFolderLeavesAnEmptyListAndNoStatus) {
     window.Load();
     EXPECT_TRUE(program.global.MainWindowReady);
     EXPECT_EQ(window.vehicleCount(), 0);
-    EXPECT_FALSE(window.cmdCREATE->isEnabled());
-    EXPECT_TRUE(window.lblQTE_FILES->text().isEmpty());
+    EXPECT_FALSE(createButton(window).isEnabled());
+    EXPECT_TRUE(statusLine(window).text().isEmpty());
 }
 
 TEST(MainWindowList, ClicksBeforeTheWindowIsReadyLeaveTheStatusLine) {
@@ -122,16 +138,16 @@ TEST(MainWindowList, ClicksBeforeTheWindowIsReadyLeaveTheStatusLine) {
     catalog.addFile("C:\\T\\", "A", "a.eng");
     catalog.addFile("C:\\T\\", "B", "b.eng");
     catalog[0].Shape = catalog[1].Shape = "x.s";
-    app::FillVehicleList({window.lsvMATERIEL, window.cmdCREATE, window.lblQTE_FILES}, catalog);
+    app::FillVehicleList({&list(window), &createButton(window), &statusLine(window)}, catalog);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const QString before = window.lblQTE_FILES->text();
+    const QString before = statusLine(window).text();
 
-    clickRow(*window.lsvMATERIEL, 1);
-    EXPECT_EQ(window.lblQTE_FILES->text(), before);
+    clickRow(list(window), 1);
+    EXPECT_EQ(statusLine(window).text(), before);
 
     program.global.MainWindowReady = true;
-    clickRow(*window.lsvMATERIEL, 0);
-    clickRow(*window.lsvMATERIEL, 1);
-    EXPECT_TRUE(window.lblQTE_FILES->text().endsWith("../B/b.eng"));
+    clickRow(list(window), 0);
+    clickRow(list(window), 1);
+    EXPECT_TRUE(statusLine(window).text().endsWith("../B/b.eng"));
 }

@@ -107,8 +107,16 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    app::VehicleListView& list() { return *window->lsvMATERIEL; }
-    preview::sfCanvas& canvas() { return *window->sfCanvas1; }
+    template <typename T> T& control(const char* name) {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return *found;
+    }
+    app::VehicleListView& list() { return control<app::VehicleListView>("lsvMATERIEL"); }
+    preview::sfCanvas& canvas() { return control<preview::sfCanvas>("sfCanvas1"); }
+    QPushButton& createButton() { return control<QPushButton>("cmdCREATE"); }
+    QScrollBar& zoomBar() { return control<QScrollBar>("hscSCALE"); }
+    QLabel& label(const char* name) { return control<QLabel>(name); }
 
     int rowOf(const QString& fileName) {
         for (qsizetype row = 0; row < list().count(); ++row)
@@ -120,7 +128,7 @@ protected:
         const QRect place = list().visualRect(list().listModel().index(row, 0));
         QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
     }
-    void create() { QTest::mouseClick(window->cmdCREATE, Qt::LeftButton); }
+    void create() { QTest::mouseClick(&createButton(), Qt::LeftButton); }
     QColor colourOf(int row) {
         return list()
             .listModel()
@@ -148,7 +156,7 @@ TEST_F(PreviewWindowTest, ShowsTheSelectedVehicleAtThumbnailGeometryFromTheStart
     EXPECT_EQ(canvas().geometry(), QRect(251, 30, 155, 96));
     EXPECT_EQ(canvas().Picture().width, 155);
     EXPECT_EQ(canvas().Picture().height, 96);
-    EXPECT_TRUE(window->cmdCREATE->isEnabled());
+    EXPECT_TRUE(createButton().isEnabled());
 
     // Seen from CameraFactor × the first vehicle's sphere radius, at its centre.
     const preview::ReferenceSphere& reference = window->preview().Reference();
@@ -158,7 +166,7 @@ TEST_F(PreviewWindowTest, ShowsTheSelectedVehicleAtThumbnailGeometryFromTheStart
     // Background at the corner, vehicle in the middle.
     EXPECT_EQ(canvas().Picture().pixel(0, 0), (render::Rgb{148, 198, 239}));
     EXPECT_NE(canvas().Picture().pixel(77, 60), (render::Rgb{148, 198, 239}));
-    EXPECT_FALSE(window->preview().lblFORME->isVisible());
+    EXPECT_FALSE(label("lblFORME").isVisible());
 }
 
 TEST_F(PreviewWindowTest, AClickShowsThatVehicleWithTheStartUpCamera) {
@@ -170,9 +178,9 @@ TEST_F(PreviewWindowTest, AClickShowsThatVehicleWithTheStartUpCamera) {
     // 8.7 m: trunc(64.51) = 64 pixels.
     EXPECT_EQ(canvas().geometry(), QRect(296, 30, 64, 96));
     EXPECT_TRUE(canvas().isVisible());
-    EXPECT_TRUE(window->cmdCREATE->isEnabled());
+    EXPECT_TRUE(createButton().isEnabled());
     EXPECT_FLOAT_EQ(canvas().CameraDistance(), distance);
-    EXPECT_TRUE(window->lblQTE_FILES->text().contains("CR_460_Tender.wag"));
+    EXPECT_TRUE(label("lblQTE_FILES").text().contains("CR_460_Tender.wag"));
     EXPECT_EQ(window->preview().ShapePath(),
               global.Catalog[list().item(tender)->catalogIndex].shapePath());
 }
@@ -182,30 +190,30 @@ TEST_F(PreviewWindowTest, TheZoomBarMovesTheCameraByTenthsOfTheReferenceRadius) 
     const float radius = window->preview().Reference().Radius;
     const render::RgbImage before = canvas().Picture();
 
-    window->hscSCALE->setValue(19);
-    EXPECT_EQ(window->lblSCALEvalue->text(), "-0,1");
+    zoomBar().setValue(19);
+    EXPECT_EQ(label("lblSCALEvalue").text(), "-0,1");
     EXPECT_NEAR(canvas().CameraDistance(), 2.3f * radius, 1e-4f * radius);
     EXPECT_NE(canvas().Picture().rgb, before.rgb);
 
-    window->hscSCALE->setValue(23);
-    EXPECT_EQ(window->lblSCALEvalue->text(), "0,3");
+    zoomBar().setValue(23);
+    EXPECT_EQ(label("lblSCALEvalue").text(), "0,3");
     EXPECT_NEAR(canvas().CameraDistance(), 2.7f * radius, 1e-4f * radius);
 
     // The zoom holds for the next vehicle.
     clickRow(rowOf("CR_460.eng"));
     EXPECT_NEAR(canvas().CameraDistance(), 2.7f * radius, 1e-4f * radius);
-    window->hscSCALE->setValue(20);
-    EXPECT_EQ(window->lblSCALEvalue->text(), "0");
-    EXPECT_FLOAT_EQ(window->CameraFactor, 2.4f);
+    zoomBar().setValue(20);
+    EXPECT_EQ(label("lblSCALEvalue").text(), "0");
+    EXPECT_FLOAT_EQ(window->preview().CameraFactor(), 2.4f);
 }
 
 TEST_F(PreviewWindowTest, ZoomBeforeTheWindowIsReadyChangesNothing) {
     start();
     global.MainWindowReady = false;
     const float distance = canvas().CameraDistance();
-    window->hscSCALE->setValue(5);
+    zoomBar().setValue(5);
     EXPECT_FLOAT_EQ(canvas().CameraDistance(), distance);
-    EXPECT_EQ(window->lblSCALEvalue->text(), "0");
+    EXPECT_EQ(label("lblSCALEvalue").text(), "0");
     const QRect place = canvas().geometry();
     clickRow(rowOf("CR_460.eng"));
     EXPECT_EQ(canvas().geometry(), place);
@@ -215,7 +223,7 @@ TEST_F(PreviewWindowTest, CreateWritesWhatTheCanvasShowsAndMarksTheItem) {
     start();
     const int row = rowOf("CR_460.eng");
     clickRow(row);
-    window->hscSCALE->setValue(17);
+    zoomBar().setValue(17);
     const QByteArray shown = bytesOf(canvas().Picture());
     ASSERT_FALSE(QFileInfo::exists(thumbs()));
 
@@ -230,7 +238,7 @@ TEST_F(PreviewWindowTest, CreateWritesWhatTheCanvasShowsAndMarksTheItem) {
     EXPECT_EQ(std::uint8_t(written[18]), 97); // 13.1 m: 97 pixels wide
     EXPECT_EQ(std::uint8_t(written[22]), 96);
     // pictelle-cli's picture for the same vehicle and zoom is the same file.
-    EXPECT_EQ(written, windowLessPicture(row, window->CameraFactor));
+    EXPECT_EQ(written, windowLessPicture(row, window->preview().CameraFactor()));
     EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"CR_460.bmp"});
     EXPECT_EQ(colourOf(row), QColor(255, 0, 255));
     EXPECT_TRUE(list().item(row)->bold);
@@ -246,7 +254,7 @@ TEST_F(PreviewWindowTest, ASecondCreationAsksWithTheFullPathAndEachAnswerHoldsAs
     const QByteArray first = contentOf(target);
 
     // Overwrite once: replaced, asked again next time.
-    window->hscSCALE->setValue(25);
+    zoomBar().setValue(25);
     policy.addAnswer(OverwriteChoice::OverwriteOnce);
     create();
     ASSERT_EQ(policy.questions().size(), 1);
@@ -257,7 +265,7 @@ TEST_F(PreviewWindowTest, ASecondCreationAsksWithTheFullPathAndEachAnswerHoldsAs
     EXPECT_EQ(second, bytesOf(canvas().Picture()));
 
     // Keep once: unchanged, asked again.
-    window->hscSCALE->setValue(30);
+    zoomBar().setValue(30);
     policy.addAnswer(OverwriteChoice::KeepOnce);
     create();
     EXPECT_EQ(policy.questions().size(), 2);
@@ -281,7 +289,7 @@ TEST_F(PreviewWindowTest, OverwriteAlwaysHoldsUntilTheProgramEnds) {
     create();
     policy.addAnswer(OverwriteChoice::OverwriteAlways);
     for (int value : {10, 30}) {
-        window->hscSCALE->setValue(value);
+        zoomBar().setValue(value);
         create();
         EXPECT_EQ(contentOf(thumbs() + "/CR_D400.bmp"), bytesOf(canvas().Picture()));
     }
@@ -308,8 +316,8 @@ TEST_F(PreviewWindowTest, AnUnreadableShapeIsExplainedAndNeverSavedAsAnEmptyPict
     const int row = rowOf("CR_460.eng");
     const QColor before = colourOf(row);
     clickRow(row);
-    EXPECT_TRUE(window->preview().lblFORME->isVisible());
-    EXPECT_TRUE(window->preview().lblFORME->text().contains("cr_460.s", Qt::CaseInsensitive));
+    EXPECT_TRUE(label("lblFORME").isVisible());
+    EXPECT_TRUE(label("lblFORME").text().contains("cr_460.s", Qt::CaseInsensitive));
 
     create();
     ASSERT_EQ(reports.entries.size(), 1);
@@ -320,7 +328,7 @@ TEST_F(PreviewWindowTest, AnUnreadableShapeIsExplainedAndNeverSavedAsAnEmptyPict
 
     // Another vehicle clears the explanation.
     clickRow(rowOf("CR_D400.eng"));
-    EXPECT_FALSE(window->preview().lblFORME->isVisible());
+    EXPECT_FALSE(label("lblFORME").isVisible());
 }
 
 TEST_F(PreviewWindowTest, AReferenceShapeWithoutASphereGivesWayToTheNextVehicle) {
@@ -349,7 +357,7 @@ TEST_F(PreviewWindowTest, AReadOnlyThumbnailsFolderGivesTheFailureAndLosesNothin
         GTEST_SKIP() << "cannot make a folder read-only here";
     reports.entries.clear();
     global.OverwriteChoice = OverwriteChoice::OverwriteAlways;
-    window->hscSCALE->setValue(30);
+    zoomBar().setValue(30);
     create();
     clickRow(other);
     create();

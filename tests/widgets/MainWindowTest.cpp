@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
+#include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
 
 #include <QAbstractButton>
@@ -65,7 +66,7 @@ protected:
     void SetUpPreview() override {
         steps << QStringLiteral("preview");
         readyWhenPreviewing = global().MainWindowReady;
-        EXPECT_FALSE(sfCanvas1->Visible());
+        EXPECT_FALSE(findChild<preview::sfCanvas*>(QStringLiteral("sfCanvas1"))->Visible());
         frmPrincipal::SetUpPreview();
     }
     void showSelectedVehicle() override { steps << QStringLiteral("show vehicle"); }
@@ -148,8 +149,8 @@ TEST_F(MainWindowTest, ZoomBarStartsInTheMiddle) {
     EXPECT_EQ(text(*window, "lblSCALEmin"), QStringLiteral("+"));
     EXPECT_EQ(text(*window, "lblSCALEvalue"), QStringLiteral("0"));
     EXPECT_EQ(text(*window, "lblSCALEmax"), QStringLiteral("-"));
-    EXPECT_FLOAT_EQ(window->ScaleOffset, 0.0f);
-    EXPECT_FLOAT_EQ(window->CameraFactor, 2.4f);
+    EXPECT_FLOAT_EQ(window->preview().ScaleOffset(), 0.0f);
+    EXPECT_FLOAT_EQ(window->preview().CameraFactor(), 2.4f);
     for (const char* name : {"lblSCALEmin", "lblSCALEvalue", "lblSCALEmax"})
         EXPECT_TRUE(control<QLabel>(*window, name)->font().bold()) << name;
 }
