@@ -10,8 +10,8 @@
 //
 //     QT_QPA_PLATFORM=offscreen list_bench [folders] [vehicles-per-folder] [runs]
 
-#include "app/Global.h"
-#include "app/SettingsStore.h"
+#include "shared/Global.h"
+#include "shared/SettingsStore.h"
 #include "app/VehicleList.h"
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"

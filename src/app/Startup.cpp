@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
-#include "app/Shell.h"
 #include "app/frmPrincipal.h"
+#include "shared/Shell.h"
 
 namespace app {
 

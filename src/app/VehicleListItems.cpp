@@ -1,7 +1,7 @@
 #include "app/VehicleListItems.h"
 
-#include "app/Messages.h"
 #include "platform/FileSystem.h"
+#include "shared/Messages.h"
 
 namespace app {
 

@@ -1,9 +1,9 @@
 #include "app/frmPrincipal.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
-#include "app/Shell.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
+#include "shared/Shell.h"
 #include "app/VehicleList.h"
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"

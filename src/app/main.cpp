@@ -1,9 +1,9 @@
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
 #include "app/Startup.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #include "catalog/frmProgress.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/Shell.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/Shell.h"
 #include "catalog/ProgressPicture.h"
 
 #include <QCoreApplication>

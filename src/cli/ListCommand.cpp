@@ -1,6 +1,6 @@
 // pictelle-cli list: the catalog with each vehicle's thumbnail status, one line per entry.
 
-#include "app/SettingsStore.h"
+#include "shared/SettingsStore.h"
 #include "catalog/Catalog.h"
 #include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"

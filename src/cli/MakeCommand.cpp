@@ -1,9 +1,9 @@
 // pictelle-cli make: the thumbnails of the named vehicles, or of every vehicle still to make,
 // drawn and placed as the main window's create command does.
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 #include "catalog/Catalog.h"
 #include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"

@@ -1,6 +1,6 @@
 #include "dialogs/AboutText.h"
 
-#include "app/Messages.h"
+#include "shared/Messages.h"
 
 namespace dialogs {
 

@@ -1,6 +1,6 @@
 #include "dialogs/SystemInformation.h"
 
-#include "app/WineRegistry.h"
+#include "shared/WineRegistry.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,14 +1,14 @@
 #include "dialogs/frmPathDialog.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
-#include "app/Shell.h"
 #include "dialogs/DriveList.h"
 #include "dialogs/FolderList.h"
 #include "dialogs/StartFolder.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
+#include "shared/Shell.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "dialogs/frmPathRAMETTA.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
 
 namespace dialogs {
 

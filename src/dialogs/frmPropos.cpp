@@ -1,12 +1,12 @@
 #include "dialogs/frmPropos.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
-#include "app/Shell.h"
 #include "dialogs/AboutText.h"
 #include "dialogs/ProgramPicture.h"
 #include "dialogs/SystemInformation.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
+#include "shared/Shell.h"
 
 #include <QFrame>
 #include <QLabel>

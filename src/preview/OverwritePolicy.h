@@ -4,7 +4,7 @@
 // asks it through this interface only: the window answers with its confirmation dialog,
 // pictelle-cli on the terminal, and tests with preset answers.
 
-#include "app/Global.h"
+#include "shared/Global.h"
 
 #include <QList>
 #include <QString>

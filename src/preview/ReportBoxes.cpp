@@ -1,6 +1,6 @@
 #include "preview/ReportBoxes.h"
 
-#include "app/Messages.h"
+#include "shared/Messages.h"
 
 #include <QMessageBox>
 

@@ -1,13 +1,13 @@
 #include "preview/ShapePreview.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/Shell.h"
 #include "platform/FileSystem.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
 #include "preview/frmConfirmation.h"
 #include "preview/sfCanvas.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/Shell.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -10,7 +10,7 @@
 // new picture is deleted. Files of the folder other than the reported one are never touched,
 // so a leftover of an earlier failed creation is neither taken nor removed.
 
-#include "app/Global.h"
+#include "shared/Global.h"
 
 #include <QString>
 

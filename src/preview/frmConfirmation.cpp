@@ -1,7 +1,7 @@
 #include "preview/frmConfirmation.h"
 
-#include "app/Global.h"
-#include "app/Messages.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
 #include "platform/FileSystem.h"
 
 #include <QGroupBox>

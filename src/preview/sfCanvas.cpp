@@ -1,7 +1,7 @@
 #include "preview/sfCanvas.h"
 
-#include "app/Messages.h"
 #include "preview/sfShape.h"
+#include "shared/Messages.h"
 
 #include <QMessageBox>
 #include <QPainter>

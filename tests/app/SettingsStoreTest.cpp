@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "shared/SettingsStore.h"
 
 #include "platform/FileSystem.h"
 

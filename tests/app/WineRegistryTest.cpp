@@ -1,4 +1,4 @@
-#include "app/WineRegistry.h"
+#include "shared/WineRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "app/Messages.h"
 #include "dialogs/AboutText.h"
 #include "dialogs/Drives.h"
 #include "dialogs/StartFolder.h"
 #include "dialogs/SystemInformation.h"
 #include "platform/FileSystem.h"
+#include "shared/Messages.h"
 
 #include <QDir>
 #include <QFile>

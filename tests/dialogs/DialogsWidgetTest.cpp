@@ -1,12 +1,12 @@
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
 #include "dialogs/DriveList.h"
 #include "dialogs/FolderList.h"
 #include "dialogs/frmPathMSTS.h"
 #include "dialogs/frmPathRAMETTA.h"
 #include "dialogs/frmPropos.h"
 #include "platform/FileSystem.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The folder dialogs and the about box as the main window opens them.
 
-#include "app/Global.h"
-#include "app/SettingsStore.h"
 #include "app/frmPrincipal.h"
 #include "dialogs/FolderList.h"
 #include "dialogs/frmPathDialog.h"
 #include "dialogs/frmPropos.h"
 #include "platform/FileSystem.h"
+#include "shared/Global.h"
+#include "shared/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "TrainsetFixture.h"
 
-#include "app/Global.h"
-#include "app/SettingsStore.h"
 #include "app/VehicleList.h"
 #include "app/VehicleListView.h"
 #include "app/frmPrincipal.h"
+#include "shared/Global.h"
+#include "shared/SettingsStore.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,8 +1,8 @@
 // The overwrite dialog on its own and through the window's policy, offscreen.
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 #include "platform/FileSystem.h"
 #include "preview/frmConfirmation.h"
 

@@ -1,9 +1,9 @@
 // The main window's preview and create command, driven offscreen over a copy of the sample
 // content, with the overwrite question and the report boxes answered in place.
 
-#include "app/Global.h"
-#include "app/Messages.h"
-#include "app/SettingsStore.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 #include "app/VehicleListView.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"

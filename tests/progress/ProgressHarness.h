@@ -3,8 +3,8 @@
 // A progress window over a plain background, with the program's services in a temporary
 // folder, and a reading of the bar from the window's picture.
 
-#include "app/Global.h"
-#include "app/SettingsStore.h"
+#include "shared/Global.h"
+#include "shared/SettingsStore.h"
 #include "catalog/frmProgress.h"
 #include "platform/FileSystem.h"
 

@@ -1,4 +1,4 @@
-#include "app/Shell.h"
+#include "shared/Shell.h"
 #include "platform/FileSystem.h"
 
 #include <QDesktopServices>

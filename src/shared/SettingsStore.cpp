@@ -1,6 +1,6 @@
-#include "app/SettingsStore.h"
+#include "shared/SettingsStore.h"
 
-#include "app/WineRegistry.h"
+#include "shared/WineRegistry.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>

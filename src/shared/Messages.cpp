@@ -1,4 +1,4 @@
-#include "app/Messages.h"
+#include "shared/Messages.h"
 
 #include <QtGlobal>
 

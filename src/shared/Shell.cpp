@@ -1,7 +1,7 @@
-#include "app/Shell.h"
+#include "shared/Shell.h"
 
-#include "app/Messages.h"
 #include "platform/FileSystem.h"
+#include "shared/Messages.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
