@@ -10,12 +10,12 @@
 //
 //     QT_QPA_PLATFORM=offscreen list_bench [folders] [vehicles-per-folder] [runs]
 
-#include "shared/Global.h"
-#include "shared/SettingsStore.h"
 #include "app/VehicleList.h"
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"
 #include "platform/FileSystem.h"
+#include "shared/Global.h"
+#include "shared/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
         bestScan = std::min(bestScan, timer.nsecsElapsed() / 1e6);
 
         QWidget owner;
-        catalog::frmProgress progress(&owner, global, {});
+        catalog::frmProgress progress(&owner, global.MainWindowReady, {});
         progress.Timer1->stop();
         progress.show();
         timer.restart();

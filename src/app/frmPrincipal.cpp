@@ -1,9 +1,5 @@
 #include "app/frmPrincipal.h"
 
-#include "shared/Global.h"
-#include "shared/Messages.h"
-#include "shared/SettingsStore.h"
-#include "shared/Shell.h"
 #include "app/VehicleList.h"
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"
@@ -12,6 +8,10 @@
 #include "dialogs/frmPropos.h"
 #include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
+#include "shared/Shell.h"
 
 #include <QAbstractItemModel>
 #include <QCloseEvent>
@@ -262,11 +262,12 @@ void frmPrincipal::LoadThumbnailInventory() {
 void frmPrincipal::runCatalogScan() {
     // The progress window's first tick runs the scan and fills the list; closing the window
     // during the scan ends the program.
-    catalog::frmProgress progress(this, global_, [this](catalog::frmProgress& window) {
-        catalog::ScanRollingStock(
-            global_.Files, global_.MstsPath, global_.Catalog, &window,
-            [this] { FillVehicleList(vehicleListControls(), global_.Catalog); });
-    });
+    catalog::frmProgress progress(
+        this, global_.MainWindowReady, [this](catalog::frmProgress& window) {
+            catalog::ScanRollingStock(
+                global_.Files, global_.MstsPath, global_.Catalog, &window,
+                [this] { FillVehicleList(vehicleListControls(), global_.Catalog); });
+        });
     progress.exec();
 }
 

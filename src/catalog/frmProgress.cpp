@@ -1,9 +1,8 @@
 #include "catalog/frmProgress.h"
 
-#include "shared/Global.h"
+#include "catalog/ProgressPicture.h"
 #include "shared/Messages.h"
 #include "shared/Shell.h"
-#include "catalog/ProgressPicture.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -58,9 +57,9 @@ void EndProgramNow(int exitCode) {
     std::_Exit(exitCode);
 }
 
-frmProgress::frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob scan)
-    : QDialog(mainWindow), mainWindow_(mainWindow), global_(global), scan_(std::move(scan)),
-      endProgram_(&EndProgramNow) {
+frmProgress::frmProgress(QWidget* mainWindow, const bool& mainWindowReady, ScanJob scan)
+    : QDialog(mainWindow), mainWindow_(mainWindow), mainWindowReady_(mainWindowReady),
+      scan_(std::move(scan)), endProgram_(&EndProgramNow) {
     setObjectName(QStringLiteral("frmProgress"));
     setModal(true);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -190,7 +189,7 @@ void frmProgress::DrawProgressBar(qsizetype first, qsizetype last, double curren
         return;
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (!progressOpen_ && !global_.MainWindowReady) {
+    if (!progressOpen_ && !mainWindowReady_) {
         endRequested_ = true;
         endProgram_(0);
         return;

@@ -28,10 +28,6 @@
 
 class QTimer;
 
-namespace app {
-struct Global;
-}
-
 namespace catalog {
 
 class frmProgress : public QDialog, public ScanProgress {
@@ -57,8 +53,9 @@ public:
     // The outer frame and what it holds.
     static constexpr QRect FrameArea{16, 68, 450, 28};
 
-    // mainWindow owns the window and gets the busy pointer; global gives MainWindowReady.
-    frmProgress(QWidget* mainWindow, const app::Global& global, ScanJob scan);
+    // mainWindow owns the window and gets the busy pointer. mainWindowReady is the program's
+    // MainWindowReady flag, read when the window closes.
+    frmProgress(QWidget* mainWindow, const bool& mainWindowReady, ScanJob scan);
     ~frmProgress() override;
 
     // Clears the drawing back to the background picture, then (while open) draws the
@@ -102,7 +99,7 @@ private:
     void showChanges();
 
     QWidget* mainWindow_;
-    const app::Global& global_;
+    const bool& mainWindowReady_;
     ScanJob scan_;
     std::function<void(int)> endProgram_;
     QImage background_;

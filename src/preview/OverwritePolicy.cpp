@@ -2,10 +2,10 @@
 
 namespace preview {
 
-app::OverwriteChoice PresetOverwritePolicy::AskOverwrite(const QString& targetPath) {
+OverwriteChoice PresetOverwritePolicy::AskOverwrite(const QString& targetPath) {
     questions_.append(targetPath);
     if (answers_.isEmpty())
-        return app::OverwriteChoice::KeepOnce;
+        return OverwriteChoice::KeepOnce;
     return answers_.takeFirst();
 }
 

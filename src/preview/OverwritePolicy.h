@@ -4,12 +4,21 @@
 // asks it through this interface only: the window answers with its confirmation dialog,
 // pictelle-cli on the terminal, and tests with preset answers.
 
-#include "shared/Global.h"
-
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 namespace preview {
+
+// The standing answer for a thumbnail that already exists; never stored between runs.
+enum class OverwriteChoice : std::int16_t {
+    Ask = 0,
+    OverwriteOnce = 1,
+    KeepOnce = 2,
+    OverwriteAlways = 3,
+    KeepAlways = 4,
+};
 
 class OverwritePolicy {
 public:
@@ -17,7 +26,7 @@ public:
     // Asked only while the standing choice is Ask. `targetPath` is the full path of the
     // existing thumbnail. The answer is one of the four non-Ask choices; Ask is taken as
     // "keep it this once", which loses nothing.
-    virtual app::OverwriteChoice AskOverwrite(const QString& targetPath) = 0;
+    virtual OverwriteChoice AskOverwrite(const QString& targetPath) = 0;
 };
 
 // Gives preset answers in order and records each question; when the answers run out it
@@ -25,17 +34,16 @@ public:
 class PresetOverwritePolicy : public OverwritePolicy {
 public:
     PresetOverwritePolicy() = default;
-    explicit PresetOverwritePolicy(QList<app::OverwriteChoice> answers)
-        : answers_(std::move(answers)) {}
+    explicit PresetOverwritePolicy(QList<OverwriteChoice> answers) : answers_(std::move(answers)) {}
 
-    void addAnswer(app::OverwriteChoice answer) { answers_.append(answer); }
-    app::OverwriteChoice AskOverwrite(const QString& targetPath) override;
+    void addAnswer(OverwriteChoice answer) { answers_.append(answer); }
+    OverwriteChoice AskOverwrite(const QString& targetPath) override;
 
     // The target paths asked about, in order.
     const QStringList& questions() const { return questions_; }
 
 private:
-    QList<app::OverwriteChoice> answers_;
+    QList<OverwriteChoice> answers_;
     QStringList questions_;
 };
 

@@ -14,19 +14,19 @@ const QString prefix = QString::fromUtf16(ScreenshotPrefix);
 
 // Carries out a choice that is not Ask on a conflict; `Ask` is never passed here.
 PlaceResult resolveConflict(const platform::FileSystem& fs, const QString& source,
-                            const QString& target, app::OverwriteChoice& choice) {
+                            const QString& target, OverwriteChoice& choice) {
     switch (choice) {
-    case app::OverwriteChoice::OverwriteOnce:
-        choice = app::OverwriteChoice::Ask;
+    case OverwriteChoice::OverwriteOnce:
+        choice = OverwriteChoice::Ask;
         [[fallthrough]];
-    case app::OverwriteChoice::OverwriteAlways:
+    case OverwriteChoice::OverwriteAlways:
         // One rename over the old file: a refusal leaves the old thumbnail whole.
         return fs.replaceFile(source, target) ? PlaceResult::Replaced : PlaceResult::Failed;
-    case app::OverwriteChoice::Ask:
-    case app::OverwriteChoice::KeepOnce:
-        choice = app::OverwriteChoice::Ask;
+    case OverwriteChoice::Ask:
+    case OverwriteChoice::KeepOnce:
+        choice = OverwriteChoice::Ask;
         [[fallthrough]];
-    case app::OverwriteChoice::KeepAlways:
+    case OverwriteChoice::KeepAlways:
         return fs.removeFile(source) ? PlaceResult::Kept : PlaceResult::Failed;
     }
     return PlaceResult::Failed;
@@ -57,7 +57,7 @@ PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& scree
         return PlaceResult::NoPicture;
 
     if (catalog::FileExists(fs, name)) {
-        if (state.Choice == app::OverwriteChoice::Ask)
+        if (state.Choice == OverwriteChoice::Ask)
             state.Choice = policy.AskOverwrite(name);
         return resolveConflict(fs, screenshotPath, name, state.Choice);
     }

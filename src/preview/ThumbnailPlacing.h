@@ -10,7 +10,7 @@
 // new picture is deleted. Files of the folder other than the reported one are never touched,
 // so a leftover of an earlier failed creation is neither taken nor removed.
 
-#include "shared/Global.h"
+#include "preview/OverwritePolicy.h"
 
 #include <QString>
 
@@ -46,7 +46,7 @@ bool IsSuccess(PlaceResult result);
 
 // The program-wide values placing reads and writes.
 struct PlacingState {
-    app::OverwriteChoice& Choice;
+    OverwriteChoice& Choice;
     // Emptied at the start, then the full path of the thumbnail once the picture is found.
     QString& PendingTargetPath;
 };

@@ -1,8 +1,8 @@
 #include "preview/frmConfirmation.h"
 
+#include "platform/FileSystem.h"
 #include "shared/Global.h"
 #include "shared/Messages.h"
-#include "platform/FileSystem.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -63,14 +63,14 @@ frmConfirmation::frmConfirmation(app::Global& global, QWidget* owner)
     cmdOK->setDefault(true);
 
     // Every option writes its answer at once; however the dialog closes, that answer stands.
-    const std::pair<QRadioButton*, app::OverwriteChoice> options[] = {
-        {optRENAME, app::OverwriteChoice::OverwriteOnce},
-        {optNO_RENAME, app::OverwriteChoice::KeepOnce},
-        {optALL_RENAME, app::OverwriteChoice::OverwriteAlways},
-        {optALL_NO_RENAME, app::OverwriteChoice::KeepAlways},
+    const std::pair<QRadioButton*, OverwriteChoice> options[] = {
+        {optRENAME, OverwriteChoice::OverwriteOnce},
+        {optNO_RENAME, OverwriteChoice::KeepOnce},
+        {optALL_RENAME, OverwriteChoice::OverwriteAlways},
+        {optALL_NO_RENAME, OverwriteChoice::KeepAlways},
     };
     for (const auto& [option, choice] : options) {
-        const app::OverwriteChoice value = choice;
+        const OverwriteChoice value = choice;
         connect(option, &QRadioButton::clicked, this, [this, value] { optionClicked(value); });
     }
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
@@ -90,14 +90,14 @@ void frmConfirmation::load() {
     Frame1->setTitle(app::LoadMessage(149));
     // Selecting runs the option's action, as a click would.
     optRENAME->setChecked(true);
-    optionClicked(app::OverwriteChoice::OverwriteOnce);
+    optionClicked(OverwriteChoice::OverwriteOnce);
 }
 
-void frmConfirmation::optionClicked(app::OverwriteChoice choice) {
+void frmConfirmation::optionClicked(OverwriteChoice choice) {
     global_.OverwriteChoice = choice;
 }
 
-app::OverwriteChoice ConfirmationPolicy::AskOverwrite(const QString& targetPath) {
+OverwriteChoice ConfirmationPolicy::AskOverwrite(const QString& targetPath) {
     global_.PendingTargetPath = targetPath;
     frmConfirmation dialog(global_, owner_);
     dialog.exec();

@@ -44,7 +44,7 @@ public:
 
 private:
     void load();
-    void optionClicked(app::OverwriteChoice choice);
+    void optionClicked(OverwriteChoice choice);
 
     app::Global& global_;
 };
@@ -52,7 +52,7 @@ private:
 class ConfirmationPolicy : public OverwritePolicy {
 public:
     ConfirmationPolicy(app::Global& global, QWidget* owner) : global_(global), owner_(owner) {}
-    app::OverwriteChoice AskOverwrite(const QString& targetPath) override;
+    OverwriteChoice AskOverwrite(const QString& targetPath) override;
 
 private:
     app::Global& global_;

@@ -5,10 +5,9 @@
 
 #include "catalog/Catalog.h"
 #include "inventory/ThumbnailInventory.h"
+#include "preview/OverwritePolicy.h"
 
 #include <QString>
-
-#include <cstdint>
 
 namespace platform {
 class FileSystem;
@@ -18,14 +17,8 @@ namespace app {
 
 class SettingsStore;
 
-// The standing answer for a thumbnail that already exists; never stored between runs.
-enum class OverwriteChoice : std::int16_t {
-    Ask = 0,
-    OverwriteOnce = 1,
-    KeepOnce = 2,
-    OverwriteAlways = 3,
-    KeepAlways = 4,
-};
+// The standing overwrite answer is a core type; the program-wide value below holds one.
+using preview::OverwriteChoice;
 
 struct Global {
     Global(platform::FileSystem& files, SettingsStore& settings)

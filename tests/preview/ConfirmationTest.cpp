@@ -1,10 +1,10 @@
 // The overwrite dialog on its own and through the window's policy, offscreen.
 
+#include "platform/FileSystem.h"
+#include "preview/frmConfirmation.h"
 #include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
-#include "platform/FileSystem.h"
-#include "preview/frmConfirmation.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -19,8 +19,8 @@
 #include <functional>
 #include <memory>
 
-using app::OverwriteChoice;
 using preview::frmConfirmation;
+using preview::OverwriteChoice;
 
 namespace {
 

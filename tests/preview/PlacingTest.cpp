@@ -17,7 +17,7 @@ inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
 
-using app::OverwriteChoice;
+using preview::OverwriteChoice;
 using namespace preview;
 
 namespace {

@@ -1,9 +1,6 @@
 // The main window's preview and create command, driven offscreen over a copy of the sample
 // content, with the overwrite question and the report boxes answered in place.
 
-#include "shared/Global.h"
-#include "shared/Messages.h"
-#include "shared/SettingsStore.h"
 #include "app/VehicleListView.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
@@ -14,6 +11,9 @@
 #include "preview/sfCanvas.h"
 #include "preview/sfShape.h"
 #include "render/Bitmap.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 
 #include "ReadOnlyFolder.h"
 
@@ -30,7 +30,7 @@
 
 #include <gtest/gtest.h>
 
-using app::OverwriteChoice;
+using preview::OverwriteChoice;
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

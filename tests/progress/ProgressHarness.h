@@ -3,10 +3,10 @@
 // A progress window over a plain background, with the program's services in a temporary
 // folder, and a reading of the bar from the window's picture.
 
-#include "shared/Global.h"
-#include "shared/SettingsStore.h"
 #include "catalog/frmProgress.h"
 #include "platform/FileSystem.h"
+#include "shared/Global.h"
+#include "shared/SettingsStore.h"
 
 #include <QTemporaryDir>
 #include <QWidget>
@@ -32,8 +32,8 @@ struct Services {
 
 struct Harness {
     explicit Harness(catalog::frmProgress::ScanJob job = {}) {
-        window =
-            std::make_unique<catalog::frmProgress>(&mainWindow, services.global, std::move(job));
+        window = std::make_unique<catalog::frmProgress>(
+            &mainWindow, services.global.MainWindowReady, std::move(job));
         QImage background(480, 136, QImage::Format_RGB32);
         background.fill(plain);
         window->setBackgroundPicture(background);

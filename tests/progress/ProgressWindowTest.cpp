@@ -200,7 +200,7 @@ TEST(frmProgress, ClosingEndsTheProcessItself) {
         {
             Services services;
             QWidget mainWindow;
-            catalog::frmProgress w(&mainWindow, services.global, {});
+            catalog::frmProgress w(&mainWindow, services.global.MainWindowReady, {});
             w.show();
             QTimer::singleShot(0, &w, &QWidget::close);
             w.DrawProgressBar(0, 3, 1);

@@ -1,10 +1,10 @@
-#include "shared/Global.h"
-#include "shared/Messages.h"
-#include "shared/SettingsStore.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
 #include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
+#include "shared/Global.h"
+#include "shared/Messages.h"
+#include "shared/SettingsStore.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -219,12 +219,12 @@ TEST_F(MainWindowTest, StoredFoldersMeanNoDialog) {
     settings->WriteSetting(SettingsRoot::LocalMachine, QString::fromUtf16(app::MstsSettingsKey),
                            QString::fromUtf16(app::MstsPathValue), QStringLiteral("/jeux/msts"));
     settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, QStringLiteral("/rametta"));
-    global->OverwriteChoice = app::OverwriteChoice::KeepAlways;
+    global->OverwriteChoice = preview::OverwriteChoice::KeepAlways;
     auto window = loadedWindow();
     EXPECT_EQ(window->steps, QStringList({"inventory", "scan", "colour", "preview"}));
     EXPECT_EQ(global->MstsPath, QStringLiteral("/jeux/msts"));
     EXPECT_EQ(global->RamettaPath, QStringLiteral("/rametta"));
-    EXPECT_EQ(global->OverwriteChoice, app::OverwriteChoice::Ask);
+    EXPECT_EQ(global->OverwriteChoice, preview::OverwriteChoice::Ask);
     EXPECT_FALSE(window->readyWhenColouring);
     EXPECT_TRUE(window->readyWhenPreviewing);
     EXPECT_TRUE(global->MainWindowReady);
