@@ -16,14 +16,6 @@ constexpr qsizetype ReadBufferBytes = 1024;
 const QString ToolKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
 const QString LocationKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
 
-QString normaliseKey(QString key) {
-    while (key.startsWith(u'\\'))
-        key.remove(0, 1);
-    while (key.endsWith(u'\\'))
-        key.chop(1);
-    return key;
-}
-
 // What the tool reads of a value: its type, its text when it is one, and nothing when the
 // value does not fit the read buffer.
 SystemValue throughBuffer(const app::WineRegistryValue& value) {
@@ -66,19 +58,15 @@ SystemValue ReadSystemValue(const QByteArray& registryFile, const QString& key,
 
 SystemValue ReadSystemValue(const platform::FileSystem& fs, const QString& registryFile,
                             const QString& key, const QString& valueName) {
-    if (registryFile.isEmpty())
-        return {};
-    const std::optional<QByteArray> bytes = fs.readFile(registryFile, 64 * 1024 * 1024);
+    const std::optional<QByteArray> bytes = app::ReadWineRegistryFile(fs, registryFile);
     if (!bytes)
         return {};
-    QString key32 = normaliseKey(key);
-    if (key32.startsWith(QLatin1String("SOFTWARE\\"), Qt::CaseInsensitive)) {
-        key32.insert(9, QStringLiteral("Wow6432Node\\"));
-        const SystemValue value = ReadSystemValue(*bytes, key32, valueName);
+    for (const QString& view : app::WineRegistryViews(key)) {
+        const SystemValue value = ReadSystemValue(*bytes, view, valueName);
         if (value.found)
             return value;
     }
-    return ReadSystemValue(*bytes, key, valueName);
+    return {};
 }
 
 QString FindSystemInformationProgram(const SystemInformationTools& tools) {

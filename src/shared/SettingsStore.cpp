@@ -1,7 +1,7 @@
 #include "shared/SettingsStore.h"
 
-#include "shared/WineRegistry.h"
 #include "platform/FileSystem.h"
+#include "shared/WineRegistry.h"
 
 #include <QDir>
 #include <QIODevice>
@@ -246,19 +246,11 @@ QString SettingsStore::ReadSetting(SettingsRoot, const QString& key,
 }
 
 QString SettingsStore::readWineRegistry(const QString& key, const QString& valueName) const {
-    if (locations_.wineRegistry.isEmpty())
-        return {};
     const std::optional<QByteArray> bytes =
-        files_.readFile(locations_.wineRegistry, locations_.maxWineRegistryBytes);
+        ReadWineRegistryFile(files_, locations_.wineRegistry, locations_.maxWineRegistryBytes);
     if (!bytes)
         return {};
-    QStringList views;
-    const QString software = QStringLiteral("SOFTWARE\\");
-    if (key.startsWith(software, Qt::CaseInsensitive))
-        views << key.left(software.size()) + QStringLiteral("Wow6432Node\\") +
-                     key.mid(software.size());
-    views << key;
-    for (const QString& view : views) {
+    for (const QString& view : WineRegistryViews(key)) {
         const std::optional<QString> found = FindWineRegistryText(*bytes, view, valueName);
         if (!found)
             continue;

@@ -15,6 +15,8 @@
 // No operation reports a failure: a read that fails in any way gives the empty text, and a
 // write that fails changes nothing.
 
+#include "shared/WineRegistry.h"
+
 #include <QString>
 
 namespace platform {
@@ -42,7 +44,7 @@ public:
         // Native path of the Wine registry file read for other software's keys; empty: none.
         QString wineRegistry;
         // A Wine registry file larger than this is not read at all.
-        qint64 maxWineRegistryBytes = 64 * 1024 * 1024;
+        qint64 maxWineRegistryBytes = MaxWineRegistryBytes;
     };
 
     // Values longer than this read as empty, as through the registry's 1024-byte buffer.

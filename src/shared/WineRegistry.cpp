@@ -1,5 +1,7 @@
 #include "shared/WineRegistry.h"
 
+#include "platform/FileSystem.h"
+
 #include <QByteArrayList>
 
 #include <cstring>
@@ -101,14 +103,6 @@ bool sameName(const QString& a, const QString& b) {
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
-QString withoutOuterBackslashes(QString key) {
-    while (key.startsWith(u'\\'))
-        key.remove(0, 1);
-    while (key.endsWith(u'\\'))
-        key.chop(1);
-    return key;
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -192,7 +186,7 @@ std::optional<WineRegistryValue> readData(const QByteArray& data) {
 
 std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, const QString& key,
                                                        const QString& valueName) {
-    const QString wantedKey = withoutOuterBackslashes(key);
+    const QString wantedKey = NormaliseWineRegistryKey(key);
     const char* data = file.constData();
     const qsizetype total = file.size();
     qsizetype start = 0;
@@ -223,7 +217,7 @@ std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, c
         if (line[pos] == '[') {
             ++pos;
             const std::optional<QString> name = parseEscaped(line, size, pos, ']');
-            inKey = name && sameName(withoutOuterBackslashes(*name), wantedKey);
+            inKey = name && sameName(NormaliseWineRegistryKey(*name), wantedKey);
             continue;
         }
         if (!inKey)
@@ -269,6 +263,31 @@ std::optional<QString> FindWineRegistryText(const QByteArray& file, const QStrin
     if (!value || value->form != WineRegistryValue::Form::Quoted)
         return std::nullopt; // absent, or not a plain text
     return value->text;
+}
+
+QString NormaliseWineRegistryKey(QString key) {
+    while (key.startsWith(u'\\'))
+        key.remove(0, 1);
+    while (key.endsWith(u'\\'))
+        key.chop(1);
+    return key;
+}
+
+QStringList WineRegistryViews(const QString& key) {
+    const QString normal = NormaliseWineRegistryKey(key);
+    const QString software = QStringLiteral("SOFTWARE\\");
+    if (!normal.startsWith(software, Qt::CaseInsensitive))
+        return {normal};
+    return {normal.left(software.size()) + QStringLiteral("Wow6432Node\\") +
+                normal.mid(software.size()),
+            normal};
+}
+
+std::optional<QByteArray> ReadWineRegistryFile(const platform::FileSystem& files,
+                                               const QString& path, qint64 maxBytes) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return files.readFile(path, maxBytes);
 }
 
 } // namespace app

@@ -13,14 +13,27 @@
 //
 // The reader is tolerant: a line it cannot parse is skipped, so a damaged file yields what
 // can still be read and never more than one pass over its bytes.
+//
+// A 32-bit program on a 64-bit prefix sees the keys under SOFTWARE through the
+// SOFTWARE\Wow6432Node view first; WineRegistryViews gives the keys to look in, in order.
+// Every reader of the prefix's registry (the settings store, the about box's system
+// information lookup) goes through this file.
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
 
+namespace platform {
+class FileSystem;
+}
+
 namespace app {
+
+// A larger registry file is not read.
+inline constexpr qint64 MaxWineRegistryBytes = 64 * 1024 * 1024;
 
 struct WineRegistryValue {
     enum class Form { Quoted, Str, Dword, Hex };
@@ -41,5 +54,18 @@ std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, c
 // value is absent or the value is not a quoted text.
 std::optional<QString> FindWineRegistryText(const QByteArray& file, const QString& key,
                                             const QString& valueName);
+
+// The key without leading or trailing backslashes, as the file names it.
+QString NormaliseWineRegistryKey(QString key);
+
+// The keys a 32-bit program reads `key` through, in order: for a key under SOFTWARE its
+// SOFTWARE\Wow6432Node view, then the key itself. Both normalised.
+QStringList WineRegistryViews(const QString& key);
+
+// The bytes of the registry file at `path` (a native path) through the file layer; nothing
+// when the path is empty, the file is absent or unreadable, or larger than `maxBytes`.
+std::optional<QByteArray> ReadWineRegistryFile(const platform::FileSystem& files,
+                                               const QString& path,
+                                               qint64 maxBytes = MaxWineRegistryBytes);
 
 } // namespace app
