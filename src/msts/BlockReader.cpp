@@ -1,5 +1,7 @@
 #include "msts/BlockReader.h"
 
+#include "msts/Windows1252.h"
+
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -11,12 +13,6 @@ static_assert(std::endian::native == std::endian::little,
               "binary blocks are read by copying little-endian words");
 
 namespace {
-
-// Windows-1252 code points for bytes 0x80..0x9F; the rest of the code page is Latin-1.
-constexpr char16_t cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -263,8 +259,8 @@ private:
             } else if (c >= 0xD800 && c <= 0xDFFF) {
                 c = 0xFFFD;
             }
-        } else if (c >= 0x80 && c < 0xA0) {
-            c = cp1252High[c - 0x80];
+        } else {
+            c = Windows1252ToUnicode(static_cast<unsigned char>(c));
         }
         appendUtf8(out, c);
     }
