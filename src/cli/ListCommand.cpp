@@ -1,12 +1,8 @@
 // pictelle-cli list: the catalog with each vehicle's thumbnail status, one line per entry.
 
-#include "shared/SettingsStore.h"
-#include "catalog/Catalog.h"
-#include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "inventory/ThumbnailInventory.h"
-#include "platform/FileSystem.h"
+#include "cli/Session.h"
 
 #include <QLocale>
 
@@ -26,35 +22,11 @@ int RunListCommand(const QStringList& arguments) {
         printError(options.error());
         return 2;
     }
-    // A folder not given on the command line comes from the settings store, as in the window.
-    const platform::FileSystem fs;
-    const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
-    const QString mstsPath =
-        options.value(QStringLiteral("msts"))
-            .value_or(settings.ReadSetting(app::SettingsRoot::LocalMachine,
-                                           QString::fromUtf16(app::MstsSettingsKey),
-                                           QString::fromUtf16(app::MstsPathValue)));
-    const QString ramettaPath =
-        options.value(QStringLiteral("rametta"))
-            .value_or(settings.ReadSetting(app::SettingsRoot::LocalMachine,
-                                           QString::fromUtf16(app::PictelleSettingsKey),
-                                           QString::fromUtf16(app::RamettaPathValue)));
-
-    if (mstsPath.isEmpty()) {
-        printError(QStringLiteral("dossier du simulateur inconnu : indiquez-le avec --msts"));
+    Session session;
+    if (!OpenSession(options, session))
         return 1;
-    }
-    const QString trainsetPath = catalog::TrainsetPath(mstsPath);
-    if (!fs.isFolder(trainsetPath)) {
-        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
-                       .arg(platform::FileSystem::displayPath(mstsPath)));
-        return 1;
-    }
-
-    const inventory::ThumbnailInventory thumbnails =
-        inventory::LoadThumbnailInventory(fs, ramettaPath);
-    catalog::Catalog table;
-    catalog::ScanTrainset(fs, mstsPath, table, nullptr);
+    const inventory::ThumbnailInventory& thumbnails = session.thumbnails;
+    const catalog::Catalog& table = session.table;
 
     for (qsizetype i = 0; i < table.count(); ++i) {
         const catalog::CatalogEntry& entry = table[i];

@@ -1,18 +1,13 @@
 // pictelle-cli make: the thumbnails of the named vehicles, or of every vehicle still to make,
 // drawn and placed as the main window's create command does.
 
-#include "shared/Global.h"
-#include "shared/Messages.h"
-#include "shared/SettingsStore.h"
-#include "catalog/Catalog.h"
-#include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "inventory/ThumbnailInventory.h"
-#include "platform/FileSystem.h"
+#include "cli/Session.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
+#include "shared/Messages.h"
 
 #include <cstdio>
 #include <iostream>
@@ -24,7 +19,7 @@ namespace cli {
 
 namespace {
 
-using app::OverwriteChoice;
+using preview::OverwriteChoice;
 
 // Asks the overwrite question on the terminal with the dialog's four answers; an empty line
 // takes the first, as the dialog opens with it selected.
@@ -53,11 +48,6 @@ public:
         }
     }
 };
-
-QString setting(const app::SettingsStore& settings, const char16_t* key, const char16_t* value) {
-    return settings.ReadSetting(app::SettingsRoot::LocalMachine, QString::fromUtf16(key),
-                                QString::fromUtf16(value));
-}
 
 QString resultText(preview::PlaceResult result) {
     switch (result) {
@@ -111,28 +101,12 @@ int RunMakeCommand(const QStringList& arguments) {
     if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO))
         choice = OverwriteChoice::KeepAlways;
 
-    const platform::FileSystem fs;
-    const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
-    const QString mstsPath =
-        options.value(QStringLiteral("msts"))
-            .value_or(setting(settings, app::MstsSettingsKey, app::MstsPathValue));
-    const QString ramettaPath =
-        options.value(QStringLiteral("rametta"))
-            .value_or(setting(settings, app::PictelleSettingsKey, app::RamettaPathValue));
-    if (mstsPath.isEmpty()) {
-        printError(QStringLiteral("dossier du simulateur inconnu : indiquez-le avec --msts"));
+    Session session;
+    if (!OpenSession(options, session))
         return 1;
-    }
-    if (!fs.isFolder(catalog::TrainsetPath(mstsPath))) {
-        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
-                       .arg(platform::FileSystem::displayPath(mstsPath)));
-        return 1;
-    }
-
-    const inventory::ThumbnailInventory thumbnails =
-        inventory::LoadThumbnailInventory(fs, ramettaPath);
-    catalog::Catalog table;
-    catalog::ScanTrainset(fs, mstsPath, table, nullptr);
+    const platform::FileSystem& fs = session.fs;
+    const inventory::ThumbnailInventory& thumbnails = session.thumbnails;
+    const catalog::Catalog& table = session.table;
 
     // The listed vehicles, in list order; the first is the one selected at start-up.
     QList<qsizetype> listed;

@@ -1,0 +1,39 @@
+#include "cli/Session.h"
+
+#include "catalog/TrainsetWalk.h"
+#include "shared/SettingsStore.h"
+
+namespace cli {
+
+namespace {
+
+QString setting(const app::SettingsStore& settings, const char16_t* key, const char16_t* value) {
+    return settings.ReadSetting(app::SettingsRoot::LocalMachine, QString::fromUtf16(key),
+                                QString::fromUtf16(value));
+}
+
+} // namespace
+
+bool OpenSession(const OptionParser& options, Session& session) {
+    const platform::FileSystem& fs = session.fs;
+    const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
+    session.mstsPath = options.value(QStringLiteral("msts"))
+                           .value_or(setting(settings, app::MstsSettingsKey, app::MstsPathValue));
+    session.ramettaPath =
+        options.value(QStringLiteral("rametta"))
+            .value_or(setting(settings, app::PictelleSettingsKey, app::RamettaPathValue));
+    if (session.mstsPath.isEmpty()) {
+        printError(QStringLiteral("dossier du simulateur inconnu : indiquez-le avec --msts"));
+        return false;
+    }
+    if (!fs.isFolder(catalog::TrainsetPath(session.mstsPath))) {
+        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
+                       .arg(platform::FileSystem::displayPath(session.mstsPath)));
+        return false;
+    }
+    session.thumbnails = inventory::LoadThumbnailInventory(fs, session.ramettaPath);
+    catalog::ScanTrainset(fs, session.mstsPath, session.table, nullptr);
+    return true;
+}
+
+} // namespace cli
