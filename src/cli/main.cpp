@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "shared/Version.h"
 
 #include <QCoreApplication>
 
@@ -23,10 +24,12 @@ const Command commands[] = {
      "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [NAME ...]"},
 };
 
-void printUsage() {
-    std::fprintf(stderr, "utilisation :\n");
+// On standard output when asked for, on standard error after a mistake.
+void printUsage(std::FILE* out = stderr) {
+    std::fprintf(out, "utilisation :\n");
     for (const Command& command : commands)
-        std::fprintf(stderr, "  pictelle-cli %s\n", command.synopsis);
+        std::fprintf(out, "  pictelle-cli %s\n", command.synopsis);
+    std::fprintf(out, "  pictelle-cli --version\n");
 }
 
 } // namespace
@@ -41,8 +44,16 @@ int main(int argc, char** argv) {
     }
     const QString name = arguments.takeFirst();
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        printUsage();
+        printUsage(stdout);
         return 0;
+    }
+    if (name == QLatin1String("--version")) {
+        std::printf("pictelle-cli %s\n", app::VersionText);
+        return 0;
+    }
+    if (name.startsWith(u'-')) {
+        cli::printError(QStringLiteral("option inconnue : %1").arg(name));
+        return 2;
     }
     for (const Command& command : commands) {
         if (name == QLatin1String(command.name)) {

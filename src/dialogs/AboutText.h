@@ -2,6 +2,8 @@
 
 // The texts of the about box, composed from the message table and the program's metadata.
 
+#include "shared/Version.h"
+
 #include <QString>
 
 namespace dialogs {
@@ -12,7 +14,8 @@ struct ProgramVersion {
     int revision;
 };
 
-inline constexpr ProgramVersion PictelleVersion{1, 1, 0};
+inline constexpr ProgramVersion PictelleVersion{app::VersionMajor, app::VersionMinor,
+                                                app::VersionPatch};
 
 // The comments line under the title.
 QString ProgramComments();

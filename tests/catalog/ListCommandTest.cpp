@@ -2,6 +2,8 @@
 
 #include "TrainsetFixture.h"
 
+#include "shared/Version.h"
+
 #include <QFile>
 #include <QProcess>
 
@@ -151,6 +153,25 @@ TEST_F(ListCommandTest, BadArgumentsPrintTheUsage) {
         EXPECT_TRUE(r.err.join('\n').contains("pictelle-cli list"))
             << arguments.join(' ').toStdString();
     }
+}
+
+// Asked-for help goes to standard output and succeeds; a mistyped option is one line that
+// names it, so that a script's log says what went wrong.
+TEST_F(ListCommandTest, HelpVersionAndUnknownOptions) {
+    for (const char* help : {"--help", "-h"}) {
+        const CliRun r = run({help});
+        EXPECT_EQ(r.status, 0) << help;
+        EXPECT_TRUE(r.err.isEmpty()) << help;
+        EXPECT_TRUE(r.out.join('\n').contains("pictelle-cli make")) << help;
+    }
+    const CliRun version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QStringList{QStringLiteral("pictelle-cli ") + app::VersionText});
+    const CliRun unknown = run({"--bogus"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_TRUE(unknown.out.isEmpty());
+    ASSERT_EQ(unknown.err.size(), 1);
+    EXPECT_TRUE(unknown.err[0].contains("--bogus"));
 }
 
 } // namespace
