@@ -33,11 +33,9 @@ public:
 
     // Column header text; empty when the list has no column.
     void setColumnHeader(const QString& text);
-    const QString& columnHeader() const { return header_; }
 
     const QList<VehicleListItem>& items() const { return items_; }
     void setItems(QList<VehicleListItem> items);
-    void clearItems() { setItems({}); }
     // Changes one item's look.
     void setItemLook(qsizetype row, inventory::Rgb colour, bool bold);
     // Gives every item the colour of its thumbnail status.

@@ -76,7 +76,7 @@ QString VehicleListView::selectedKey() const {
 
 qsizetype VehicleListView::selectedCatalogIndex() const {
     const VehicleListItem* selected = selectedItem();
-    return selected == nullptr ? -1 : catalog::CatalogIndexFromKey(selected->key());
+    return selected == nullptr ? -1 : selected->catalogIndex;
 }
 
 void VehicleListView::setSelectedRow(qsizetype row) {

@@ -59,8 +59,6 @@ public:
     BlockHeader expectBlock(Token token);
     // Leaves the current block, skipping whatever of it was not read.
     virtual void endBlock() = 0;
-    // Skips the block just opened (same as endBlock, says why it is skipped).
-    void skipBlock() { endBlock(); }
     // True when the current block holds nothing more.
     virtual bool atBlockEnd() = 0;
     // True when the next item of the current block is a child block with this token.

@@ -20,7 +20,6 @@ public:
 
     // The canvas device the shape draws on; its file layer reads the shape and textures.
     void AttachDevice(sfCanvas* device);
-    sfCanvas* AttachedDevice() const { return device_; }
 
     // Folder, relative to the shape's folder, where textures are looked for after the
     // shape's own folder.
