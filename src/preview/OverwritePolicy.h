@@ -2,7 +2,7 @@
 
 // The question asked when a thumbnail of the same name is already there. Thumbnail placing
 // asks it through this interface only: the window answers with its confirmation dialog,
-// pictelle-cli on the terminal, and tests with preset answers.
+// pictelle-cli on the terminal, and tests with preset answers (tests/support).
 
 #include <QList>
 #include <QString>
@@ -27,24 +27,6 @@ public:
     // existing thumbnail. The answer is one of the four non-Ask choices; Ask is taken as
     // "keep it this once", which loses nothing.
     virtual OverwriteChoice AskOverwrite(const QString& targetPath) = 0;
-};
-
-// Gives preset answers in order and records each question; when the answers run out it
-// keeps the file once.
-class PresetOverwritePolicy : public OverwritePolicy {
-public:
-    PresetOverwritePolicy() = default;
-    explicit PresetOverwritePolicy(QList<OverwriteChoice> answers) : answers_(std::move(answers)) {}
-
-    void addAnswer(OverwriteChoice answer) { answers_.append(answer); }
-    OverwriteChoice AskOverwrite(const QString& targetPath) override;
-
-    // The target paths asked about, in order.
-    const QStringList& questions() const { return questions_; }
-
-private:
-    QList<OverwriteChoice> answers_;
-    QStringList questions_;
 };
 
 } // namespace preview

@@ -26,16 +26,4 @@ public:
     void Report(QWidget* owner, const QString& text, ReportIcon icon) override;
 };
 
-class RecordedReports : public ReportBoxes {
-public:
-    struct Entry {
-        QString text;
-        ReportIcon icon;
-    };
-    void Report(QWidget*, const QString& text, ReportIcon icon) override {
-        entries.append({text, icon});
-    }
-    QList<Entry> entries;
-};
-
 } // namespace preview

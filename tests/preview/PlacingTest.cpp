@@ -4,6 +4,7 @@
 #include "preview/ThumbnailPlacing.h"
 
 #include "ReadOnlyFolder.h"
+#include "support/PresetOverwritePolicy.h"
 
 #include <QDir>
 #include <QFile>

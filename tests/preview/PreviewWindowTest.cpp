@@ -16,6 +16,8 @@
 #include "shared/SettingsStore.h"
 
 #include "ReadOnlyFolder.h"
+#include "support/PresetOverwritePolicy.h"
+#include "support/RecordedReports.h"
 
 #include <QDir>
 #include <QDirIterator>
