@@ -18,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 using preview::frmConfirmation;
 using preview::OverwriteChoice;
@@ -34,7 +35,13 @@ protected:
     // closed and did not is a failure, and is closed so that the test ends.
     void whenOpen(std::function<void(frmConfirmation&)> act) {
         auto poll = std::make_shared<std::function<void(int)>>();
-        *poll = [act = std::move(act), poll](int tries) {
+        polls_.push_back(poll);
+        // The function reaches itself weakly: a strong self-reference would never be freed
+        // when the test ends before the last check.
+        *poll = [act = std::move(act), self = std::weak_ptr(poll)](int tries) {
+            const std::shared_ptr<std::function<void(int)>> poll = self.lock();
+            if (!poll)
+                return;
             auto* dialog = qobject_cast<frmConfirmation*>(QApplication::activeModalWidget());
             if (dialog == nullptr) {
                 if (tries > 0)
@@ -53,6 +60,9 @@ protected:
         };
         QTimer::singleShot(0, [poll] { (*poll)(200); });
     }
+
+private:
+    std::vector<std::shared_ptr<std::function<void(int)>>> polls_;
 };
 
 TEST_F(ConfirmationTest, OpensOnOverwriteOnceWithTheFileAndTheFourAnswers) {
