@@ -133,6 +133,8 @@ void ShapePreview::SetUpPreview() {
     });
     if (PreviewShape_->ShapeFile() != ShapePath_)
         PreviewShape_->ShapeFile(ShapePath_);
+    if (table.isValidIndex(selected))
+        PreviewShape_->FreightShapes(FreightPlacements(table[selected]));
 
     placeCamera();
 
@@ -149,6 +151,7 @@ void ShapePreview::ShowVehicle(qsizetype index) {
 
     ShapePath_ = entry.shapePath();
     PreviewShape_->ShapeFile(ShapePath_);
+    PreviewShape_->FreightShapes(FreightPlacements(entry));
     showLoadProblem();
 
     placeCanvas(entry.Length);
@@ -182,13 +185,23 @@ void ShapePreview::showLoadProblem() {
     case ShapeLoadStatus::Loaded:
         break;
     }
-    if (message == 0) {
+    if (message != 0) {
+        lblFORME->setText(app::LoadMessage(message, {"|1", name}));
+        lblFORME->setToolTip(shown);
+        lblFORME->show();
+        return;
+    }
+    const QString freight = FreightProblemText(scene.freightProblems());
+    if (freight.isEmpty()) {
         lblFORME->clear();
         lblFORME->hide();
         return;
     }
-    lblFORME->setText(app::LoadMessage(message, {"|1", name}));
-    lblFORME->setToolTip(shown);
+    lblFORME->setText(freight);
+    QStringList paths;
+    for (const FreightProblem& problem : scene.freightProblems())
+        paths.append(platform::FileSystem::displayPath(problem.path));
+    lblFORME->setToolTip(paths.join(u'\n'));
     lblFORME->show();
 }
 
@@ -235,8 +248,10 @@ void ShapePreview::RepaintNeeded() {
 }
 
 bool ShapePreview::showsEntry(qsizetype index) const {
+    // Cars of a pack share one body shape and differ by their freight shapes.
     return PreviewShape_ && global_.Catalog.isValidIndex(index) &&
-           PreviewShape_->ShapeFile() == global_.Catalog[index].shapePath();
+           PreviewShape_->ShapeFile() == global_.Catalog[index].shapePath() &&
+           PreviewShape_->Scene().freightShapes() == FreightPlacements(global_.Catalog[index]);
 }
 
 void ShapePreview::CreateThumbnail() {
