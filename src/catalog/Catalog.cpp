@@ -17,6 +17,10 @@ QString CatalogEntry::shapePath() const {
     return TrainsetPath + Folder + u'\\' + Shape;
 }
 
+QString CatalogEntry::freightShapePath(const FreightAnim& anim) const {
+    return TrainsetPath + Folder + u'\\' + anim.Shape;
+}
+
 QString CatalogEntry::relativeDisplayPath() const {
     return QStringLiteral("..\\") + Folder + u'\\' + FileName;
 }

@@ -12,6 +12,8 @@
 // The list view refers to an entry by its key, CatalogKey(index) ("17_KEY"); going back
 // through CatalogIndexFromKey gives the index, to be checked with Catalog::isValidIndex().
 
+#include "catalog/FreightAnim.h"
+
 #include <QList>
 #include <QString>
 
@@ -30,11 +32,16 @@ struct CatalogEntry {
     QString Shape;
     // Length in metres from the Size line; 0 when unknown.
     double Length = 0.0;
+    // Shapes drawn with the vehicle's own (FreightAnim entries), and the entries left out.
+    QList<FreightAnim> FreightAnims;
+    QList<FreightAnimProblem> FreightAnimProblems;
 
     // TrainsetPath + Folder + "\" + FileName (a doubled backslash when Folder is empty).
     QString definitionPath() const;
     // TrainsetPath + Folder + "\" + Shape.
     QString shapePath() const;
+    // TrainsetPath + Folder + "\" + the freight shape: looked up beside the vehicle's shape.
+    QString freightShapePath(const FreightAnim& anim) const;
     // "..\" + Folder + "\" + FileName, the form the status line shows.
     QString relativeDisplayPath() const;
     // FileName less its last four characters (the extension), as thumbnails and the

@@ -78,6 +78,9 @@ bool FindVehicleFiles(const FileSystem& fs, const QString& mstsPath, QStringList
             const VehicleValues values = ReadVehicleFile(fs, entry.definitionPath());
             entry.Shape = values.shape;
             entry.Length = values.length;
+            // A missing freight shape is told when the vehicle is drawn; it hides nothing.
+            entry.FreightAnims = values.freight.Anims;
+            entry.FreightAnimProblems = values.freight.Problems;
             if (!FileExists(fs, entry.shapePath()))
                 entry.Shape.clear();
         }

@@ -158,6 +158,7 @@ VehicleValues ReadVehicleFile(const platform::FileSystem& fs, const QString& pat
         result.shape = shapeFromRaw(shapeRaw);
     if (found[1])
         result.length = lengthFromRaw(sizeRaw);
+    result.freight = ReadFreightAnims(*text);
     return result;
 }
 

@@ -17,6 +17,8 @@
 // Every function reads through the file layer, keeps no state and never throws; a file that
 // cannot be read gives the empty text and a length of 0.
 
+#include "catalog/FreightAnim.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -46,9 +48,11 @@ struct VehicleValues {
     bool readable = false; // false: the file could not be read, the values are empty
     QString shape;
     double length = 0.0;
+    FreightAnimReading freight; // the FreightAnim entries
 };
 
-// What ReadWagonShape and ReadVehicleLength give, reading the file once. The walk uses it.
+// What ReadWagonShape and ReadVehicleLength give, and the freight animations, reading the file
+// once. The walk uses it.
 VehicleValues ReadVehicleFile(const platform::FileSystem& fs, const QString& path);
 
 // The pieces below take text instead of a file, for the readers above and for tests.

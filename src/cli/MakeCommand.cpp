@@ -3,6 +3,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/FreightNotes.h"
 #include "cli/Session.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/ThumbnailMaker.h"
@@ -159,6 +160,11 @@ int RunMakeCommand(const QStringList& arguments) {
         QString line = shown + u'\t' + resultText(outcome.Result);
         if (!outcome.TargetPath.isEmpty())
             line += u'\t' + platform::FileSystem::displayPath(outcome.TargetPath);
+        // Drawn without what could not be had of its freight; said on its own line.
+        const QString freight =
+            FreightNotes(entry.FreightAnimProblems, maker.shape().freightProblems());
+        if (!freight.isEmpty())
+            line += u'\t' + freight;
         printLine(line);
         std::fflush(stdout);
         switch (outcome.Result) {

@@ -1,17 +1,22 @@
 // pictelle-cli render: the thumbnail of one shape file, as the preview makes it when that
-// shape is the reference one.
+// shape is the reference one; or of a whole vehicle, given by its definition file (.eng,
+// .wag): its shape with its freight shapes, as wide as its Size gives.
 
+#include "catalog/VehicleFile.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/FreightNotes.h"
 #include "msts/Diagnostics.h"
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "preview/SceneView.h"
+#include "preview/ThumbnailMaker.h"
 #include "render/Bitmap.h"
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -49,6 +54,49 @@ QString loadFailure(const preview::SceneShape& shape, const QString& shown) {
     return QStringLiteral("forme invalide : %1 : %2").arg(shown, reason);
 }
 
+bool isDefinitionFile(const QString& path) {
+    return path.endsWith(QLatin1String(".eng"), Qt::CaseInsensitive) ||
+           path.endsWith(QLatin1String(".wag"), Qt::CaseInsensitive);
+}
+
+// A definition file's folder, where its shapes are looked up; empty for a bare name.
+QString folderOf(const QString& path) {
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return cut < 0 ? QString() : path.left(cut + 1);
+}
+
+// What a definition file gives to draw: its shape, its length, its freight shapes. An error
+// line when it names no shape.
+struct Vehicle {
+    QString shapePath;
+    double length = 0;
+    QList<preview::FreightPlacement> freight;
+    QList<catalog::FreightAnimProblem> problems;
+};
+
+std::optional<Vehicle> readVehicle(const platform::FileSystem& fs, const QString& path,
+                                   QString& error) {
+    const QString shown = platform::FileSystem::displayPath(path);
+    const catalog::VehicleValues values = catalog::ReadVehicleFile(fs, path);
+    if (!values.readable) {
+        error = QStringLiteral("fichier de définition illisible : %1").arg(shown);
+        return std::nullopt;
+    }
+    if (values.shape.isEmpty()) {
+        error = QStringLiteral("aucune forme (WagonShape) dans %1").arg(shown);
+        return std::nullopt;
+    }
+    // Shapes beside the definition file, as the catalog looks them up.
+    const QString folder = folderOf(path);
+    Vehicle v;
+    v.shapePath = folder + values.shape;
+    v.length = values.length;
+    for (const catalog::FreightAnim& anim : values.freight.Anims)
+        v.freight.append({folder + anim.Shape, float(anim.Height)});
+    v.problems = values.freight.Problems;
+    return v;
+}
+
 } // namespace
 
 int RunRenderCommand(const QStringList& arguments) {
@@ -62,7 +110,7 @@ int RunRenderCommand(const QStringList& arguments) {
         printError(QStringLiteral("il faut une forme et un fichier de sortie"));
         return 2;
     }
-    const QString shapePath = options.positional()[0];
+    QString shapePath = options.positional()[0];
     const QString outPath = options.positional()[1];
 
     std::optional<double> length;
@@ -84,6 +132,19 @@ int RunRenderCommand(const QStringList& arguments) {
     }
 
     const platform::FileSystem fs;
+    std::optional<Vehicle> vehicle;
+    if (isDefinitionFile(shapePath)) {
+        QString error;
+        vehicle = readVehicle(fs, shapePath, error);
+        if (!vehicle) {
+            printError(error);
+            return 1;
+        }
+        shapePath = vehicle->shapePath;
+        if (!length)
+            length = vehicle->length;
+    }
+
     preview::SceneShape shape(&fs);
     shape.setTexturePath(QString::fromUtf16(preview::PreviewTexturePath));
     shape.setWorldMatrix(preview::HalfTurnWorldMatrix());
@@ -95,6 +156,15 @@ int RunRenderCommand(const QStringList& arguments) {
     if (shape.model().empty()) {
         printError(QStringLiteral("la forme ne contient aucun triangle : %1").arg(shown));
         return 1;
+    }
+    if (vehicle) {
+        // The vehicle is drawn without what is missing of its freight.
+        shape.setFreightShapes(vehicle->freight);
+        for (const catalog::FreightAnimProblem& problem : vehicle->problems)
+            printError(FreightAnimProblemNote(problem));
+        const QString missing = preview::FreightProblemText(shape.freightProblems());
+        if (!missing.isEmpty())
+            printError(missing);
     }
     for (const QString& name : shape.missingTextures())
         printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));

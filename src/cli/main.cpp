@@ -19,7 +19,11 @@ struct Command {
 // One line per subcommand.
 const Command commands[] = {
     {"list", cli::RunListCommand, "list   [--msts DIR] [--rametta DIR]"},
-    {"render", cli::RunRenderCommand, "render SHAPE OUT.bmp [--length METRES] [--zoom OFFSET]"},
+    {"render", cli::RunRenderCommand,
+     "render SHAPE|VEHICLE OUT.bmp [--length METRES] [--zoom OFFSET]\n"
+     "      VEHICLE : un .eng ou .wag, dessiné avec ses formes de fret, largeur d'après sa\n"
+     "      longueur (Size). Cadrage sur la forme elle-même ; la fenêtre cadre tous les\n"
+     "      véhicules sur la sphère d'un seul véhicule de référence."},
     {"make", cli::RunMakeCommand,
      "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [NAME ...]"},
 };

@@ -34,11 +34,23 @@ QString join(const QString& folder, const QString& name) {
 
 SceneShape::SceneShape(const platform::FileSystem* fileSystem) : fileSystem_(fileSystem) {}
 
+std::shared_ptr<const SceneShape>
+LoadFreightShape(const platform::FileSystem& fs, const QString& path, const QString& texturePath) {
+    auto shape = std::make_shared<SceneShape>(&fs);
+    shape->setTexturePath(texturePath);
+    shape->load(path);
+    return shape;
+}
+
 bool SceneShape::load(const QString& path) {
     path_ = path;
     model_ = {};
     diagnostics_ = {};
     missingTextures_.clear();
+    ownMissingTextures_.clear();
+    freight_.clear();
+    freightProblems_.clear();
+    scene_ = {};
     if (!fileSystem_ || !fileSystem_->isFile(path)) {
         status_ = ShapeLoadStatus::NotFound;
         return false;
@@ -72,7 +84,30 @@ bool SceneShape::load(const QString& path) {
             return std::nullopt;
         });
     status_ = ShapeLoadStatus::Loaded;
+    ownMissingTextures_ = missingTextures_;
     return true;
+}
+
+void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
+    // Textures the earlier freight shapes missed are no longer drawn.
+    missingTextures_ = ownMissingTextures_;
+    freight_ = freight;
+    freightProblems_.clear();
+    scene_ = {};
+    if (freight_.isEmpty())
+        return;
+    scene_ = model_;
+    for (const FreightPlacement& placement : freight_) {
+        const std::shared_ptr<const SceneShape> loaded =
+            fileSystem_ ? LoadFreightShape(*fileSystem_, placement.path, texturePath_) : nullptr;
+        if (!loaded || loaded->status() != ShapeLoadStatus::Loaded) {
+            freightProblems_.append(
+                {placement.path, loaded ? loaded->status() : ShapeLoadStatus::NotFound});
+            continue;
+        }
+        render::appendModel(scene_, loaded->model(), {0.0f, placement.height, 0.0f});
+        missingTextures_.append(loaded->missingTextures());
+    }
 }
 
 std::optional<QByteArray> SceneShape::readTexture(const QString& shapeFolder,

@@ -38,7 +38,7 @@ render::RgbImage SceneView::render(const SceneShape& shape, int width, int heigh
     settings.background = background();
     settings.samplesPerAxis = 4;
     settings.lightElevationDegrees = float(lightElevation_);
-    return render::renderModel(shape.model(), shape.worldMatrix(), camera_, settings);
+    return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings);
 }
 
 QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,

@@ -136,6 +136,8 @@ void ShapePreview::SetUpPreview() {
     });
     if (PreviewShape_->ShapeFile() != ShapePath_)
         PreviewShape_->ShapeFile(ShapePath_);
+    if (table.isValidIndex(selected))
+        PreviewShape_->FreightShapes(FreightPlacements(table[selected]));
 
     placeCamera();
 
@@ -152,6 +154,7 @@ void ShapePreview::ShowVehicle(qsizetype index) {
 
     ShapePath_ = entry.shapePath();
     PreviewShape_->ShapeFile(ShapePath_);
+    PreviewShape_->FreightShapes(FreightPlacements(entry));
     showLoadProblem();
 
     placeCanvas(entry.Length);
@@ -186,13 +189,23 @@ void ShapePreview::showLoadProblem() {
         break;
     }
     QLabel& problem = *controls_.lblFORME;
-    if (message == 0) {
+    if (message != 0) {
+        problem.setText(app::LoadMessage(message, {"|1", name}));
+        problem.setToolTip(shown);
+        problem.show();
+        return;
+    }
+    const QString freight = FreightProblemText(scene.freightProblems());
+    if (freight.isEmpty()) {
         problem.clear();
         problem.hide();
         return;
     }
-    problem.setText(app::LoadMessage(message, {"|1", name}));
-    problem.setToolTip(shown);
+    problem.setText(freight);
+    QStringList paths;
+    for (const FreightProblem& freightProblem : scene.freightProblems())
+        paths.append(platform::FileSystem::displayPath(freightProblem.path));
+    problem.setToolTip(paths.join(u'\n'));
     problem.show();
 }
 
@@ -239,8 +252,10 @@ void ShapePreview::RepaintNeeded() {
 }
 
 bool ShapePreview::showsEntry(qsizetype index) const {
+    // Cars of a pack share one body shape and differ by their freight shapes.
     return PreviewShape_ && global_.Catalog.isValidIndex(index) &&
-           PreviewShape_->ShapeFile() == global_.Catalog[index].shapePath();
+           PreviewShape_->ShapeFile() == global_.Catalog[index].shapePath() &&
+           PreviewShape_->Scene().freightShapes() == FreightPlacements(global_.Catalog[index]);
 }
 
 void ShapePreview::CreateThumbnail() {

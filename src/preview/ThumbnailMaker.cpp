@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "platform/FileSystem.h"
+#include "shared/Messages.h"
 
 namespace preview {
 
@@ -25,6 +26,36 @@ QStringList ReferenceCandidates(const catalog::Catalog& catalog, qsizetype first
     if (paths.isEmpty())
         paths.append(QString::fromUtf16(DefaultShapePath));
     return paths;
+}
+
+QList<FreightPlacement> FreightPlacements(const catalog::CatalogEntry& entry) {
+    QList<FreightPlacement> placements;
+    for (const catalog::FreightAnim& anim : entry.FreightAnims)
+        placements.append({entry.freightShapePath(anim), float(anim.Height)});
+    return placements;
+}
+
+namespace {
+
+// Why the picture lacks some of the vehicle's freight shapes.
+constexpr int FreightNotFoundMessage = 304;
+constexpr int FreightUnreadableMessage = 305;
+
+} // namespace
+
+QString FreightProblemText(const QList<FreightProblem>& problems) {
+    QStringList missing, unreadable;
+    for (const FreightProblem& problem : problems) {
+        const QString shown = platform::FileSystem::displayPath(problem.path);
+        const QString name = shown.mid(shown.lastIndexOf(u'/') + 1);
+        (problem.status == ShapeLoadStatus::NotFound ? missing : unreadable).append(name);
+    }
+    QStringList lines;
+    if (!missing.isEmpty())
+        lines.append(app::LoadMessage(FreightNotFoundMessage, {"|1", missing.join(", ")}));
+    if (!unreadable.isEmpty())
+        lines.append(app::LoadMessage(FreightUnreadableMessage, {"|1", unreadable.join(", ")}));
+    return lines.join(u'\n');
 }
 
 ThumbnailMaker::ThumbnailMaker(const platform::FileSystem& fs) : fs_(fs), shape_(&fs) {}
@@ -54,7 +85,10 @@ void ThumbnailMaker::placeCamera() {
 
 bool ThumbnailMaker::show(const catalog::CatalogEntry& entry) {
     placement_ = PlacementForLength(entry.Length);
-    return shape_.load(entry.shapePath());
+    if (!shape_.load(entry.shapePath()))
+        return false;
+    shape_.setFreightShapes(FreightPlacements(entry));
+    return true;
 }
 
 render::RgbImage ThumbnailMaker::picture() const {

@@ -33,6 +33,15 @@ ReferenceSphere FirstUsableSphere(const QStringList& shapePaths,
 // entry at `first` when it is one of them; the default shape when none is listed.
 QStringList ReferenceCandidates(const catalog::Catalog& catalog, qsizetype first);
 
+// The freight shapes of a catalog entry as the scene draws them: each beside the vehicle's
+// shape, at its height.
+QList<FreightPlacement> FreightPlacements(const catalog::CatalogEntry& entry);
+
+// What the preview's problem label and a make line say of freight shapes left out of the
+// picture: their names, one line for those not found and one for those that could not be
+// read; empty when none.
+QString FreightProblemText(const QList<FreightProblem>& problems);
+
 class ThumbnailMaker {
 public:
     explicit ThumbnailMaker(const platform::FileSystem& fs);
@@ -45,8 +54,9 @@ public:
     // The zoom: CameraFactor × ReferenceRadius from the reference centre.
     void setCameraFactor(float cameraFactor);
 
-    // As showing a vehicle: loads its shape and sizes the picture from its length. False
-    // when the shape could not be loaded (see shape().status()).
+    // As showing a vehicle: loads its shape and freight shapes and sizes the picture from its
+    // length. False when the vehicle's shape could not be loaded (see shape().status()); a
+    // freight shape that could not is only left out (see shape().freightProblems()).
     bool show(const catalog::CatalogEntry& entry);
     const SceneShape& shape() const { return shape_; }
     const CanvasPlacement& placement() const { return placement_; }

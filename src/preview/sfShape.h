@@ -32,6 +32,11 @@ public:
     void ShapeFile(const QString& path);
     QString ShapeFile() const { return shapeFile_; }
 
+    // The vehicle's freight shapes, drawn with the shape under its world matrix; set after
+    // each ShapeFile (putting a file drops them). Scene().freightProblems() lists those left
+    // out.
+    void FreightShapes(const QList<FreightPlacement>& freight) { scene_.setFreightShapes(freight); }
+
     // Draws the shape into the attached canvas's current frame, at its most detailed level
     // whatever the arguments.
     void Draw(int& level, float& detail);

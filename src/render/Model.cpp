@@ -12,6 +12,34 @@ std::size_t Model::triangleCount() const {
     return n;
 }
 
+void appendModel(Model& into, const Model& part, Vec3 offset) {
+    const auto firstVertex = std::uint32_t(into.vertices.size());
+    const auto firstMaterial = std::uint32_t(into.materials.size());
+    const int firstTexture = int(into.textures.size());
+    into.textures.insert(into.textures.end(), part.textures.begin(), part.textures.end());
+    for (Material m : part.materials) {
+        if (m.texture >= 0 && std::size_t(m.texture) < part.textures.size())
+            m.texture += firstTexture;
+        else
+            m.texture = -1;
+        into.materials.push_back(m);
+    }
+    for (Vertex v : part.vertices) {
+        v.position = v.position + offset;
+        into.vertices.push_back(v);
+    }
+    // References that pointed nowhere in `part` keep pointing nowhere, not at another shape.
+    constexpr std::uint32_t nowhere = std::numeric_limits<std::uint32_t>::max();
+    for (const Primitive& p : part.primitives) {
+        Primitive moved;
+        moved.material = p.material < part.materials.size() ? p.material + firstMaterial : nowhere;
+        moved.indices.reserve(p.indices.size());
+        for (std::uint32_t i : p.indices)
+            moved.indices.push_back(i < part.vertices.size() ? i + firstVertex : nowhere);
+        into.primitives.push_back(std::move(moved));
+    }
+}
+
 BoundingSphere boundingSphere(const Model& model, const Mat4& world) {
     std::vector<char> used(model.vertices.size(), 0);
     for (const Primitive& p : model.primitives)

@@ -53,6 +53,11 @@ struct BoundingSphere {
     float radius = 0;
 };
 
+// Adds `part` to `into`, every vertex moved by `offset` in the model's own axes: a shape drawn
+// in the same scene as another, under the same world matrix. Materials, textures and indices
+// are renumbered to follow those already there.
+void appendModel(Model& into, const Model& part, Vec3 offset);
+
 // The sphere around the centre of the model's bounding box, with the world matrix applied,
 // that holds every vertex a primitive uses. Radius 0 at the origin for an empty model.
 BoundingSphere boundingSphere(const Model& model, const Mat4& world);

@@ -97,6 +97,9 @@ constexpr Entry table[] = {
     {301, "Forme introuvable : |1"},
     {302, "Forme illisible : |1"},
     {303, "Forme invalide : |1"},
+    // The vehicle is drawn without some of its freight shapes; |1 = their names.
+    {304, "Forme de fret introuvable : |1"},
+    {305, "Forme de fret illisible : |1"},
 };
 
 const Entry* find(int number) {

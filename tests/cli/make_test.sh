@@ -39,4 +39,12 @@ run make nosuchvehicle >/dev/null 2>&1
 [ $? -eq 1 ] || fail "an unknown vehicle must give status 1"
 run make --overwrite sometimes >/dev/null 2>&1
 [ $? -eq 2 ] || fail "a bad option must give status 2"
+# A freight shape gone: the car is still made, and its line names what it was drawn without.
+cp -r "$sample/MSTS" "$work/MSTS"
+rm "$work/MSTS/TRAINS/TRAINSET/CR_Box/crbox_n4102.s"
+rm -f "$work/Thumbnails/CRBox_4102.bmp"
+"$work/pictelle-cli" make --msts "$work/MSTS" --rametta "$sample/Rametta" CRBox_4102 </dev/null >"$work/out4" ||
+    fail "a missing freight shape failed the vehicle: $(cat "$work/out4")"
+grep -q "CRBox_4102\.wag.*CRBox_N4102\.s" "$work/out4" || fail "the make line does not name the freight shape: $(cat "$work/out4")"
+[ -s "$work/Thumbnails/CRBox_4102.bmp" ] || fail "the car without its number was not made"
 echo "pictelle-cli make: $made thumbnails checked"

@@ -333,6 +333,49 @@ TEST_F(PreviewWindowTest, AnUnreadableShapeIsExplainedAndNeverSavedAsAnEmptyPict
     EXPECT_FALSE(label("lblFORME").isVisible());
 }
 
+// Two cars of a pack share one body shape and differ by their number shapes. Creating the
+// second while the first is shown (a selection set without a click) must still draw its own
+// number, not keep the first car's picture because the body is the same file.
+TEST_F(PreviewWindowTest, PackCarsOnOneBodyGetEachItsOwnThumbnail) {
+    start();
+    const int first = rowOf("CRBox_4101.wag"), second = rowOf("CRBox_4102.wag");
+    ASSERT_GE(first, 0);
+    ASSERT_GE(second, 0);
+    clickRow(first);
+    EXPECT_FALSE(label("lblFORME").isVisible());
+    create();
+    list().setSelectedRow(second);
+    create();
+
+    const QByteArray a = contentOf(thumbs() + "/CRBox_4101.bmp");
+    const QByteArray b = contentOf(thumbs() + "/CRBox_4102.bmp");
+    ASSERT_FALSE(a.isEmpty());
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a, windowLessPicture(first, window->preview().CameraFactor()));
+    EXPECT_EQ(b, windowLessPicture(second, window->preview().CameraFactor()));
+}
+
+// A freight shape gone after the scan: the car is shown and made without it, and the problem
+// label names the missing file.
+TEST_F(PreviewWindowTest, AMissingFreightShapeIsNamedAndTheVehicleStillMade) {
+    ASSERT_TRUE(QFile::remove(msts() + "/TRAINS/TRAINSET/CR_Box/crbox_n4102.s"));
+    start();
+    const int row = rowOf("CRBox_4102.wag");
+    clickRow(row);
+    EXPECT_TRUE(label("lblFORME").isVisible());
+    EXPECT_EQ(label("lblFORME").text(), app::LoadMessage(304, {"|1", "CRBox_N4102.s"}));
+    EXPECT_NE(canvas().Picture().pixel(32, 45), (render::Rgb{148, 198, 239}));
+
+    create();
+    ASSERT_EQ(reports.entries.size(), 1);
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(139));
+    EXPECT_EQ(contentOf(thumbs() + "/CRBox_4102.bmp"), bytesOf(canvas().Picture()));
+
+    // The other car of the pack has its number and no problem to tell.
+    clickRow(rowOf("CRBox_4101.wag"));
+    EXPECT_FALSE(label("lblFORME").isVisible());
+}
+
 TEST_F(PreviewWindowTest, AReferenceShapeWithoutASphereGivesWayToTheNextVehicle) {
     // The first listed vehicle's shape cannot be read: the camera must not sit inside.
     QFile::resize(msts() + "/TRAINS/TRAINSET/CR_Diesel/cr_d400.s", 10);

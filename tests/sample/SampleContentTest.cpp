@@ -70,6 +70,12 @@ std::string definitionText(const std::vector<std::byte>& bytes, bool& utf16) {
     return text;
 }
 
+struct FreightFiles {
+    std::string named; // as the definition writes it
+    fs::path shape;
+    float height = 0; // where it is drawn: a tender's full level, else the origin
+};
+
 struct VehicleFiles {
     fs::path definition;
     bool utf16Definition = false;
@@ -77,6 +83,7 @@ struct VehicleFiles {
     fs::path shape;
     fs::path texture;
     std::string textureNamed; // as the shape writes it
+    std::vector<FreightFiles> freight;
 };
 
 VehicleFiles filesOf(const sample::Vehicle& v) {
@@ -93,34 +100,63 @@ VehicleFiles filesOf(const sample::Vehicle& v) {
         f.shapeNamed = match[1];
     if (auto shape = findIgnoringCase(f.definition.parent_path(), f.shapeNamed))
         f.shape = *shape;
+    const bool tender = std::regex_search(text, std::regex(R"(Type \( Tender \))"));
+    const std::regex freight(R"re(FreightAnim \( "?([^" ]+)"? ([-0-9.]+) ([-0-9.]+)( 1)? \))re");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), freight);
+         it != std::sregex_iterator(); ++it) {
+        FreightFiles load;
+        load.named = (*it)[1];
+        if (auto path = findIgnoringCase(f.definition.parent_path(), load.named))
+            load.shape = *path;
+        load.height = tender ? std::stof((*it)[2]) : 0.f;
+        f.freight.push_back(load);
+    }
     f.textureNamed = v.texture;
     if (auto texture = findIgnoringCase(f.definition.parent_path(), v.texture))
         f.texture = *texture;
     return f;
 }
 
-// The thumbnail of a vehicle drawn from its files, as the preview draws it.
-render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius) {
-    const msts::ShapeResult shape = msts::readShape(readBytes(f.shape));
+// A shape file of the vehicle's folder as a render model, its textures beside it.
+render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder) {
+    const msts::ShapeResult shape = msts::readShape(readBytes(shapePath));
     const msts::Mesh mesh = msts::buildMesh(shape.shape);
-    const render::Model model =
-        render::modelFromMesh(mesh, [&](const std::string& name) -> std::optional<msts::AceImage> {
-            const auto path = findIgnoringCase(f.definition.parent_path(), name);
-            if (!path)
-                return std::nullopt;
-            msts::AceResult ace = msts::readAce(readBytes(*path));
-            if (!ace.ok())
-                return std::nullopt;
-            return std::move(ace.image);
-        });
+    return render::modelFromMesh(mesh,
+                                 [&](const std::string& name) -> std::optional<msts::AceImage> {
+                                     const auto path = findIgnoringCase(folder, name);
+                                     if (!path)
+                                         return std::nullopt;
+                                     msts::AceResult ace = msts::readAce(readBytes(*path));
+                                     if (!ace.ok())
+                                         return std::nullopt;
+                                     return std::move(ace.image);
+                                 });
+}
+
+// The thumbnail of a vehicle drawn from its files, as the preview draws it: framed on its own
+// shape, its freight shapes in place when `withFreight`.
+render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius,
+                                    bool withFreight = true) {
+    render::Model model = modelFromFiles(f.shape, f.definition.parent_path());
     const render::Mat4 halfTurn = render::Mat4::rotationY(std::numbers::pi_v<float>);
     const render::BoundingSphere sphere = render::boundingSphere(model, halfTurn);
+    if (withFreight)
+        for (const FreightFiles& load : f.freight)
+            render::appendModel(model, modelFromFiles(load.shape, f.definition.parent_path()),
+                                {0, load.height, 0});
     render::RenderSettings settings;
     settings.width = std::max(16, static_cast<int>(length * 7.415f));
     settings.height = 96;
     settings.background = {148, 198, 239};
     return render::renderModel(
         model, halfTurn, render::Camera::sideView(sphere.centre, 2.4f * referenceRadius), settings);
+}
+
+const sample::Vehicle* byName(const std::vector<sample::Vehicle>& all, const std::string& name) {
+    for (const sample::Vehicle& v : all)
+        if (v.name == name)
+            return &v;
+    return nullptr;
 }
 
 class SampleContent : public ::testing::Test {
@@ -142,7 +178,7 @@ private:
 };
 
 TEST_F(SampleContent, EveryVehicleReadsBackFromFilesNamedInAnotherCase) {
-    ASSERT_EQ(vehicles().size(), 6u);
+    ASSERT_EQ(vehicles().size(), 8u);
     for (const sample::Vehicle& v : vehicles()) {
         SCOPED_TRACE(v.name);
         const VehicleFiles f = filesOf(v);
@@ -163,6 +199,18 @@ TEST_F(SampleContent, EveryVehicleReadsBackFromFilesNamedInAnotherCase) {
         ASSERT_TRUE(ace.ok());
         EXPECT_EQ(ace.image.width, 512u);
         EXPECT_EQ(ace.image.height, 512u);
+
+        // Each freight shape the design carries is named by the definition and found.
+        ASSERT_EQ(f.freight.size(), v.freight.size());
+        for (std::size_t k = 0; k < v.freight.size(); ++k) {
+            EXPECT_EQ(f.freight[k].named, v.freight[k].shape);
+            ASSERT_FALSE(f.freight[k].shape.empty()) << v.freight[k].shape << " not found";
+            EXPECT_NE(f.freight[k].shape.filename().string(), f.freight[k].named);
+            const msts::ShapeResult load = msts::readShape(readBytes(f.freight[k].shape));
+            ASSERT_TRUE(load.ok());
+            EXPECT_EQ(msts::buildMesh(load.shape).triangles.size(),
+                      v.freight[k].model.triangleCount());
+        }
     }
 }
 
@@ -205,7 +253,7 @@ TEST_F(SampleContent, FilesDrawLikeTheDesigns) {
         SCOPED_TRACE(v.name);
         const render::RgbImage fromFiles = thumbnailFromFiles(filesOf(v), v.length, reference);
         const render::RgbImage designed =
-            sample::thumbnail(v.model, v.picture, v.length, reference);
+            sample::thumbnail(sample::drawnParts(v), v.length, reference);
         ASSERT_EQ(fromFiles.width, designed.width);
         ASSERT_EQ(fromFiles.height, designed.height);
         // DXT1 loses a little colour; a wrong winding, uv, part placement or alpha cut loses
@@ -250,6 +298,92 @@ TEST_F(SampleContent, ThumbnailsShowTheFrontAtTheLeft) {
     };
     EXPECT_GT(count(s, 0, s.width / 6, red), 0);
     EXPECT_EQ(count(s, s.width / 2, s.width, red), 0);
+}
+
+// The pack: two cars on one body shape, told apart by the number each carries on a freight
+// shape. Their pictures differ only where the numbers are, and each shows figures there.
+TEST_F(SampleContent, PackCarsShareOneBodyAndEachShowsItsOwnNumber) {
+    const float reference = referenceRadius();
+    const sample::Vehicle* first = byName(vehicles(), "CRBox_4101");
+    const sample::Vehicle* second = byName(vehicles(), "CRBox_4102");
+    ASSERT_TRUE(first && second);
+    const VehicleFiles a = filesOf(*first), b = filesOf(*second);
+    ASSERT_FALSE(a.shape.empty());
+    EXPECT_EQ(a.shape, b.shape) << "the two cars share one body shape file";
+    ASSERT_EQ(a.freight.size(), 1u);
+    ASSERT_EQ(b.freight.size(), 1u);
+    EXPECT_NE(a.freight[0].shape, b.freight[0].shape);
+
+    const render::RgbImage pa = thumbnailFromFiles(a, first->length, reference);
+    const render::RgbImage pb = thumbnailFromFiles(b, second->length, reference);
+    const render::RgbImage body = thumbnailFromFiles(a, first->length, reference, false);
+    ASSERT_EQ(pa.width, pb.width);
+    // Light figures on the darker body: what the number adds to the bare body, per car.
+    const auto figures = [&](const render::RgbImage& p, int& minX, int& maxX) {
+        int n = 0;
+        minX = p.width;
+        maxX = -1;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const render::Rgb c = p.pixel(x, y), bare = body.pixel(x, y);
+                if (c.r > bare.r + 50 && c.g > bare.g + 50) {
+                    ++n;
+                    minX = std::min(minX, x);
+                    maxX = std::max(maxX, x);
+                }
+            }
+        return n;
+    };
+    int aMin = 0, aMax = 0, bMin = 0, bMax = 0;
+    EXPECT_GT(figures(pa, aMin, aMax), 15);
+    EXPECT_GT(figures(pb, bMin, bMax), 15);
+    // Toward the rear, which the thumbnail shows at the right.
+    EXPECT_GT(aMin, pa.width / 2);
+    EXPECT_GT(bMin, pb.width / 2);
+
+    int differing = 0, outside = 0;
+    for (int y = 0; y < pa.height; ++y)
+        for (int x = 0; x < pa.width; ++x)
+            if (!(pa.pixel(x, y) == pb.pixel(x, y))) {
+                ++differing;
+                outside += x < std::min(aMin, bMin) - 2 || x > std::max(aMax, bMax) + 2;
+            }
+    EXPECT_GT(differing, 5) << "the two cars got the same picture";
+    EXPECT_EQ(outside, 0) << "the cars differ beyond their numbers";
+}
+
+// The tender's coal is a freight shape drawn at its full level: it adds to the picture only
+// above the tank, and the tender without it shows no coal there.
+TEST_F(SampleContent, TenderCoalIsAFreightShapeDrawnFullOnTheTank) {
+    const sample::Vehicle* tender = byName(vehicles(), "CR_460_Tender");
+    ASSERT_TRUE(tender);
+    const VehicleFiles f = filesOf(*tender);
+    ASSERT_EQ(f.freight.size(), 1u);
+    EXPECT_FLOAT_EQ(f.freight[0].height, 3.3f);
+
+    const float reference = referenceRadius();
+    const render::RgbImage full = thumbnailFromFiles(f, tender->length, reference);
+    const render::RgbImage bare = thumbnailFromFiles(f, tender->length, reference, false);
+    // The top of the green tank side.
+    int tankTop = full.height;
+    for (int y = 0; y < full.height && tankTop == full.height; ++y)
+        for (int x = 0; x < full.width; ++x) {
+            const render::Rgb c = full.pixel(x, y);
+            if (c.g > c.r + 30 && c.g > c.b + 20 && c.g < 160) {
+                tankTop = y;
+                break;
+            }
+        }
+    ASSERT_LT(tankTop, full.height);
+    int added = 0, below = 0;
+    for (int y = 0; y < full.height; ++y)
+        for (int x = 0; x < full.width; ++x)
+            if (!(full.pixel(x, y) == bare.pixel(x, y))) {
+                ++added;
+                below += y > tankTop;
+            }
+    EXPECT_GT(added, 40);
+    EXPECT_EQ(below, 0);
 }
 
 } // namespace

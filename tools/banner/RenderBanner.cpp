@@ -11,6 +11,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
     }
     const std::vector<sample::Vehicle> vehicles = sample::sampleVehicles();
     const sample::Vehicle& diesel = vehicles[0];
-    const sample::Vehicle& van = vehicles.back();
+    const sample::Vehicle& van = *std::find_if(
+        vehicles.begin(), vehicles.end(), [](const auto& v) { return v.name == "CRVan_Cattle"; });
     const Picture sky = sceneryPicture();
     const Model land = scenery(sky);
 

@@ -1,5 +1,8 @@
-// Writes the sample content: a simulator folder whose TRAINS\TRAINSET holds our own six
-// vehicles in five folders, and a consist editor's Thumbnails folder beside it.
+// Writes the sample content: a simulator folder whose TRAINS\TRAINSET holds our own eight
+// vehicles in six folders, and a consist editor's Thumbnails folder beside it.
+//
+// Freight shapes: the tender's coal is one (drawn full on the tank top), and the two box vans
+// share one body shape and get their running numbers from a freight shape each.
 //
 // Every storage form the readers accept appears at least once: definition files in UTF-16
 // with a byte-order mark and in 8-bit text; shapes in UTF-16 text, 8-bit text, binary and
@@ -20,6 +23,7 @@
 #include "support/ShapeWriter.h"
 #include "support/SimisWriter.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +97,23 @@ const std::vector<Placement>& placements() {
          ShapeForm::CompressedBinary,
          "cr_cattle.ace",
          {AceLayout::RgbMaskAlpha, true, false, false}},
+        // One body shape and texture for the two cars of the pack (written once per car).
+        {"CRBox_4101",
+         "CR_Box",
+         true,
+         "CRBox.s",
+         "crbox.s",
+         ShapeForm::Binary,
+         "cr_box.ace",
+         {AceLayout::Dxt1, true, false, false}},
+        {"CRBox_4102",
+         "CR_Box",
+         false,
+         "CRBox.s",
+         "crbox.s",
+         ShapeForm::Binary,
+         "cr_box.ace",
+         {AceLayout::Dxt1, true, false, false}},
     };
     return all;
 }
@@ -132,6 +153,11 @@ std::string definition(const sample::Vehicle& v, const std::string& shape) {
     t += "\tWagonShape ( " + shape + " )\r\n";
     t += "\tSize ( " + number(v.width) + "m " + number(v.height) + "m " + number(v.length) +
          "m )\r\n";
+    for (const sample::Freight& f : v.freight) {
+        const std::string name = f.quoted ? "\"" + f.shape + "\"" : f.shape;
+        t += "\tFreightAnim ( " + name + " " + number(f.fullHeight) + " " + number(f.emptyHeight) +
+             (f.quoted ? " 1" : "") + " )\r\n";
+    }
     t += "\tMass ( " + number(v.mass) + "t )\r\n";
     t += "\tWheelRadius ( " + std::string(v.engine ? "0.5m" : "0.46m") + " )\r\n";
     t += "\tNumWheels ( 4 )\r\n";
@@ -157,6 +183,12 @@ fixtures::Bytes encodeDefinition(const std::string& text, bool utf16) {
     fixtures::Bytes out{std::byte{0xff}, std::byte{0xfe}};
     fixtures::appendBytes(out, fixtures::utf16le(text));
     return out;
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
 }
 
 const sample::Vehicle* find(const std::vector<sample::Vehicle>& all, const std::string& name) {
@@ -209,6 +241,21 @@ int main(int argc, char** argv) {
                                         static_cast<std::uint32_t>(v->picture.height()),
                                         v->picture.rgba()};
         ok &= writeBytes(folder / place.textureOnDisk, fixtures::writeAce(picture, place.ace));
+        // Freight shapes as 8-bit text, named on disk in lower case; a texture of the vehicle's
+        // own is not written twice.
+        for (const sample::Freight& f : v->freight) {
+            ok &= writeBytes(
+                folder / lower(f.shape),
+                fixtures::writeShape(sample::toShape(f.model), fixtures::ShapeForm::Text8));
+            if (lower(f.texture) == lower(v->texture))
+                continue;
+            const fixtures::Picture figures{static_cast<std::uint32_t>(f.picture.width()),
+                                            static_cast<std::uint32_t>(f.picture.height()),
+                                            f.picture.rgba()};
+            ok &= writeBytes(
+                folder / lower(f.texture),
+                fixtures::writeAce(figures, {fixtures::AceLayout::Rgb, true, false, false}));
+        }
     }
     // A template wagon file as some packages carry; the folder walk leaves it out.
     if (const sample::Vehicle* van = find(vehicles, "CRVan_Cattle")) {

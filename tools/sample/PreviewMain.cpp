@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
     const float reference = sample::thumbnailRadius(vehicles[0].model, vehicles[0].picture);
     for (const auto& v : vehicles) {
         writePng(folder + "/" + v.name + ".png",
-                 sample::thumbnail(v.model, v.picture, v.length, reference));
+                 sample::thumbnail(sample::drawnParts(v), v.length, reference));
         writePng(folder + "/" + v.name + "_x4.png",
-                 sample::thumbnail(v.model, v.picture, v.length, reference, 4));
+                 sample::thumbnail(sample::drawnParts(v), v.length, reference, 4));
         stbi_write_png((folder + "/" + v.name + "_texture.png").c_str(), v.picture.width(),
                        v.picture.height(), 4, v.picture.rgba().data(), v.picture.width() * 4);
         std::printf("%s: %zu triangles, %.1f m\n", v.name.c_str(), v.model.triangleCount(),

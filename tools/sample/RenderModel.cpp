@@ -59,8 +59,16 @@ float thumbnailRadius(const Model& model, const Picture& picture) {
 
 render::RgbImage thumbnail(const Model& model, const Picture& picture, float length,
                            float referenceRadius, int scale) {
-    const render::Model drawn = toRenderModel({{&model, &picture, {}}});
-    const render::BoundingSphere sphere = render::boundingSphere(drawn, halfTurn());
+    return thumbnail({{&model, &picture, {}}}, length, referenceRadius, scale);
+}
+
+render::RgbImage thumbnail(const std::vector<Placed>& models, float length, float referenceRadius,
+                           int scale) {
+    if (models.empty())
+        return {};
+    const render::Model drawn = toRenderModel(models);
+    const render::BoundingSphere sphere =
+        render::boundingSphere(toRenderModel({models.front()}), halfTurn());
     render::RenderSettings settings;
     settings.width = std::max(16, static_cast<int>(length * 7.415f)) * scale;
     settings.height = 96 * scale;

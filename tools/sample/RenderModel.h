@@ -28,5 +28,9 @@ float thumbnailRadius(const Model& model, const Picture& picture);
 // the front at the left, the camera 2.4 reference radii away; `scale` enlarges it.
 render::RgbImage thumbnail(const Model& model, const Picture& picture, float length,
                            float referenceRadius, int scale = 1);
+// The same of several models drawn together, framed on the first alone (a vehicle and its
+// freight shapes).
+render::RgbImage thumbnail(const std::vector<Placed>& models, float length, float referenceRadius,
+                           int scale = 1);
 
 } // namespace sample

@@ -507,13 +507,10 @@ Vehicle steamTender() {
     const int mat = b.material(v.texture);
     const int main = b.part("MAIN", -1, {});
     b.use(main, mat);
-    const Region blackR = swatch(SBlack), greenR = swatch(SBody), coal = swatch(SCoal),
-                 darkR = swatch(SDark);
+    const Region blackR = swatch(SBlack), greenR = swatch(SBody), darkR = swatch(SDark);
     b.box({-1.32f, 1.15f, -3.6f}, {1.32f, 3.3f, 3.3f},
           sides.skin(-3.6f, 3.3f, 1.15f, 3.3f, greenR, blackR));
-    // Coal heaped at the front, sloping to the tank top; water filler at the back.
-    b.box({-1.15f, 3.3f, 0.2f}, {1.15f, 3.55f, 3.1f}, coal);
-    b.box({-0.95f, 3.55f, 0.7f}, {0.95f, 3.72f, 2.6f}, coal);
+    // Water filler at the back; the coal is a freight shape of its own (below).
     b.cylinderY(0, -2.6f, 3.3f, 3.5f, 0.3f, 0.3f, 12, blackR, &darkR);
     b.box({-1.3f, 1.3f, 3.3f}, {1.3f, 2.6f, 3.55f}, blackR); // front plate and tool boxes
     // Outside frames with axle boxes.
@@ -527,6 +524,23 @@ Vehicle steamTender() {
     int n = 1;
     for (float z : {2.3f, 0.f, -2.3f})
         wheelset(b, "WHEELS1" + std::to_string(n++), main, {0, 0.6f, z}, 0.6f, mat, wheelFace);
+
+    // The coal, heaped at the front and sloping to the tank top, as the simulator's tenders
+    // carry it: a shape standing on its own origin, drawn full on the tank top (3.3 m), painted
+    // from the tender's texture.
+    Freight coal;
+    coal.shape = "CR_460_Coal.s";
+    coal.texture = v.texture;
+    coal.fullHeight = 3.3f;
+    coal.emptyHeight = 2.6f;
+    Builder c(coal.model);
+    const int coalMaterial = c.material(v.texture);
+    c.use(c.part("COAL", -1, {}), coalMaterial);
+    const Region coalR = swatch(SCoal);
+    c.box({-1.15f, 0, 0.2f}, {1.15f, 0.25f, 3.1f}, coalR);
+    c.box({-0.95f, 0.25f, 0.7f}, {0.95f, 0.42f, 2.6f}, coalR);
+    coal.picture = p;
+    v.freight.push_back(std::move(coal));
     v.picture = std::move(p);
     return v;
 }
@@ -720,6 +734,99 @@ Vehicle cattleVan() {
     return v;
 }
 
+// A covered van of a pack whose cars share one body shape; each car's running number is
+// painted on a shape of its own, two thin panels laid on the sides over a blank patch of the
+// body, as such packs are made.
+Vehicle boxVan(int number) {
+    Vehicle v;
+    v.name = "CRBox_" + std::to_string(number);
+    v.displayName = "CR box van " + std::to_string(number);
+    v.type = "Freight";
+    v.texture = "CR_Box.ace";
+    v.width = 2.8f;
+    v.height = 3.9f;
+    v.mass = 12;
+
+    const Rgba body{92, 96, 84}, roof{150, 150, 146}, letters{236, 232, 214};
+    Picture p(T, T, midGrey);
+    paintCommonSwatches(p, body, roof, letters);
+    paintWheel(p, wheelFace, {50, 50, 54}, false);
+
+    const Sides sides(p, 4.6f, -4.6f, 4.0f);
+    sides.paint([&](const Elevation& e) {
+        e.fill(-4.6f, 4.6f, 0, 4.0f, body);
+        for (float yy = 1.45f; yy < 3.4f; yy += 0.2f) // planks
+            e.hline(-4.3f, 4.3f, yy, shade(body, 0.78f));
+        for (float z : {-4.3f, -0.9f, 0.75f, 4.15f}) // corner and door posts
+            e.fill(z, z + 0.15f, 1.3f, 3.4f, shade(body, 0.7f));
+        e.fill(-0.75f, 0.75f, 1.3f, 3.3f, shade(body, 1.1f)); // sliding door
+        e.fill(-0.8f, 0.8f, 3.26f, 3.32f, darkGrey);          // door rail
+        e.text(2.45f, 3.05f, "CRETES", 0.42f, letters);
+        e.text(-2.5f, 3.05f, "20 T", 0.3f, letters);
+        e.fill(-4.6f, 4.6f, 0, 1.3f, black);
+    });
+    const Region end = pixels(0, 256, 128, 128);
+    p.fill(0, 256, 128, 128, body);
+    for (int yy = 262; yy < 384; yy += 12)
+        p.fill(0, yy, 128, 1, shade(body, 0.75f));
+
+    Builder b(v.model);
+    const int mat = b.material(v.texture);
+    const int main = b.part("MAIN", -1, {});
+    b.use(main, mat);
+    const Region roofR = swatch(SRoof), blackR = swatch(SBlack), darkR = swatch(SDark);
+    b.box({-1.38f, 1.3f, -4.3f}, {1.38f, 3.4f, 4.3f},
+          sides.skin(-4.3f, 4.3f, 1.3f, 3.4f, end, roofR));
+    b.roof(1.44f, 3.4f, 3.9f, -4.4f, 4.4f, 10, roofR, end);
+    b.box({-1.3f, 1.0f, -4.3f}, {1.3f, 1.3f, 4.3f}, blackR); // solebars
+    for (float dir : {1.f, -1.f}) {
+        const float z0 = dir > 0 ? 4.3f : -4.5f;
+        b.box({-1.3f, 0.85f, z0}, {1.3f, 1.3f, z0 + 0.2f}, blackR);
+        buffers(b, dir * 4.5f, dir, 1.05f, 0.875f);
+    }
+    for (float z : {-2.6f, 2.6f})
+        for (float x : {-1.02f, 0.9f}) {
+            b.box({x, 0.25f, z - 0.35f}, {x + 0.12f, 1.0f, z + 0.35f}, darkR);
+            b.box({x - 0.01f, 0.9f, z - 0.85f}, {x + 0.13f, 1.02f, z + 0.85f}, blackR);
+        }
+    int n = 1;
+    for (float z : {2.6f, -2.6f})
+        wheelset(b, "WHEELS1" + std::to_string(n++), main, {0, 0.5f, z}, 0.5f, mat, wheelFace);
+    v.picture = std::move(p);
+
+    // The number: body-coloured panels 1.5 cm proud of the sides, toward the rear, with the
+    // figures in the top strip of their own texture (128 pixels for the panel's 3.2 m).
+    Freight plate;
+    plate.shape = "CRBox_N" + std::to_string(number) + ".s";
+    plate.texture = "CRBox_N" + std::to_string(number) + ".ace";
+    plate.quoted = number % 2 == 0;
+    Picture numbers(128, 128, body);
+    const std::string figures = std::to_string(number);
+    const int width = Picture::textWidth(figures, 5);
+    numbers.text((128 - width) / 2, 3, figures, 5, 4, letters);
+    plate.picture = std::move(numbers);
+    Builder nb(plate.model);
+    const int plateMaterial = nb.material(plate.texture);
+    nb.use(nb.part("NUMBER", -1, {}), plateMaterial);
+    const Region figuresR{0, 0, 128, 32, 128}, blank{100, 100, 120, 120, 128};
+    const auto skin = Builder::skin(figuresR, blank, blank, figuresR, false, true);
+    nb.box({-1.395f, 1.5f, -4.1f}, {-1.38f, 2.3f, -0.9f}, skin);
+    nb.box({1.38f, 1.5f, -4.1f}, {1.395f, 2.3f, -0.9f}, skin);
+    v.freight.push_back(std::move(plate));
+    return v;
+}
+
+V3 freightOffset(const Vehicle& v, const Freight& f) {
+    return {0, v.type == "Tender" ? f.fullHeight : 0.f, 0};
+}
+
+std::vector<Placed> drawnParts(const Vehicle& v) {
+    std::vector<Placed> parts{{&v.model, &v.picture, {}}};
+    for (const Freight& f : v.freight)
+        parts.push_back({&f.model, &f.picture, freightOffset(v, f)});
+    return parts;
+}
+
 std::vector<Vehicle> sampleVehicles() {
     std::vector<Vehicle> all;
     all.push_back(dieselLocomotive());
@@ -728,6 +835,8 @@ std::vector<Vehicle> sampleVehicles() {
     all.push_back(firstClassCoach());
     all.push_back(secondClassCoach());
     all.push_back(cattleVan());
+    all.push_back(boxVan(4101));
+    all.push_back(boxVan(4102));
     // The length given to the simulator runs from coupling to coupling, a little beyond the
     // buffer heads; the thumbnail's width follows from it and so keeps a small margin.
     for (Vehicle& v : all) {
