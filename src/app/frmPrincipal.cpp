@@ -154,6 +154,10 @@ void frmPrincipal::connectHandlers() {
             [this] { RunHandler(this, [this] { cmdCREATE_Click(); }); });
     connect(lsvMATERIEL, &VehicleListView::ItemClick, this,
             [this] { RunHandler(this, [this] { lsvMATERIEL_ItemClick(); }); });
+    connect(lsvMATERIEL, &VehicleListView::CreateSelectionRequested, this, [this] {
+        if (cmdCREATE->isEnabled())
+            RunHandler(this, [this] { cmdCREATE_Click(); });
+    });
 }
 
 void frmPrincipal::Load() {
@@ -307,7 +311,11 @@ void frmPrincipal::cmdPROPOS_OCX_Click() {
 }
 
 void frmPrincipal::cmdCREATE_Click() {
-    preview_->CreateThumbnail();
+    const QList<qsizetype> rows = lsvMATERIEL->selectedRows();
+    if (rows.size() > 1)
+        preview_->CreateSelection(rows);
+    else
+        preview_->CreateThumbnail();
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* event) {

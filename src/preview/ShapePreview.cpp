@@ -6,9 +6,11 @@
 #include "app/VehicleList.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
+#include "preview/BatchCreation.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
 #include "preview/frmConfirmation.h"
+#include "preview/frmCreationProgress.h"
 #include "preview/sfCanvas.h"
 
 #include <QApplication>
@@ -269,6 +271,31 @@ void ShapePreview::CreateThumbnail() {
     }
     app::MarkCreatedHere(*window_.lsvMATERIEL);
     reports_->Report(&window_, app::LoadMessage(139), ReportIcon::Information);
+}
+
+void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
+    app::VehicleListView& list = *window_.lsvMATERIEL;
+    QList<qsizetype> listed;
+    QList<catalog::CatalogEntry> entries;
+    for (qsizetype row : rows) {
+        const app::VehicleListItem* item = list.item(row);
+        if (item && global_.Catalog.isValidIndex(item->catalogIndex)) {
+            listed.append(row);
+            entries.append(global_.Catalog[item->catalogIndex]);
+        }
+    }
+    BatchCreation run(global_.Files, std::move(entries),
+                      BatchCamera{Reference_, window_.CameraFactor},
+                      PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
+    connect(&run, &BatchCreation::itemFinished, this, [&](qsizetype position) {
+        if (run.results()[position].succeeded())
+            app::MarkCreatedHere(list, listed[position]);
+    });
+    frmCreationProgress progress(&window_, run);
+    progress.exec();
+    const BatchReport report = run.report();
+    reports_->Report(&window_, report.Text,
+                     report.Success ? ReportIcon::Information : ReportIcon::Exclamation);
 }
 
 void ShapePreview::ReleaseShape() {

@@ -17,6 +17,7 @@
 #include "preview/ReportBoxes.h"
 #include "preview/sfShape.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -52,7 +53,10 @@ public:
     void ZoomChanged();     // hscSCALE moved
     void RepaintNeeded();   // the canvas must be drawn again
     void CreateThumbnail(); // cmdCREATE
-    void ReleaseShape();    // the window unloads
+    // cmdCREATE with several items selected: each one's thumbnail, in list order, behind the
+    // creation progress window, with this preview's camera and overwrite answers.
+    void CreateSelection(const QList<qsizetype>& rows);
+    void ReleaseShape(); // the window unloads
 
     // Replaceable for tests; the window's dialog and message boxes by default. Not owned.
     void setOverwritePolicy(OverwritePolicy* policy);
