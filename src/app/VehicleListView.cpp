@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 #include <numeric>
@@ -20,6 +21,25 @@ namespace {
 constexpr int SelectStillToMakeMessage = 320;
 constexpr int SelectAllMessage = 321;
 constexpr int CreateSelectionMessage = 136;
+
+// Selected items keep their status colour over a pale highlight: with many vehicles
+// selected, the list must still show which ones have a thumbnail, and each one turning
+// magenta as it is made.
+constexpr QRgb SelectionColour = 0xFFCCE4F7;
+
+class StatusColourDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant colour = index.data(Qt::ForegroundRole);
+        if (colour.canConvert<QColor>()) {
+            option->palette.setColor(QPalette::HighlightedText, colour.value<QColor>());
+        }
+    }
+};
 
 } // namespace
 
@@ -42,7 +62,9 @@ VehicleListView::VehicleListView(QWidget* parent) : QTreeView(parent) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, QColor::fromRgb(BackColour));
     colours.setColor(QPalette::AlternateBase, QColor::fromRgb(BackColour));
+    colours.setColor(QPalette::Highlight, QColor::fromRgb(SelectionColour));
     setPalette(colours);
+    setItemDelegate(new StatusColourDelegate(this));
     setAutoFillBackground(true);
 
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {

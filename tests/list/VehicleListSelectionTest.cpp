@@ -174,4 +174,36 @@ TEST_F(SelectionTest, TheMenuAsksForTheCreationOnlyWithSomethingSelected) {
     EXPECT_TRUE(list().selectedRows().isEmpty());
 }
 
+// Whether some pixel of the row's text is close to `colour`.
+bool rowShows(const QImage& picture, const QRect& row, const QColor& colour) {
+    for (int y = row.top(); y <= row.bottom(); ++y)
+        for (int x = row.left(); x <= row.right(); ++x) {
+            const QColor at = picture.pixelColor(x, y);
+            if (std::abs(at.red() - colour.red()) + std::abs(at.green() - colour.green()) +
+                    std::abs(at.blue() - colour.blue()) <
+                90)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(SelectionTest, SelectedItemsStillShowTheirStatusColour) {
+    list().setItemLook(0, red, true);
+    list().setItemLook(1, magenta, true);
+    list().setItemLook(2, green, true);
+    QTest::keyClick(&list(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(list().selectedRows().size(), 6);
+    const QImage picture = list().viewport()->grab().toImage();
+    const QList<QColor> colours{QColor(255, 0, 0), QColor(255, 0, 255), QColor(0, 128, 0),
+                                QColor(0, 0, 255)};
+    for (int row = 0; row < 4; ++row) {
+        const QRect place = list().visualRect(list().listModel().index(row, 0));
+        EXPECT_TRUE(rowShows(picture, place, colours[row])) << row;
+        // And the row shows as selected: not on the list's own background.
+        EXPECT_NE(picture.pixelColor(place.right() - 2, place.center().y()),
+                  QColor::fromRgb(app::VehicleListView::BackColour))
+            << row;
+    }
+}
+
 } // namespace
