@@ -30,8 +30,12 @@ void UpdateStatusLine(const VehicleListControls& controls, const catalog::Catalo
 }
 
 void MarkCreatedHere(VehicleListView& list) {
-    list.setSelectedItemLook(
-        inventory::ThumbnailStatusColour(inventory::ThumbnailStatus::CreatedHere), true);
+    MarkCreatedHere(list, list.selectedRow());
+}
+
+void MarkCreatedHere(VehicleListView& list, qsizetype row) {
+    list.setItemLook(row, inventory::ThumbnailStatusColour(inventory::ThumbnailStatus::CreatedHere),
+                     true);
 }
 
 } // namespace app

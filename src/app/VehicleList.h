@@ -34,5 +34,7 @@ void UpdateStatusLine(const VehicleListControls& controls, const catalog::Catalo
 
 // The selected item turns magenta and bold, as a vehicle whose thumbnail was made here.
 void MarkCreatedHere(VehicleListView& list);
+// The same for the item at a row.
+void MarkCreatedHere(VehicleListView& list, qsizetype row);
 
 } // namespace app

@@ -49,6 +49,18 @@ QList<qsizetype> ColourVehicleItems(QList<VehicleListItem>& items,
     return changed;
 }
 
+QList<qsizetype> RowsStillToMake(const QList<VehicleListItem>& items) {
+    const inventory::Rgb toMake =
+        inventory::ThumbnailStatusColour(inventory::ThumbnailStatus::ToMake);
+    QList<qsizetype> rows;
+    for (qsizetype p = 0; p < items.size(); ++p) {
+        if (items[p].foreColor == toMake) {
+            rows.append(p);
+        }
+    }
+    return rows;
+}
+
 QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
                           const catalog::Catalog& catalog) {
     if (itemCount <= 0) {

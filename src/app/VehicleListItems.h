@@ -46,6 +46,10 @@ QList<VehicleListItem> VehicleItemsFromCatalog(const catalog::Catalog& catalog);
 QList<qsizetype> ColourVehicleItems(QList<VehicleListItem>& items,
                                     const inventory::ThumbnailInventory& inventory);
 
+// Positions of the items that still show the ToMake colour: the vehicles whose thumbnail is
+// neither found anywhere nor made during this run.
+QList<qsizetype> RowsStillToMake(const QList<VehicleListItem>& items);
+
 // The status line for a list of itemCount items with the given item selected (null: none):
 // empty for an empty list, else "Total n fichiers" (or "Total 1 fichier") followed by
 // "  -  Sélectionné ..\<Folder>\<FileName>" with native separators when an item is selected

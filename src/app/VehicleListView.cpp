@@ -1,9 +1,47 @@
 #include "app/VehicleListView.h"
 
+#include "shared/Messages.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <numeric>
 
 namespace app {
+
+namespace {
+
+constexpr int SelectStillToMakeMessage = 320;
+constexpr int SelectAllMessage = 321;
+constexpr int CreateSelectionMessage = 136;
+
+// Selected items keep their status colour over a pale highlight: with many vehicles
+// selected, the list must still show which ones have a thumbnail, and each one turning
+// magenta as it is made.
+constexpr QRgb SelectionColour = 0xFFCCE4F7;
+
+class StatusColourDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant colour = index.data(Qt::ForegroundRole);
+        if (colour.canConvert<QColor>()) {
+            option->palette.setColor(QPalette::HighlightedText, colour.value<QColor>());
+        }
+    }
+};
+
+} // namespace
 
 VehicleListView::VehicleListView(QWidget* parent) : QTreeView(parent) {
     setObjectName(QStringLiteral("lsvMATERIEL"));
@@ -13,7 +51,7 @@ VehicleListView::VehicleListView(QWidget* parent) : QTreeView(parent) {
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTextElideMode(Qt::ElideRight);
@@ -24,14 +62,39 @@ VehicleListView::VehicleListView(QWidget* parent) : QTreeView(parent) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, QColor::fromRgb(BackColour));
     colours.setColor(QPalette::AlternateBase, QColor::fromRgb(BackColour));
+    colours.setColor(QPalette::Highlight, QColor::fromRgb(SelectionColour));
     setPalette(colours);
+    setItemDelegate(new StatusColourDelegate(this));
     setAutoFillBackground(true);
 
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid()) {
+            clickRaised_ = true;
             emit ItemClick();
         }
     });
+    createContextMenu();
+}
+
+void VehicleListView::createContextMenu() {
+    contextMenu_ = new QMenu(this);
+    contextMenu_->setObjectName(QStringLiteral("mnuLIST"));
+    QAction* toMake = contextMenu_->addAction(LoadMessage(SelectStillToMakeMessage));
+    toMake->setObjectName(QStringLiteral("mnuSELECT_TO_MAKE"));
+    connect(toMake, &QAction::triggered, this,
+            [this] { selectFromMenu(RowsStillToMake(model_.items())); });
+    QAction* all = contextMenu_->addAction(LoadMessage(SelectAllMessage));
+    all->setObjectName(QStringLiteral("mnuSELECT_ALL"));
+    connect(all, &QAction::triggered, this, [this] {
+        QList<qsizetype> rows(count());
+        std::iota(rows.begin(), rows.end(), qsizetype(0));
+        selectFromMenu(rows);
+    });
+    contextMenu_->addSeparator();
+    createSelection_ = contextMenu_->addAction(LoadMessage(CreateSelectionMessage));
+    createSelection_->setObjectName(QStringLiteral("mnuCREATE_SELECTION"));
+    connect(createSelection_, &QAction::triggered, this,
+            &VehicleListView::CreateSelectionRequested);
 }
 
 void VehicleListView::clearColumns() {
@@ -61,8 +124,51 @@ const VehicleListItem* VehicleListView::item(qsizetype row) const {
 }
 
 qsizetype VehicleListView::selectedRow() const {
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.front().row();
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (current.isValid() && selectionModel()->isRowSelected(current.row())) {
+        return current.row();
+    }
+    const QList<qsizetype> rows = selectedRows();
+    return rows.isEmpty() ? -1 : rows.front();
+}
+
+QList<qsizetype> VehicleListView::selectedRows() const {
+    QList<qsizetype> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) {
+        rows.append(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void VehicleListView::selectRows(const QList<qsizetype>& rows) {
+    QItemSelection selection;
+    QModelIndex first;
+    for (qsizetype row : rows) {
+        if (row < 0 || row >= count()) {
+            continue;
+        }
+        const QModelIndex at = model_.index(static_cast<int>(row), 0);
+        selection.select(at, at);
+        if (!first.isValid()) {
+            first = at;
+        }
+    }
+    selectionModel()->select(selection,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (first.isValid() && !(current.isValid() && selectionModel()->isRowSelected(current.row()))) {
+        selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+        scrollTo(first);
+    }
+}
+
+void VehicleListView::selectFromMenu(const QList<qsizetype>& rows) {
+    const qsizetype before = selectedRow();
+    selectRows(rows);
+    if (selectedRow() != before && selectedRow() >= 0) {
+        emit ItemClick();
+    }
 }
 
 const VehicleListItem* VehicleListView::selectedItem() const {
@@ -104,6 +210,43 @@ void VehicleListView::keyPressEvent(QKeyEvent* event) {
     if (selectedRow() != before && selectedRow() >= 0) {
         emit ItemClick();
     }
+}
+
+void VehicleListView::mousePressEvent(QMouseEvent* event) {
+    rowAtPress_ = selectedRow();
+    clickRaised_ = false;
+    QTreeView::mousePressEvent(event);
+    // A right click selects the item under it when that item was not selected; the menu
+    // then opens over the vehicle the window shows.
+    if (event->button() == Qt::RightButton && selectedRow() != rowAtPress_ && selectedRow() >= 0) {
+        rowAtPress_ = selectedRow();
+        emit ItemClick();
+    }
+}
+
+void VehicleListView::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeView::mouseReleaseEvent(event);
+    // A press dragged over other items selects them without a click.
+    if (!clickRaised_ && selectedRow() != rowAtPress_ && selectedRow() >= 0) {
+        emit ItemClick();
+    }
+    rowAtPress_ = selectedRow();
+}
+
+void VehicleListView::contextMenuEvent(QContextMenuEvent* event) {
+    const bool any = count() > 0;
+    for (QAction* action : contextMenu_->actions()) {
+        action->setEnabled(any);
+    }
+    createSelection_->setEnabled(!selectedRows().isEmpty());
+    QPoint at = event->globalPos();
+    // From the keyboard: under the current item rather than wherever the pointer is.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        const QRect place = visualRect(currentIndex());
+        at = viewport()->mapToGlobal(place.isValid() ? place.bottomLeft() : QPoint(0, 0));
+    }
+    contextMenu_->popup(at);
+    event->accept();
 }
 
 } // namespace app

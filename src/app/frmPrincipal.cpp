@@ -71,6 +71,11 @@ public:
     qsizetype count() const override { return list_.count(); }
     qsizetype selectedCatalogIndex() const override { return list_.selectedCatalogIndex(); }
     void markCreatedHere() override { MarkCreatedHere(list_); }
+    qsizetype catalogIndexAt(qsizetype row) const override {
+        const VehicleListItem* item = list_.item(row);
+        return item ? item->catalogIndex : -1;
+    }
+    void markCreatedHere(qsizetype row) override { MarkCreatedHere(list_, row); }
 
 private:
     VehicleListView& list_;
@@ -173,6 +178,10 @@ void frmPrincipal::connectHandlers() {
             [this] { RunHandler(this, [this] { cmdCREATE_Click(); }); });
     connect(lsvMATERIEL, &VehicleListView::ItemClick, this,
             [this] { RunHandler(this, [this] { lsvMATERIEL_ItemClick(); }); });
+    connect(lsvMATERIEL, &VehicleListView::CreateSelectionRequested, this, [this] {
+        if (cmdCREATE->isEnabled())
+            RunHandler(this, [this] { cmdCREATE_Click(); });
+    });
 }
 
 void frmPrincipal::Load() {
@@ -321,7 +330,11 @@ void frmPrincipal::cmdPROPOS_OCX_Click() {
 }
 
 void frmPrincipal::cmdCREATE_Click() {
-    preview_->CreateThumbnail();
+    const QList<qsizetype> rows = lsvMATERIEL->selectedRows();
+    if (rows.size() > 1)
+        preview_->CreateSelection(rows);
+    else
+        preview_->CreateThumbnail();
 }
 
 void frmPrincipal::closeEvent(QCloseEvent* event) {

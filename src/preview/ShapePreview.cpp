@@ -1,9 +1,11 @@
 #include "preview/ShapePreview.h"
 
 #include "platform/FileSystem.h"
+#include "preview/BatchCreation.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
 #include "preview/frmConfirmation.h"
+#include "preview/frmCreationProgress.h"
 #include "preview/sfCanvas.h"
 #include "shared/Global.h"
 #include "shared/Messages.h"
@@ -288,6 +290,30 @@ void ShapePreview::CreateThumbnail() {
     }
     controls_.lsvMATERIEL->markCreatedHere();
     reports_->Report(controls_.window, app::LoadMessage(139), ReportIcon::Information);
+}
+
+void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
+    VehicleChoice& list = *controls_.lsvMATERIEL;
+    QList<qsizetype> listed;
+    QList<catalog::CatalogEntry> entries;
+    for (qsizetype row : rows) {
+        const qsizetype index = list.catalogIndexAt(row);
+        if (global_.Catalog.isValidIndex(index)) {
+            listed.append(row);
+            entries.append(global_.Catalog[index]);
+        }
+    }
+    BatchCreation run(global_.Files, std::move(entries), BatchCamera{Reference_, CameraFactor_},
+                      PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
+    connect(&run, &BatchCreation::itemFinished, this, [&](qsizetype position) {
+        if (run.results()[position].succeeded())
+            list.markCreatedHere(listed[position]);
+    });
+    frmCreationProgress progress(controls_.window, run);
+    progress.exec();
+    const BatchReport report = run.report();
+    reports_->Report(controls_.window, report.Text,
+                     report.Success ? ReportIcon::Information : ReportIcon::Exclamation);
 }
 
 void ShapePreview::ReleaseShape() {

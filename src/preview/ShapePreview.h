@@ -18,6 +18,7 @@
 #include "preview/ReportBoxes.h"
 #include "preview/sfShape.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -44,6 +45,10 @@ public:
     // Catalog index of the selected vehicle; -1 when none is selected.
     virtual qsizetype selectedCatalogIndex() const = 0;
     virtual void markCreatedHere() = 0;
+    // Catalog index of the item at a list row; -1 when there is none.
+    virtual qsizetype catalogIndexAt(qsizetype row) const = 0;
+    // Gives the item at a list row the look of a thumbnail just made.
+    virtual void markCreatedHere(qsizetype row) = 0;
 };
 
 // The main window's controls the preview works on. The window creates and owns them.
@@ -81,7 +86,10 @@ public:
     void ZoomChanged();     // hscSCALE moved
     void RepaintNeeded();   // the canvas must be drawn again
     void CreateThumbnail(); // cmdCREATE
-    void ReleaseShape();    // the window unloads
+    // cmdCREATE with several items selected: each one's thumbnail, in list order, behind the
+    // creation progress window, with this preview's camera and overwrite answers.
+    void CreateSelection(const QList<qsizetype>& rows);
+    void ReleaseShape(); // the window unloads
 
     // Replaceable for tests; the window's dialog and message boxes by default. Not owned.
     void setOverwritePolicy(OverwritePolicy* policy);

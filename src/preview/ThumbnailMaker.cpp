@@ -60,17 +60,27 @@ QString FreightProblemText(const QList<FreightProblem>& problems) {
 
 ThumbnailMaker::ThumbnailMaker(const platform::FileSystem& fs) : fs_(fs), shape_(&fs) {}
 
-void ThumbnailMaker::setUp(const QStringList& referenceCandidates) {
+void ThumbnailMaker::setUpScene() {
     view_.setFarPlane(PreviewSceneValueA);
     view_.setLightElevation(PreviewSceneValueB);
     view_.setBackColor(PreviewBackColor);
     shape_.setTexturePath(QString::fromUtf16(PreviewTexturePath));
     shape_.setWorldMatrix(HalfTurnWorldMatrix());
+}
+
+void ThumbnailMaker::setUp(const QStringList& referenceCandidates) {
+    setUpScene();
     reference_ = FirstUsableSphere(referenceCandidates, [this](const QString& path) {
         shape_.load(path);
         const render::BoundingSphere sphere = shape_.boundingSphere();
         return ReferenceSphere{sphere.centre, sphere.radius};
     });
+    placeCamera();
+}
+
+void ThumbnailMaker::setUp(const ReferenceSphere& reference) {
+    setUpScene();
+    reference_ = reference;
     placeCamera();
 }
 

@@ -49,6 +49,9 @@ public:
     // As the preview's set-up: scene values, background, texture path, the half-turn, and the
     // reference sphere from the first candidate that gives one.
     void setUp(const QStringList& referenceCandidates);
+    // The same with a sphere measured elsewhere: the window's, so that pictures drawn away
+    // from the canvas match what it shows.
+    void setUp(const ReferenceSphere& reference);
     const ReferenceSphere& reference() const { return reference_; }
 
     // The zoom: CameraFactor × ReferenceRadius from the reference centre.
@@ -68,6 +71,7 @@ public:
     QString takeScreenshot(const QString& location) const;
 
 private:
+    void setUpScene();
     void placeCamera();
 
     const platform::FileSystem& fs_;

@@ -100,6 +100,15 @@ constexpr Entry table[] = {
     // The vehicle is drawn without some of its freight shapes; |1 = their names.
     {304, "Forme de fret introuvable : |1"},
     {305, "Forme de fret illisible : |1"},
+    // Creating the thumbnails of a selection: the list's context menu, the progress window
+    // and the end-of-run report.
+    {320, "Sélectionner les pictelles restant à réaliser"},
+    {321, "Tout sélectionner"},
+    {322, "|1 - Création des pictelles"},
+    {323, "|1 sur |2"},
+    {324, "Images non créées : |1"},
+    {325, "et |1 de plus"},
+    {326, "Création interrompue : |1 sur |2 images traitées."},
 };
 
 const Entry* find(int number) {

@@ -1,0 +1,147 @@
+#pragma once
+
+// The thumbnails of several vehicles in one run, each made as the create command makes one.
+//
+// Pictures are drawn away from the thread that owns the run, several vehicles at once (one
+// worker a core), a few vehicles ahead of the one being placed. Each worker has its own file
+// layer and scene: neither may be shared between threads. Placing stays on the owning thread,
+// in the given order, through the same CreateThumbnail, PlacingState and overwrite policy as a
+// single creation, so questions come in list order and standing answers hold as they always
+// do. A picture reaches the disk only when its turn to be placed comes: a run that stops leaves
+// nothing of the vehicles it did not reach.
+//
+// The owning thread must run its event loop: drawn pictures are handed over through it.
+
+#include "catalog/Catalog.h"
+#include "preview/PreviewGeometry.h"
+#include "preview/SceneShape.h"
+#include "preview/ThumbnailPlacing.h"
+#include "render/Image.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace platform {
+class FileSystem;
+}
+
+namespace preview {
+
+class OverwritePolicy;
+
+// What became of one vehicle of the run.
+struct BatchItemResult {
+    // False for a vehicle the run stopped before.
+    bool Reached = false;
+    ShapeLoadStatus Shape = ShapeLoadStatus::NoFile;
+    PlaceResult Result = PlaceResult::Failed;
+    // The thumbnail's full path once known.
+    QString TargetPath;
+
+    // Made, replaced, or kept by the user's choice.
+    bool succeeded() const {
+        return Reached && Shape == ShapeLoadStatus::Loaded && IsSuccess(Result);
+    }
+    bool failed() const { return Reached && !succeeded(); }
+};
+
+// The camera every picture of the run is drawn with: the preview's.
+struct BatchCamera {
+    ReferenceSphere Reference;
+    float CameraFactor = BaseCameraFactor;
+};
+
+// The end-of-run message and whether it reports success (information) or not (exclamation).
+struct BatchReport {
+    QString Text;
+    bool Success = false;
+};
+
+class BatchCreation : public QObject {
+    Q_OBJECT
+public:
+    // `entries` in the order their thumbnails are placed. `fs` is used on the owning thread
+    // only; the workers draw through copies of it. Nothing starts before start().
+    BatchCreation(const platform::FileSystem& fs, QList<catalog::CatalogEntry> entries,
+                  BatchCamera camera, PlacingState state, OverwritePolicy& policy,
+                  QObject* parent = nullptr);
+    // Stops the workers and waits for them.
+    ~BatchCreation() override;
+
+    // Drawing threads, before start(); at least 1, at most one a vehicle. By default one a
+    // core.
+    void setWorkerCount(int count);
+    int workerCount() const { return workerCount_; }
+
+    // Starts drawing. With nothing to make, finishes at once.
+    void start();
+    // Stops after the vehicle in hand: its thumbnail is still placed, no later one is.
+    void cancel();
+
+    qsizetype total() const { return entries_.size(); }
+    // Vehicles reached so far.
+    qsizetype done() const { return placed_; }
+    // Position of the vehicle in hand; total() once finished.
+    qsizetype current() const { return finished_ ? total() : placed_; }
+    const catalog::CatalogEntry& entry(qsizetype position) const { return entries_[position]; }
+    bool isFinished() const { return finished_; }
+    bool isCancelled() const { return cancelled_; }
+    const QList<BatchItemResult>& results() const { return results_; }
+
+    // Message 137 when every vehicle was made or kept; 140 followed by the number of failures
+    // and the first few names when any failed; after a stop without failure, how far it got.
+    BatchReport report() const;
+
+signals:
+    // The vehicle at `position` is in hand: it is placed next.
+    void itemStarted(qsizetype position);
+    // results()[position] holds its outcome.
+    void itemFinished(qsizetype position);
+    void finished();
+
+private:
+    struct Drawn {
+        bool ready = false;
+        ShapeLoadStatus shape = ShapeLoadStatus::NoFile;
+        std::optional<render::RgbImage> picture;
+    };
+
+    void work(const platform::FileSystem& fs);
+    void placeReady();
+    void place(qsizetype position, Drawn drawn);
+    void finish();
+    void stopWorkers();
+
+    const platform::FileSystem& fs_;
+    const QList<catalog::CatalogEntry> entries_;
+    const BatchCamera camera_;
+    PlacingState state_;
+    OverwritePolicy& policy_;
+    int workerCount_ = 1;
+
+    // Owning thread only.
+    QList<BatchItemResult> results_;
+    bool started_ = false;
+    bool placing_ = false;
+    bool cancelled_ = false;
+    bool finished_ = false;
+
+    // Shared with the workers, under mutex_.
+    std::mutex mutex_;
+    std::condition_variable room_;
+    std::vector<Drawn> drawn_;
+    qsizetype nextToDraw_ = 0;
+    qsizetype placed_ = 0;
+    bool stop_ = false;
+
+    std::vector<std::thread> workers_;
+};
+
+} // namespace preview
