@@ -96,9 +96,6 @@ int RunRenderCommand(const QStringList& arguments) {
         printError(QStringLiteral("la forme ne contient aucun triangle : %1").arg(shown));
         return 1;
     }
-    for (const QString& name : shape.missingTextures())
-        printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
-
     const preview::CanvasPlacement placement =
         preview::PlacementForLength(length.value_or(double(shape.lengthAlongZ())));
     const render::BoundingSphere sphere = shape.boundingSphere();
@@ -114,6 +111,11 @@ int RunRenderCommand(const QStringList& arguments) {
                    reference.Centre);
     const render::RgbImage picture =
         view.render(shape, placement.pixelWidth(), placement.pixelHeight());
+    for (const QString& name : shape.missingTextures())
+        printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
+    for (const QString& name : shape.overBudgetTextures())
+        printError(QStringLiteral("mémoire des textures épuisée, texture dessinée en gris : %1")
+                       .arg(name));
 
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));

@@ -8,13 +8,26 @@
 // relative to the shape's folder, without regard to letter case (the file layer's rule); a
 // name ending in ".dds" is also tried as ".ace". A texture that cannot be found or read
 // draws neutral grey and is listed in missingTextures().
+//
+// Texture files are found when the shape loads but decoded only when a picture is drawn,
+// since only the picture tells which of their mip levels it can use; they come from a
+// texture cache (by default the shape's own; give it the one shared by the run so that a
+// file is decoded once for every vehicle). One picture may use at most textureBudget()
+// bytes of decoded textures; the textures past it are drawn grey and listed in
+// overBudgetTextures(). A SceneShape is used by one thread at a time.
 
 #include "msts/Diagnostics.h"
 #include "render/Math.h"
 #include "render/Model.h"
+#include "render/ShapeModel.h"
+#include "render/TextureCache.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace platform {
 class FileSystem;
@@ -48,8 +61,21 @@ public:
     ShapeLoadStatus status() const { return status_; }
     // What the reader reported for the last file: warnings when loaded, errors when Invalid.
     const msts::Diagnostics& diagnostics() const { return diagnostics_; }
-    // Image names as written in the shape for which no texture could be had.
+    // Image names as written in the shape for which no texture could be had: no file (known
+    // once loaded), or a file that could not be read or decoded (known once drawn).
     const QStringList& missingTextures() const { return missingTextures_; }
+    // Image names drawn grey in the last picture because its texture budget was spent.
+    const QStringList& overBudgetTextures() const { return overBudgetTextures_; }
+
+    void setTextureCache(std::shared_ptr<render::TextureCache> cache);
+    const std::shared_ptr<render::TextureCache>& textureCache() const { return cache_; }
+    void setTextureBudget(std::size_t bytes) { textureBudget_ = bytes; }
+    std::size_t textureBudget() const { return textureBudget_; }
+
+    // Puts in the model the textures a picture with these footprints needs (one per texture
+    // slot, from render::textureFootprints), decoding what the cache lacks. SceneView calls
+    // it before each picture.
+    void prepareTextures(const std::vector<float>& footprints) const;
 
     void setWorldMatrix(const render::Mat4& world) { world_ = world; }
     const render::Mat4& worldMatrix() const { return world_; }
@@ -59,19 +85,32 @@ public:
     // Length of the shape along its own Z axis, in metres; 0 when empty.
     float lengthAlongZ() const;
 
-    const render::Model& model() const { return model_; }
+    // The shape's model, with the textures of the last picture drawn (none before).
+    const render::Model& model() const { return shape_.model; }
 
 private:
-    std::optional<QByteArray> readTexture(const QString& shapeFolder, const QString& name) const;
+    // The path text of the texture file an image name finds; empty when none.
+    QString findTexture(const QString& shapeFolder, const QString& name) const;
+
+    struct TextureFile {
+        QString path;    // empty: no file found
+        std::string key; // the file's identity, the cache's key
+    };
 
     const platform::FileSystem* fileSystem_ = nullptr;
     QString texturePath_;
     QString path_;
     ShapeLoadStatus status_ = ShapeLoadStatus::NoFile;
     msts::Diagnostics diagnostics_;
-    QStringList missingTextures_;
+    QStringList notFoundTextures_;
+    std::vector<TextureFile> textureFiles_; // one per texture slot
+    std::shared_ptr<render::TextureCache> cache_ = std::make_shared<render::TextureCache>();
+    std::size_t textureBudget_ = render::TextureBudget::defaultBytes;
     render::Mat4 world_ = render::Mat4::identity();
-    render::Model model_;
+    // Textures and what is said of them change with each picture drawn.
+    mutable render::ShapeModel shape_;
+    mutable QStringList missingTextures_;
+    mutable QStringList overBudgetTextures_;
 };
 
 } // namespace preview

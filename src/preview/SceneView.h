@@ -36,8 +36,9 @@ public:
     void setCamera(float distance, render::Vec3 target, render::Vec3 up = {0, 1, 0});
     const render::Camera& camera() const { return camera_; }
 
-    // The shape with its world matrix at width × height pixels, 4×4 samples a pixel. The
-    // background alone when the shape is empty; an empty picture for a size below 1.
+    // The shape with its world matrix at width × height pixels, 4×4 samples a pixel, its
+    // textures first decoded as far as this picture needs. The background alone when the
+    // shape is empty; an empty picture for a size below 1.
     render::RgbImage render(const SceneShape& shape, int width, int height) const;
 
 private:
