@@ -60,15 +60,14 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
             if (index[0] >= vertexCount || index[1] >= vertexCount || index[2] >= vertexCount)
                 continue;
             float sx[3], sy[3], q[3], u[3], v[3];
-            unsigned all = ~0u, any = 0;
-            bool usable = true;
+            unsigned all = ~0u;
+            bool usable = true, crossesNear = false;
             for (int i = 0; i < 3; ++i) {
                 const Vec4& c = clip[index[i]];
                 const Vertex& vertex = model.vertices[index[i]];
                 usable = usable && finite(c) && std::isfinite(vertex.u) && std::isfinite(vertex.v);
-                const unsigned code = outcode(c);
-                all &= code;
-                any |= code;
+                all &= outcode(c);
+                crossesNear = crossesNear || !(c.z >= 0); // behind the near plane
                 q[i] = 1.0f / c.w;
                 sx[i] = (c.x * q[i] + 1.0f) * 0.5f * float(sampleWidth);
                 sy[i] = (1.0f - c.y * q[i]) * 0.5f * float(sampleHeight);
@@ -77,7 +76,7 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
             }
             if (!usable || all != 0)
                 continue;
-            if (any & 1u) { // crosses the near plane: steps there can be of any size
+            if (crossesNear) { // steps near the eye can be of any size
                 best = 0;
                 continue;
             }
