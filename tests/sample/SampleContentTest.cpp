@@ -100,7 +100,9 @@ VehicleFiles filesOf(const sample::Vehicle& v) {
 }
 
 // The thumbnail of a vehicle drawn from its files, as the preview draws it.
-render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius) {
+// `options` choose the texture levels decoded: by default every level the files store.
+render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius,
+                                    const msts::AceOptions& options = {}) {
     const msts::ShapeResult shape = msts::readShape(readBytes(f.shape));
     const msts::Mesh mesh = msts::buildMesh(shape.shape);
     const render::Model model =
@@ -108,7 +110,7 @@ render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float r
             const auto path = findIgnoringCase(f.definition.parent_path(), name);
             if (!path)
                 return std::nullopt;
-            msts::AceResult ace = msts::readAce(readBytes(*path));
+            msts::AceResult ace = msts::readAce(readBytes(*path), options);
             if (!ace.ok())
                 return std::nullopt;
             return std::move(ace.image);
@@ -220,6 +222,34 @@ TEST_F(SampleContent, FilesDrawLikeTheDesigns) {
         EXPECT_LT(total / double(designed.rgb.size()), 4.0);
         EXPECT_LT(far, int(designed.rgb.size() / 100));
     }
+}
+
+// The smaller mip levels the files store (DXT-compressed each on its own) against levels
+// averaged down from the full-size picture, as thumbnails were drawn before: the stated
+// tolerance is a step of at most 12 in any channel on at most 5% of the pixels.
+TEST_F(SampleContent, StoredMipLevelsDrawWithinToleranceOfLevelsBuiltFromTheFullPicture) {
+    const float reference = referenceRadius();
+    msts::AceOptions fullPictureOnly;
+    fullPictureOnly.firstLevelOnly = true;
+    int differing = 0, pixels = 0, worst = 0;
+    for (const sample::Vehicle& v : vehicles()) {
+        const VehicleFiles files = filesOf(v);
+        const render::RgbImage stored = thumbnailFromFiles(files, v.length, reference);
+        const render::RgbImage built =
+            thumbnailFromFiles(files, v.length, reference, fullPictureOnly);
+        ASSERT_EQ(stored.rgb.size(), built.rgb.size());
+        for (std::size_t i = 0; i < stored.rgb.size(); i += 3) {
+            int d = 0;
+            for (std::size_t c = 0; c < 3; ++c)
+                d = std::max(d, std::abs(int(stored.rgb[i + c]) - int(built.rgb[i + c])));
+            worst = std::max(worst, d);
+            differing += d > 0;
+            ++pixels;
+        }
+    }
+    EXPECT_LE(worst, 12);
+    EXPECT_LE(differing, pixels / 20);
+    EXPECT_GT(differing, 0) << "the stored levels are not used";
 }
 
 // Front at the left: the diesel's yellow nose and the steam engine's red buffer beam.
