@@ -166,8 +166,6 @@ int RunRenderCommand(const QStringList& arguments) {
         if (!missing.isEmpty())
             printError(missing);
     }
-    for (const QString& name : shape.missingTextures())
-        printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
 
     const preview::CanvasPlacement placement =
         preview::PlacementForLength(length.value_or(double(shape.lengthAlongZ())));
@@ -184,6 +182,11 @@ int RunRenderCommand(const QStringList& arguments) {
                    reference.Centre);
     const render::RgbImage picture =
         view.render(shape, placement.pixelWidth(), placement.pixelHeight());
+    for (const QString& name : shape.missingTextures())
+        printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
+    for (const QString& name : shape.overBudgetTextures())
+        printError(QStringLiteral("mémoire des textures épuisée, texture dessinée en gris : %1")
+                       .arg(name));
 
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));

@@ -1,9 +1,9 @@
 #include "msts/Ace.h"
 
 #include "msts/Container.h"
+#include "msts/Dxt.h"
 
-#include <squish.h>
-
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -96,8 +96,37 @@ public:
             }
         }
         pos_ = descriptorsEnd;
+        AceFormat kind = AceFormat::Planar;
+        if (flags & flagRaw) {
+            switch (format) {
+            case 0x12:
+                kind = AceFormat::Dxt1;
+                break;
+            case 0x14:
+                kind = AceFormat::Dxt3;
+                break;
+            case 0x16:
+                kind = AceFormat::Dxt5;
+                break;
+            default:
+                d_.error(DiagCode::UnsupportedFormat, base_ + 16,
+                         "raw surface format " + std::to_string(format));
+                return false;
+            }
+        }
+        image_.mipmapped = levels_.size() > 1;
+        if (options_.chooseFirstLevel) {
+            const AceInfo info{image_.width, image_.height,
+                               static_cast<std::uint32_t>(levels_.size()), kind};
+            const std::optional<std::uint32_t> first = options_.chooseFirstLevel(info);
+            if (!first) {
+                finish(kind);
+                return true;
+            }
+            first_ = std::min<std::size_t>(*first, levels_.size() - 1);
+        }
         if (flags & flagRaw)
-            return raw(format);
+            return raw(kind);
         return planar();
     }
 
@@ -138,16 +167,33 @@ private:
         }
         if (!offsetsAgree)
             d_.warn(DiagCode::BadRowOffsets, base_ + table, "rows read one after another");
+        // Levels above the first one wanted are stepped over; should the file end before
+        // it, the last whole level stands in for it.
+        std::size_t lastSkipped = levels_.size(), lastSkippedAt = 0;
         for (std::size_t i = 0; i < levels_.size(); ++i) {
-            if (i > 0 && options_.firstLevelOnly)
+            if (!image_.levels.empty() && options_.firstLevelOnly)
                 break;
             const auto& l = levels_[i];
-            if (p_.size() - pos_ < rowBytes(l.width) * l.height) {
+            const std::size_t bytes = rowBytes(l.width) * l.height;
+            if (p_.size() - pos_ < bytes) {
                 d_.warn(DiagCode::TruncatedData, base_ + pos_,
                         "mip level " + std::to_string(i) + " missing");
                 break;
             }
+            if (i < first_) {
+                lastSkipped = i;
+                lastSkippedAt = pos_;
+                pos_ += bytes;
+                continue;
+            }
+            if (image_.levels.empty())
+                image_.firstLevel = static_cast<std::uint32_t>(i);
             image_.levels.push_back(planarLevel(l));
+        }
+        if (image_.levels.empty() && lastSkipped < levels_.size()) {
+            pos_ = lastSkippedAt;
+            image_.firstLevel = static_cast<std::uint32_t>(lastSkipped);
+            image_.levels.push_back(planarLevel(levels_[lastSkipped]));
         }
         finish(AceFormat::Planar);
         return true;
@@ -194,31 +240,11 @@ private:
         return level;
     }
 
-    bool raw(std::uint32_t format) {
-        int squishFlags = 0;
-        std::size_t blockBytes = 0;
-        AceFormat kind = AceFormat::Dxt1;
-        switch (format) {
-        case 0x12:
-            squishFlags = squish::kDxt1;
-            blockBytes = 8;
-            kind = AceFormat::Dxt1;
-            break;
-        case 0x14:
-            squishFlags = squish::kDxt3;
-            blockBytes = 16;
-            kind = AceFormat::Dxt3;
-            break;
-        case 0x16:
-            squishFlags = squish::kDxt5;
-            blockBytes = 16;
-            kind = AceFormat::Dxt5;
-            break;
-        default:
-            d_.error(DiagCode::UnsupportedFormat, base_ + 16,
-                     "raw surface format " + std::to_string(format));
-            return false;
-        }
+    bool raw(AceFormat kind) {
+        const DxtKind dxt = kind == AceFormat::Dxt3   ? DxtKind::Dxt3
+                            : kind == AceFormat::Dxt5 ? DxtKind::Dxt5
+                                                      : DxtKind::Dxt1;
+        const std::size_t blockBytes = dxtBlockBytes(dxt);
         if ((p_.size() - pos_) / 4 < levels_.size()) {
             d_.error(DiagCode::TruncatedData, base_ + pos_, "level offset table");
             return false;
@@ -226,12 +252,18 @@ private:
         const std::size_t table = pos_;
         pos_ += levels_.size() * 4;
         bool offsetsAgree = true;
+        // Where the last level stepped over starts, should the file end before the first
+        // level wanted.
+        std::size_t lastSkipped = levels_.size(), lastSkippedAt = 0;
         for (std::size_t i = 0; i < levels_.size(); ++i) {
+            if (!image_.levels.empty() && options_.firstLevelOnly)
+                break;
             const auto& l = levels_[i];
             const bool blocks = l.width >= 4 && l.height >= 4;
             if (u32(table + i * 4) != pos_)
                 offsetsAgree = false;
             const std::uint64_t at = base_ + pos_;
+            const bool wanted = i >= first_;
             if (blocks) {
                 const std::size_t need =
                     std::size_t{(l.width + 3) / 4} * ((l.height + 3) / 4) * blockBytes;
@@ -252,13 +284,11 @@ private:
                     d_.warn(DiagCode::TruncatedData, at, "level length runs past the end");
                     length = need;
                 }
-                if (i == 0 || !options_.firstLevelOnly) {
-                    AceLevel level{l.width, l.height, {}};
-                    level.rgba.assign(std::size_t{l.width} * l.height * 4, 0);
-                    squish::DecompressImage(level.rgba.data(), static_cast<int>(l.width),
-                                            static_cast<int>(l.height), p_.data() + pos_,
-                                            squishFlags);
-                    image_.levels.push_back(std::move(level));
+                if (wanted)
+                    pushBlocks(i, dxt);
+                else {
+                    lastSkipped = i;
+                    lastSkippedAt = pos_;
                 }
                 pos_ += length;
                 if (cutShort)
@@ -269,15 +299,42 @@ private:
                             "mip level " + std::to_string(i) + " missing");
                     break;
                 }
-                AceLevel level = planarLevel(l);
-                if (i == 0 || !options_.firstLevelOnly)
-                    image_.levels.push_back(std::move(level));
+                if (wanted) {
+                    if (image_.levels.empty())
+                        image_.firstLevel = static_cast<std::uint32_t>(i);
+                    image_.levels.push_back(planarLevel(l));
+                } else {
+                    lastSkipped = i;
+                    lastSkippedAt = pos_;
+                    pos_ += rowBytes(l.width) * l.height;
+                }
+            }
+        }
+        if (image_.levels.empty() && lastSkipped < levels_.size()) {
+            const auto& l = levels_[lastSkipped];
+            pos_ = lastSkippedAt;
+            if (l.width >= 4 && l.height >= 4)
+                pushBlocks(lastSkipped, dxt);
+            else {
+                image_.firstLevel = static_cast<std::uint32_t>(lastSkipped);
+                image_.levels.push_back(planarLevel(l));
             }
         }
         if (!offsetsAgree)
             d_.warn(DiagCode::BadRowOffsets, base_ + table, "levels read one after another");
         finish(kind);
         return true;
+    }
+
+    // Decodes the blocks of level i at pos_ (bounds already checked) as the next level.
+    void pushBlocks(std::size_t i, DxtKind dxt) {
+        const auto& l = levels_[i];
+        if (image_.levels.empty())
+            image_.firstLevel = static_cast<std::uint32_t>(i);
+        AceLevel level{l.width, l.height, {}};
+        level.rgba.resize(std::size_t{l.width} * l.height * 4);
+        decodeDxt(dxt, p_.data() + pos_, l.width, l.height, level.rgba.data());
+        image_.levels.push_back(std::move(level));
     }
 
     void finish(AceFormat format) {
@@ -310,6 +367,7 @@ private:
     std::vector<Channel> channels_;
     std::vector<LevelSize> levels_;
     std::size_t pos_ = 0;
+    std::size_t first_ = 0; // first level to decode
     bool hasAlphaChannel_ = false;
     bool hasMask_ = false;
 };

@@ -13,6 +13,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -27,9 +29,13 @@ struct AceLevel {
 };
 
 struct AceImage {
-    std::uint32_t width = 0;
+    std::uint32_t width = 0; // of the full picture, whichever levels were decoded
     std::uint32_t height = 0;
-    std::vector<AceLevel> levels; // level 0 is full size; halves down to 1x1 when mipmapped
+    // levels[0] is this level of the file (0: full size); each next one is half as large.
+    std::uint32_t firstLevel = 0;
+    // The file stores its smaller levels (down to 1x1); without them it holds level 0 alone.
+    bool mipmapped = false;
+    std::vector<AceLevel> levels;
     // True when the picture carries transparency: an 8-bit alpha channel, a 1-bit mask, or
     // a DXT3/DXT5 alpha block. A DXT1 picture has alpha only when it declares a mask
     // channel. The levels keep the decoded alpha either way (a DXT1 3-colour block's
@@ -45,8 +51,21 @@ struct AceResult {
     bool ok() const { return !diagnostics.hasErrors(); }
 };
 
+// What the header says, before any level is decoded.
+struct AceInfo {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t storedLevels = 1; // levels the file announces: 1 without mipmaps
+    AceFormat format = AceFormat::Planar;
+};
+
 struct AceOptions {
-    bool firstLevelOnly = false; // decode level 0 only (thumbnails need no mipmaps)
+    bool firstLevelOnly = false; // decode the first level wanted only, no smaller ones
+    // Called once the header is read: the level to start decoding at (levels above it, the
+    // larger ones, are skipped; a file without mipmaps always gives its level 0), or nothing
+    // to decode no level at all, leaving the result's header fields filled and its levels
+    // empty. Unset: level 0.
+    std::function<std::optional<std::uint32_t>(const AceInfo&)> chooseFirstLevel;
 };
 
 // Largest width or height accepted.

@@ -237,6 +237,20 @@ QString FileSystem::resolveForWrite(const QString& path) const {
     return folder.endsWith(u'/') ? folder + last : folder + u'/' + last;
 }
 
+QString FileSystem::fileIdentity(const QString& path) const {
+    const QString native = resolve(path);
+    struct stat info {};
+    if (native.isEmpty() || ::stat(QFile::encodeName(native).constData(), &info) != 0 ||
+        !S_ISREG(info.st_mode))
+        return {};
+    return QStringLiteral("%1:%2:%3:%4.%5")
+        .arg(quint64(info.st_dev))
+        .arg(quint64(info.st_ino))
+        .arg(qint64(info.st_size))
+        .arg(qint64(info.st_mtim.tv_sec))
+        .arg(qint64(info.st_mtim.tv_nsec));
+}
+
 bool FileSystem::isFolder(const QString& path) const {
     const QString native = resolve(path);
     return !native.isEmpty() && QFileInfo(native).isDir();

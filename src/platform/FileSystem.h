@@ -45,6 +45,11 @@ public:
     // the folder does not exist.
     QString resolveForWrite(const QString& path) const;
 
+    // What tells the file a path text names from every other: the same for each spelling or
+    // link that reaches it, another once the file is rewritten (device, inode, size and
+    // modification time). Empty when the path names no regular file.
+    QString fileIdentity(const QString& path) const;
+
     bool isFolder(const QString& path) const;
     bool isFile(const QString& path) const;
     // True when the path names a file (not a folder) that this user may open for reading.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <span>
 
 namespace preview {
@@ -34,22 +35,31 @@ QString join(const QString& folder, const QString& name) {
 
 SceneShape::SceneShape(const platform::FileSystem* fileSystem) : fileSystem_(fileSystem) {}
 
-std::shared_ptr<const SceneShape>
-LoadFreightShape(const platform::FileSystem& fs, const QString& path, const QString& texturePath) {
+std::shared_ptr<const SceneShape> LoadFreightShape(const platform::FileSystem& fs,
+                                                   const QString& path, const QString& texturePath,
+                                                   std::shared_ptr<render::TextureCache> cache) {
     auto shape = std::make_shared<SceneShape>(&fs);
+    shape->setTextureCache(std::move(cache));
     shape->setTexturePath(texturePath);
     shape->load(path);
     return shape;
 }
 
+void SceneShape::setTextureCache(std::shared_ptr<render::TextureCache> cache) {
+    cache_ = cache ? std::move(cache) : std::make_shared<render::TextureCache>();
+}
+
 bool SceneShape::load(const QString& path) {
     path_ = path;
-    model_ = {};
+    shape_ = {};
     diagnostics_ = {};
+    notFoundTextures_.clear();
+    textureFiles_.clear();
     missingTextures_.clear();
-    ownMissingTextures_.clear();
+    overBudgetTextures_.clear();
     freight_.clear();
     freightProblems_.clear();
+    drawnFreight_.clear();
     scene_ = {};
     if (!fileSystem_ || !fileSystem_->isFile(path)) {
         status_ = ShapeLoadStatus::NotFound;
@@ -67,51 +77,123 @@ bool SceneShape::load(const QString& path) {
         return false;
     }
 
-    const msts::Mesh mesh = msts::buildMesh(shape.shape);
+    shape_ = render::shapeModelFromMesh(msts::buildMesh(shape.shape));
     const QString folder = folderOf(path);
-    model_ = render::modelFromMesh(
-        mesh, [&](const std::string& imageName) -> std::optional<msts::AceImage> {
-            const QString name = QString::fromStdString(imageName);
-            const std::optional<QByteArray> data = readTexture(folder, name);
-            if (data) {
-                msts::AceOptions options;
-                options.firstLevelOnly = true; // the renderer makes its own mip chain
-                msts::AceResult ace = msts::readAce(bytesOf(*data), options);
-                if (ace.ok() && !ace.image.levels.empty())
-                    return std::move(ace.image);
-            }
-            missingTextures_.append(name);
-            return std::nullopt;
-        });
+    for (const std::string& imageName : shape_.imageNames) {
+        const QString name = QString::fromStdString(imageName);
+        TextureFile file;
+        file.path = findTexture(folder, name);
+        if (!file.path.isEmpty())
+            file.key = fileSystem_->fileIdentity(file.path).toStdString();
+        if (file.key.empty())
+            notFoundTextures_.append(name);
+        textureFiles_.push_back(std::move(file));
+    }
+    missingTextures_ = notFoundTextures_;
     status_ = ShapeLoadStatus::Loaded;
-    ownMissingTextures_ = missingTextures_;
     return true;
 }
 
 void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
-    // Textures the earlier freight shapes missed are no longer drawn.
-    missingTextures_ = ownMissingTextures_;
     freight_ = freight;
     freightProblems_.clear();
+    drawnFreight_.clear();
     scene_ = {};
-    if (freight_.isEmpty())
-        return;
-    scene_ = model_;
+    // Textures the earlier freight shapes missed are no longer drawn.
+    missingTextures_ = notFoundTextures_;
     for (const FreightPlacement& placement : freight_) {
         const std::shared_ptr<const SceneShape> loaded =
-            fileSystem_ ? LoadFreightShape(*fileSystem_, placement.path, texturePath_) : nullptr;
+            fileSystem_ ? LoadFreightShape(*fileSystem_, placement.path, texturePath_, cache_)
+                        : nullptr;
         if (!loaded || loaded->status() != ShapeLoadStatus::Loaded) {
             freightProblems_.append(
                 {placement.path, loaded ? loaded->status() : ShapeLoadStatus::NotFound});
             continue;
         }
-        render::appendModel(scene_, loaded->model(), {0.0f, placement.height, 0.0f});
+        drawnFreight_.push_back({loaded, placement.height});
         missingTextures_.append(loaded->missingTextures());
     }
 }
 
-std::optional<QByteArray> SceneShape::readTexture(const QString& shapeFolder,
-                                                  const QString& name) const {
+const render::Model& SceneShape::sceneModel() const {
+    if (drawnFreight_.empty())
+        return shape_.model;
+    // Rebuilt each time: the textures in the slots change with each picture.
+    scene_ = shape_.model;
+    for (const DrawnFreight& drawn : drawnFreight_)
+        render::appendModel(scene_, drawn.shape->model(), {0.0f, drawn.height, 0.0f});
+    return scene_;
+}
+
+void SceneShape::prepareTextures(const std::vector<float>& footprints) const {
+    render::TextureBudget budget;
+    budget.limit = textureBudget_;
+    prepareOwnTextures(footprints, 0, budget);
+    std::size_t first = shape_.model.textures.size();
+    for (const DrawnFreight& drawn : drawnFreight_) {
+        drawn.shape->prepareOwnTextures(footprints, first, budget);
+        first += drawn.shape->model().textures.size();
+        missingTextures_.append(drawn.shape->missingTextures());
+        overBudgetTextures_.append(drawn.shape->overBudgetTextures());
+    }
+}
+
+void SceneShape::prepareOwnTextures(const std::vector<float>& allFootprints, std::size_t first,
+                                    render::TextureBudget& budget) const {
+    const std::vector<float> footprints(allFootprints.begin() +
+                                            std::ptrdiff_t(std::min(first, allFootprints.size())),
+                                        allFootprints.end());
+    missingTextures_ = notFoundTextures_;
+    overBudgetTextures_.clear();
+    // Spellings that reach one file share its texture, decoded for the finest of them and
+    // counted once against the budget.
+    std::map<std::string, float> finest;
+    for (std::size_t slot = 0; slot < textureFiles_.size() && slot < footprints.size(); ++slot)
+        if (const std::string& key = textureFiles_[slot].key; !key.empty()) {
+            const auto [at, added] = finest.emplace(key, footprints[slot]);
+            if (!added)
+                at->second = std::min(at->second, footprints[slot]);
+        }
+    std::map<std::string, render::TextureAnswer> answers;
+    const platform::FileSystem* fs = fileSystem_;
+    for (std::size_t slot = 0; slot < textureFiles_.size(); ++slot) {
+        const TextureFile& file = textureFiles_[slot];
+        if (file.key.empty() || slot >= footprints.size()) {
+            shape_.setTexture(slot, nullptr);
+            continue;
+        }
+        auto answer = answers.find(file.key);
+        if (answer == answers.end()) {
+            const QString path = file.path;
+            const auto read = [fs, path]() -> std::optional<std::vector<std::byte>> {
+                const std::optional<QByteArray> data = fs ? fs->readFile(path) : std::nullopt;
+                if (!data)
+                    return std::nullopt;
+                const auto* begin = reinterpret_cast<const std::byte*>(data->constData());
+                return std::vector<std::byte>(begin, begin + data->size());
+            };
+            answer =
+                answers.emplace(file.key, cache_->acquire(file.key, finest[file.key], read, budget))
+                    .first;
+        }
+        const QString name = QString::fromStdString(shape_.imageNames[slot]);
+        switch (answer->second.status) {
+        case render::TextureStatus::Unreadable:
+        case render::TextureStatus::Undecodable:
+            missingTextures_.append(name);
+            break;
+        case render::TextureStatus::OverBudget:
+            overBudgetTextures_.append(name);
+            break;
+        case render::TextureStatus::Ready:
+        case render::TextureStatus::NotNeeded:
+            break;
+        }
+        shape_.setTexture(slot, answer->second.texture);
+    }
+}
+
+QString SceneShape::findTexture(const QString& shapeFolder, const QString& name) const {
     QStringList names{name};
     if (name.endsWith(QLatin1String(".dds"), Qt::CaseInsensitive))
         names.append(name.left(name.size() - 4) + QLatin1String(".ace"));
@@ -122,22 +204,21 @@ std::optional<QByteArray> SceneShape::readTexture(const QString& shapeFolder,
         for (const QString& candidate : names) {
             const QString path = join(folder, candidate);
             if (fileSystem_->isFile(path))
-                if (std::optional<QByteArray> data = fileSystem_->readFile(path))
-                    return data;
+                return path;
         }
-    return std::nullopt;
+    return {};
 }
 
 render::BoundingSphere SceneShape::boundingSphere() const {
-    return render::boundingSphere(model_, world_);
+    return render::boundingSphere(shape_.model, world_);
 }
 
 float SceneShape::lengthAlongZ() const {
     float lo = std::numeric_limits<float>::max(), hi = std::numeric_limits<float>::lowest();
-    for (const render::Primitive& p : model_.primitives)
+    for (const render::Primitive& p : shape_.model.primitives)
         for (std::uint32_t i : p.indices) {
-            lo = std::min(lo, model_.vertices[i].position.z);
-            hi = std::max(hi, model_.vertices[i].position.z);
+            lo = std::min(lo, shape_.model.vertices[i].position.z);
+            hi = std::max(hi, shape_.model.vertices[i].position.z);
         }
     return hi >= lo ? hi - lo : 0.0f;
 }

@@ -13,16 +13,27 @@
 // read like the vehicle's shape, textures beside it first, and moved up by its height before
 // the world matrix. One that cannot be read is left out and listed in freightProblems(); the
 // vehicle is drawn without it.
+//
+// Texture files are found when the shape loads but decoded only when a picture is drawn,
+// since only the picture tells which of their mip levels it can use; they come from a
+// texture cache (by default the shape's own; give it the one shared by the run so that a
+// file is decoded once for every vehicle). One picture may use at most textureBudget()
+// bytes of decoded textures; the textures past it are drawn grey and listed in
+// overBudgetTextures(). A SceneShape is used by one thread at a time.
 
 #include "msts/Diagnostics.h"
 #include "render/Math.h"
 #include "render/Model.h"
+#include "render/ShapeModel.h"
+#include "render/TextureCache.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace platform {
 class FileSystem;
@@ -56,10 +67,11 @@ struct FreightProblem {
 class SceneShape;
 
 // Every freight shape is read through here: the shape file with its textures, beside it first,
-// then in `texturePath` relative to its folder. One place, so that a shape many vehicles carry
-// can be read once and shared.
+// then in `texturePath` relative to its folder, decoded through the vehicle's texture cache. One
+// place, so that a shape many vehicles carry can be read once and shared.
 std::shared_ptr<const SceneShape> LoadFreightShape(const platform::FileSystem& fs,
-                                                   const QString& path, const QString& texturePath);
+                                                   const QString& path, const QString& texturePath,
+                                                   std::shared_ptr<render::TextureCache> cache);
 
 class SceneShape {
 public:
@@ -79,8 +91,21 @@ public:
     ShapeLoadStatus status() const { return status_; }
     // What the reader reported for the last file: warnings when loaded, errors when Invalid.
     const msts::Diagnostics& diagnostics() const { return diagnostics_; }
-    // Image names as written in the shape for which no texture could be had.
+    // Image names as written in the shape for which no texture could be had: no file (known
+    // once loaded), or a file that could not be read or decoded (known once drawn).
     const QStringList& missingTextures() const { return missingTextures_; }
+    // Image names drawn grey in the last picture because its texture budget was spent.
+    const QStringList& overBudgetTextures() const { return overBudgetTextures_; }
+
+    void setTextureCache(std::shared_ptr<render::TextureCache> cache);
+    const std::shared_ptr<render::TextureCache>& textureCache() const { return cache_; }
+    void setTextureBudget(std::size_t bytes) { textureBudget_ = bytes; }
+    std::size_t textureBudget() const { return textureBudget_; }
+
+    // Puts in the scene model the textures a picture with these footprints needs (one per
+    // texture slot of sceneModel(), from render::textureFootprints), decoding what the cache
+    // lacks. SceneView calls it before each picture.
+    void prepareTextures(const std::vector<float>& footprints) const;
 
     // The freight shapes drawn with the loaded shape, replacing earlier ones. Their missing
     // textures join missingTextures().
@@ -98,25 +123,48 @@ public:
     // Length of the shape along its own Z axis, in metres; 0 when empty.
     float lengthAlongZ() const;
 
-    // The shape alone, and the shape with its freight shapes (what is drawn).
-    const render::Model& model() const { return model_; }
-    const render::Model& sceneModel() const { return freight_.isEmpty() ? model_ : scene_; }
+    // The shape's own model, with the textures of the last picture drawn (none before).
+    const render::Model& model() const { return shape_.model; }
+    // The shape and its freight shapes, as drawn: texture slots are the shape's own first,
+    // then each drawn freight shape's in turn.
+    const render::Model& sceneModel() const;
 
 private:
-    std::optional<QByteArray> readTexture(const QString& shapeFolder, const QString& name) const;
+    // The path text of the texture file an image name finds; empty when none.
+    QString findTexture(const QString& shapeFolder, const QString& name) const;
+
+    // Puts textures into the slots given, from `first` on, sharing one budget.
+    void prepareOwnTextures(const std::vector<float>& footprints, std::size_t first,
+                            render::TextureBudget& budget) const;
+
+    struct DrawnFreight {
+        std::shared_ptr<const SceneShape> shape;
+        float height = 0.0f;
+    };
+
+    struct TextureFile {
+        QString path;    // empty: no file found
+        std::string key; // the file's identity, the cache's key
+    };
 
     const platform::FileSystem* fileSystem_ = nullptr;
     QString texturePath_;
     QString path_;
     ShapeLoadStatus status_ = ShapeLoadStatus::NoFile;
     msts::Diagnostics diagnostics_;
-    QStringList missingTextures_;
-    QStringList ownMissingTextures_; // the shape's own, without its freight shapes'
-    render::Mat4 world_ = render::Mat4::identity();
-    render::Model model_;
+    QStringList notFoundTextures_;
     QList<FreightPlacement> freight_;
     QList<FreightProblem> freightProblems_;
-    render::Model scene_; // model_ and the freight shapes, when there are any
+    std::vector<DrawnFreight> drawnFreight_;
+    mutable render::Model scene_;           // the shape and its freight shapes, when there are any
+    std::vector<TextureFile> textureFiles_; // one per texture slot
+    std::shared_ptr<render::TextureCache> cache_ = std::make_shared<render::TextureCache>();
+    std::size_t textureBudget_ = render::TextureBudget::defaultBytes;
+    render::Mat4 world_ = render::Mat4::identity();
+    // Textures and what is said of them change with each picture drawn.
+    mutable render::ShapeModel shape_;
+    mutable QStringList missingTextures_;
+    mutable QStringList overBudgetTextures_;
 };
 
 } // namespace preview

@@ -38,6 +38,8 @@ render::RgbImage SceneView::render(const SceneShape& shape, int width, int heigh
     settings.background = background();
     settings.samplesPerAxis = 4;
     settings.lightElevationDegrees = float(lightElevation_);
+    shape.prepareTextures(
+        render::textureFootprints(shape.sceneModel(), shape.worldMatrix(), camera_, settings));
     return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings);
 }
 

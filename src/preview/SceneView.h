@@ -37,8 +37,8 @@ public:
     const render::Camera& camera() const { return camera_; }
 
     // The shape and its freight shapes with its world matrix at width × height pixels, 4×4
-    // samples a pixel. The background alone when the shape is empty; an empty picture for a
-    // size below 1.
+    // samples a pixel, their textures first decoded as far as this picture needs. The
+    // background alone when the shape is empty; an empty picture for a size below 1.
     render::RgbImage render(const SceneShape& shape, int width, int height) const;
 
 private:

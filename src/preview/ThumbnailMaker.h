@@ -54,6 +54,12 @@ public:
     void setUp(const ReferenceSphere& reference);
     const ReferenceSphere& reference() const { return reference_; }
 
+    // The decoded textures, the maker's own by default; makers working side by side may
+    // share one.
+    void setTextureCache(std::shared_ptr<render::TextureCache> cache) {
+        shape_.setTextureCache(std::move(cache));
+    }
+
     // The zoom: CameraFactor × ReferenceRadius from the reference centre.
     void setCameraFactor(float cameraFactor);
 

@@ -14,12 +14,14 @@
 #include "platform/FileSystem.h"
 #include "preview/SceneView.h"
 #include "render/Image.h"
+#include "render/TextureCache.h"
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 namespace preview {
 
@@ -40,6 +42,9 @@ public:
     // The file system must outlive the canvas and its shapes.
     void setFileSystem(const platform::FileSystem* fileSystem);
     const platform::FileSystem& fileSystem() const;
+    // The decoded textures of every shape drawn on the canvas, kept while the canvas lives,
+    // so that going back to a vehicle, or on to one sharing its textures, decodes nothing.
+    const std::shared_ptr<render::TextureCache>& textureCache() const { return textureCache_; }
 
     // Far plane distance in metres (600 in use).
     void SceneValueA(int value);
@@ -126,6 +131,7 @@ private:
     QString screenshotLocation_;
     platform::FileSystem ownFileSystem_;
     const platform::FileSystem* fileSystem_ = nullptr;
+    std::shared_ptr<render::TextureCache> textureCache_ = std::make_shared<render::TextureCache>();
     SceneView view_;
     render::RgbImage frame_;
     render::RgbImage picture_;

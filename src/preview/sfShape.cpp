@@ -7,6 +7,7 @@ namespace preview {
 void sfShape::AttachDevice(sfCanvas* device) {
     device_ = device;
     scene_.setFileSystem(device ? &device->fileSystem() : nullptr);
+    scene_.setTextureCache(device ? device->textureCache() : nullptr);
 }
 
 void sfShape::ShapeFile(const QString& path) {

@@ -18,7 +18,8 @@ class sfShape {
 public:
     using Matrix = std::array<float, 16>;
 
-    // The canvas device the shape draws on; its file layer reads the shape and textures.
+    // The canvas device the shape draws on; its file layer reads the shape and textures,
+    // which come from its texture cache.
     void AttachDevice(sfCanvas* device);
 
     // Folder, relative to the shape's folder, where textures are looked for after the
@@ -49,7 +50,7 @@ public:
     // zero when no shape is loaded.
     void GetBoundingSphere(float& x, float& y, float& z, float& radius) const;
 
-    // Textures are read with the shape file, so nothing is left to prepare.
+    // Textures are decoded as each frame needs them, so nothing is left to prepare.
     void Prepare() {}
 
     const SceneShape& Scene() const { return scene_; }

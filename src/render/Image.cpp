@@ -23,6 +23,45 @@ bool Texture::valid() const {
     return true;
 }
 
+int Texture::width() const {
+    return fullWidth > 0 ? fullWidth : levels.empty() ? 0 : levels[0].width;
+}
+
+int Texture::height() const {
+    return fullHeight > 0 ? fullHeight : levels.empty() ? 0 : levels[0].height;
+}
+
+std::size_t Texture::bytes() const {
+    std::size_t n = 0;
+    for (const TextureLevel& l : levels)
+        n += l.rgba.size();
+    return n;
+}
+
+void Texture::dropLevelsAbove(int level) {
+    if (levels.empty())
+        return;
+    const auto drop = std::size_t(std::clamp(level - firstLevel, 0, int(levels.size()) - 1));
+    if (drop == 0)
+        return;
+    fullWidth = width();
+    fullHeight = height();
+    levels.erase(levels.begin(), levels.begin() + std::ptrdiff_t(drop));
+    firstLevel += int(drop);
+}
+
+std::size_t mipChainBytes(int width, int height, int first) {
+    std::size_t n = 0;
+    for (int level = 0;; ++level) {
+        if (level >= first)
+            n += std::size_t(width) * std::size_t(height) * 4;
+        if (width <= 1 && height <= 1)
+            return n;
+        width = std::max(1, width / 2);
+        height = std::max(1, height / 2);
+    }
+}
+
 void Texture::completeMipChain() {
     if (!valid())
         return;

@@ -7,6 +7,7 @@
 #include "render/Math.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace render {
@@ -25,7 +26,7 @@ enum class BlendMode {
 };
 
 struct Material {
-    int texture = -1; // index into Model::textures; -1 draws `colour`
+    int texture = -1; // index into Model::textures; -1 or an empty slot draws `colour`
     Rgb colour{128, 128, 128};
     BlendMode blend = BlendMode::Opaque;
     float alphaReference = 200.0f / 255.0f;
@@ -42,7 +43,8 @@ struct Model {
     std::vector<Vertex> vertices;
     std::vector<Primitive> primitives;
     std::vector<Material> materials;
-    std::vector<Texture> textures;
+    // Shared: decoded textures come from a cache that many models use at once.
+    std::vector<std::shared_ptr<const Texture>> textures;
 
     std::size_t triangleCount() const;
     bool empty() const { return triangleCount() == 0; }

@@ -86,14 +86,14 @@ bool isTopLeft(const ScreenVertex& a, const ScreenVertex& b) {
 }
 
 int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
-    const float w = float(t.levels[0].width), h = float(t.levels[0].height);
+    const float w = float(t.width()), h = float(t.height());
     const float ax = dudx * w, bx = dvdx * h, ay = dudy * w, by = dvdy * h;
     const float rho2 = std::max(ax * ax + bx * bx, ay * ay + by * by);
     if (!(rho2 > 1.0f))
         return 0;
     const float lod = 0.5f * std::log2(rho2);
     const int level = int(std::floor(lod + 0.5f));
-    return std::clamp(level, 0, int(t.levels.size()) - 1);
+    return std::clamp(level, 0, t.firstLevel + int(t.levels.size()) - 1);
 }
 
 } // namespace
@@ -147,8 +147,8 @@ int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex
 }
 
 std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int level) {
-    const TextureLevel& t =
-        texture.levels[std::size_t(std::clamp(level, 0, int(texture.levels.size()) - 1))];
+    const TextureLevel& t = texture.levels[std::size_t(
+        std::clamp(level - texture.firstLevel, 0, int(texture.levels.size()) - 1))];
     const float x = u * float(t.width) - 0.5f;
     const float y = v * float(t.height) - 0.5f;
     const float fx0 = std::floor(x), fy0 = std::floor(y);
@@ -258,7 +258,8 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 // Derivatives of u = uq / q by the quotient rule.
                 const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
                 const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
-                texel = sampleTexture(*texture, u, v, mipLevel(*texture, dudx, dvdx, dudy, dvdy));
+                const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
+                texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
             }
 
             float* dst = &fb.colour[index * 3];

@@ -37,6 +37,8 @@ struct Shading {
     Rgb colour{128, 128, 128};
     BlendMode blend = BlendMode::Opaque;
     float alphaReference = 200.0f / 255.0f;
+    // The finest mip level this picture samples (see finestMipLevel); none finer is read.
+    int finestLevel = 0;
 };
 
 // Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice
@@ -56,7 +58,8 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b
 void drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                   const Shading& shading);
 
-// Bilinear sample of one mip level (clamped to the chain), wrapping outside 0..1.
+// Bilinear sample of one mip level of the full picture (clamped to the levels held),
+// wrapping outside 0..1.
 // Returns RGBA in 0..255.
 std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int level);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace render {
@@ -16,13 +17,16 @@ struct BlendedTriangle {
     std::uint32_t first; // index of the triangle's first index
 };
 
-Shading shadingFor(const Model& model, const Material& material) {
+Shading shadingFor(const Model& model, const Material& material,
+                   const std::vector<int>& finestLevels) {
     Shading s;
     s.colour = material.colour;
     s.blend = material.blend;
     s.alphaReference = material.alphaReference;
-    if (material.texture >= 0 && std::size_t(material.texture) < model.textures.size())
-        s.texture = &model.textures[std::size_t(material.texture)];
+    if (material.texture >= 0 && std::size_t(material.texture) < model.textures.size()) {
+        s.texture = model.textures[std::size_t(material.texture)].get();
+        s.finestLevel = std::max(0, finestLevels[std::size_t(material.texture)]);
+    }
     return s;
 }
 
@@ -30,7 +34,115 @@ bool finite(const Vec4& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) && std::isfinite(p.w);
 }
 
+Mat4 worldViewProjection(const Mat4& world, const Camera& camera, const RenderSettings& settings) {
+    const float aspect = float(settings.width) / float(settings.height);
+    return world * viewMatrix(camera) * projectionMatrix(camera, aspect);
+}
+
+// The footprints of textureFootprints() from the vertices in clip space, on a grid of
+// sampleWidth × sampleHeight samples. Mirrors the rasterizer: the same triangles are drawn
+// (finite corners, not wholly outside one clip plane) and the step is taken as there, the
+// larger of the steps along the two screen axes.
+std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip, int sampleWidth,
+                              int sampleHeight) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    std::vector<float> result(model.textures.size(), inf);
+    const std::size_t vertexCount = model.vertices.size();
+    for (const Primitive& p : model.primitives) {
+        if (p.material >= model.materials.size())
+            continue;
+        const int slot = model.materials[p.material].texture;
+        if (slot < 0 || std::size_t(slot) >= result.size())
+            continue;
+        float& best = result[std::size_t(slot)];
+        for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
+            const std::uint32_t index[3] = {p.indices[k], p.indices[k + 1], p.indices[k + 2]};
+            if (index[0] >= vertexCount || index[1] >= vertexCount || index[2] >= vertexCount)
+                continue;
+            float sx[3], sy[3], q[3], u[3], v[3];
+            unsigned all = ~0u;
+            bool usable = true, crossesNear = false;
+            for (int i = 0; i < 3; ++i) {
+                const Vec4& c = clip[index[i]];
+                const Vertex& vertex = model.vertices[index[i]];
+                usable = usable && finite(c) && std::isfinite(vertex.u) && std::isfinite(vertex.v);
+                all &= outcode(c);
+                crossesNear = crossesNear || !(c.z >= 0); // behind the near plane
+                q[i] = 1.0f / c.w;
+                sx[i] = (c.x * q[i] + 1.0f) * 0.5f * float(sampleWidth);
+                sy[i] = (1.0f - c.y * q[i]) * 0.5f * float(sampleHeight);
+                u[i] = vertex.u;
+                v[i] = vertex.v;
+            }
+            if (!usable || all != 0)
+                continue;
+            if (crossesNear) { // steps near the eye can be of any size
+                best = 0;
+                continue;
+            }
+            const float ax = sx[1] - sx[0], ay = sy[1] - sy[0];
+            const float bx = sx[2] - sx[0], by = sy[2] - sy[0];
+            const float area = ax * by - bx * ay;
+            if (!(std::fabs(area) > 1e-12f)) { // drawn on no sample, or hardly any
+                best = std::min(best, std::numeric_limits<float>::max());
+                continue;
+            }
+            // Screen gradients of a value that interpolates linearly on screen.
+            auto gradient = [&](const float f[3], float& dx, float& dy) {
+                const float d1 = f[1] - f[0], d2 = f[2] - f[0];
+                dx = (d1 * by - d2 * ay) / area;
+                dy = (d2 * ax - d1 * bx) / area;
+            };
+            float uq[3], vq[3];
+            for (int i = 0; i < 3; ++i) {
+                uq[i] = u[i] * q[i];
+                vq[i] = v[i] * q[i];
+            }
+            float dqdx, dqdy, duqdx, duqdy, dvqdx, dvqdy;
+            gradient(q, dqdx, dqdy);
+            gradient(uq, duqdx, duqdy);
+            gradient(vq, dvqdx, dvqdy);
+            for (int i = 0; i < 3; ++i) {
+                const float dudx = (duqdx - u[i] * dqdx) / q[i],
+                            dudy = (duqdy - u[i] * dqdy) / q[i];
+                const float dvdx = (dvqdx - v[i] * dqdx) / q[i],
+                            dvdy = (dvqdy - v[i] * dqdy) / q[i];
+                const float step =
+                    std::sqrt(std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy));
+                if (std::isfinite(step))
+                    best = std::min(best, step);
+                else if (!(step > 0)) // NaN: tell nothing, take the finest
+                    best = 0;
+            }
+        }
+    }
+    return result;
+}
+
 } // namespace
+
+std::vector<float> textureFootprints(const Model& model, const Mat4& world, const Camera& camera,
+                                     const RenderSettings& settings) {
+    if (settings.width < 1 || settings.height < 1)
+        return std::vector<float>(model.textures.size(), std::numeric_limits<float>::infinity());
+    const int s = std::clamp(settings.samplesPerAxis, 1, 16);
+    const Mat4 wvp = worldViewProjection(world, camera, settings);
+    std::vector<Vec4> clip(model.vertices.size());
+    for (std::size_t i = 0; i < clip.size(); ++i)
+        clip[i] = transformPoint4(model.vertices[i].position, wvp);
+    return footprints(model, clip, settings.width * s, settings.height * s);
+}
+
+int finestMipLevel(float footprint, int width, int height) {
+    if (std::isinf(footprint) && footprint > 0)
+        return -1;
+    const float texels = footprint * float(std::max(1, std::min(width, height)));
+    if (!(texels > 1.0f))
+        return 0;
+    // The rasterizer rounds log2 of the step in texels to the nearest level.
+    const int level = int(std::floor(std::log2(std::min(texels, 1e30f)) + 0.5f)) - 1;
+    return std::max(0, level);
+}
 
 RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
                      const RenderSettings& settings) {
@@ -39,8 +151,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     const int s = std::clamp(settings.samplesPerAxis, 1, 16);
     Framebuffer fb(settings.width * s, settings.height * s, settings.background);
 
-    const float aspect = float(settings.width) / float(settings.height);
-    const Mat4 worldViewProjection = world * viewMatrix(camera) * projectionMatrix(camera, aspect);
+    const Mat4 wvp = worldViewProjection(world, camera, settings);
 
     // Light from the camera's side, raised by the elevation angle.
     constexpr float degrees = 3.14159265f / 180.0f;
@@ -58,11 +169,21 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     std::vector<char> valid(vertexCount);
     for (std::size_t i = 0; i < vertexCount; ++i) {
         const Vertex& v = model.vertices[i];
-        clip[i] = transformPoint4(v.position, worldViewProjection);
+        clip[i] = transformPoint4(v.position, wvp);
         valid[i] = finite(clip[i]) && std::isfinite(v.u) && std::isfinite(v.v);
         const Vec3 n = normalize(transformDirection(v.normal, world));
         const float lambert = std::max(0.0f, dot(n, light));
         diffuse[i] = settings.ambient + settings.diffuse * (std::isfinite(lambert) ? lambert : 0);
+    }
+
+    // The finest level each texture is read at, from the same footprints the textures were
+    // decoded for, so that a picture never depends on what else a shared texture holds.
+    std::vector<int> finestLevels(model.textures.size(), 0);
+    {
+        const std::vector<float> steps = footprints(model, clip, fb.width, fb.height);
+        for (std::size_t t = 0; t < finestLevels.size(); ++t)
+            if (const Texture* texture = model.textures[t].get())
+                finestLevels[t] = finestMipLevel(steps[t], texture->width(), texture->height());
     }
 
     auto clipVertex = [&](std::uint32_t i, const Material& m) {
@@ -104,7 +225,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
             }
             if (m.blend != pass)
                 continue;
-            const Shading shading = shadingFor(model, m);
+            const Shading shading = shadingFor(model, m, finestLevels);
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
                 if (usable(p, k))
                     drawTriangle(fb, clipVertex(p.indices[k], m), clipVertex(p.indices[k + 1], m),
@@ -120,7 +241,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     for (const BlendedTriangle& t : blended) {
         const Primitive& p = model.primitives[t.primitive];
         const Material& m = materialOf(p);
-        const Shading shading = shadingFor(model, m);
+        const Shading shading = shadingFor(model, m, finestLevels);
         drawTriangle(fb, clipVertex(p.indices[t.first], m), clipVertex(p.indices[t.first + 1], m),
                      clipVertex(p.indices[t.first + 2], m), shading);
     }

@@ -6,6 +6,8 @@
 #include "render/Image.h"
 #include "render/Model.h"
 
+#include <vector>
+
 namespace render {
 
 struct RenderSettings {
@@ -26,5 +28,18 @@ struct RenderSettings {
 // picture. Deterministic: the same input gives the same bytes.
 RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
                      const RenderSettings& settings);
+
+// How finely the picture renderModel() would draw samples each texture slot of the model,
+// known before any texture is decoded: per slot, the smallest step in texture coordinates
+// (0..1 across the texture) from one sample to the next over the corners of every triangle
+// drawn with it. Infinity for a slot no drawn triangle uses; 0 when a triangle crosses the
+// near plane (nothing can be told there).
+std::vector<float> textureFootprints(const Model& model, const Mat4& world, const Camera& camera,
+                                     const RenderSettings& settings);
+
+// The finest mip level of a width × height texture that a picture with this footprint
+// samples: the level the rasterizer picks at the footprint, one finer again as a margin for
+// the perspective inside triangles. No level at all (-1) for an infinite footprint.
+int finestMipLevel(float footprint, int width, int height);
 
 } // namespace render

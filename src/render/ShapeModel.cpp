@@ -12,14 +12,14 @@ Vec3 toVec3(msts::Vec3 v) {
     return {v.x, v.y, v.z};
 }
 
-Material materialFor(const msts::Material& m, const Texture* texture, bool maskOnly) {
+Material materialFor(const msts::Material& m, const Texture* texture) {
     Material r;
     r.colour = kNeutralGrey;
     const bool alphaTested = m.alphaTestMode == 1;
     r.blend = alphaTested ? BlendMode::AlphaTest : BlendMode::Opaque;
     // Blending needs a texture that really carries alpha; a mere 1-bit mask on an
     // alpha-tested material keeps its hard holes.
-    const bool blendable = texture && texture->hasAlpha && !(maskOnly && alphaTested);
+    const bool blendable = texture && texture->hasAlpha && !(texture->alphaFromMask && alphaTested);
     if ((m.isBlended() || m.isAdditive()) && blendable)
         r.blend = m.isAdditive() ? BlendMode::Additive : BlendMode::AlphaBlend;
     r.lit = m.isLit();
@@ -37,41 +37,47 @@ Texture textureFromAce(const msts::AceImage& image) {
     for (const msts::AceLevel& level : image.levels)
         t.levels.push_back(TextureLevel{int(level.width), int(level.height), level.rgba});
     t.hasAlpha = image.hasAlpha;
+    t.alphaFromMask = image.hasMask;
+    t.firstLevel = int(image.firstLevel);
+    t.fullWidth = int(image.width);
+    t.fullHeight = int(image.height);
     if (!t.valid())
         return {};
     t.completeMipChain();
     return t;
 }
 
-Model modelFromMesh(const msts::Mesh& mesh, const TextureProvider& textures) {
-    Model model;
-    std::map<std::string, int> textureIndex; // image name -> index, -1 when unavailable
-    std::vector<bool> maskOnly;
-    for (const msts::Material& m : mesh.materials) {
-        int index = -1;
-        if (!m.imageName.empty()) {
-            auto found = textureIndex.find(m.imageName);
-            if (found == textureIndex.end()) {
-                std::optional<msts::AceImage> image;
-                if (textures)
-                    image = textures(m.imageName);
-                if (image) {
-                    Texture t = textureFromAce(*image);
-                    if (t.valid()) {
-                        index = int(model.textures.size());
-                        model.textures.push_back(std::move(t));
-                        maskOnly.push_back(image->hasMask);
-                    }
-                }
-                found = textureIndex.emplace(m.imageName, index).first;
-            }
-            index = found->second;
+void ShapeModel::setTexture(std::size_t slot, std::shared_ptr<const Texture> texture) {
+    if (slot >= model.textures.size())
+        return;
+    model.textures[slot] = std::move(texture);
+    for (std::size_t i = 0; i < model.materials.size() && i < materials.size(); ++i)
+        if (model.materials[i].texture == int(slot)) {
+            model.materials[i] = materialFor(materials[i], model.textures[slot].get());
+            model.materials[i].texture = int(slot);
         }
-        const Texture* texture = index >= 0 ? &model.textures[std::size_t(index)] : nullptr;
-        Material material = materialFor(m, texture, texture && maskOnly[std::size_t(index)]);
-        material.texture = index;
+}
+
+ShapeModel shapeModelFromMesh(const msts::Mesh& mesh) {
+    ShapeModel shape;
+    Model& model = shape.model;
+    shape.materials = mesh.materials;
+    std::map<std::string, int> slots; // image name -> slot
+    for (const msts::Material& m : mesh.materials) {
+        int slot = -1;
+        if (!m.imageName.empty()) {
+            auto found = slots.find(m.imageName);
+            if (found == slots.end()) {
+                found = slots.emplace(m.imageName, int(shape.imageNames.size())).first;
+                shape.imageNames.push_back(m.imageName);
+            }
+            slot = found->second;
+        }
+        Material material = materialFor(m, nullptr);
+        material.texture = slot;
         model.materials.push_back(material);
     }
+    model.textures.resize(shape.imageNames.size());
 
     model.primitives.resize(mesh.materials.size());
     for (std::size_t i = 0; i < model.primitives.size(); ++i)
@@ -86,7 +92,22 @@ Model modelFromMesh(const msts::Mesh& mesh, const TextureProvider& textures) {
             model.vertices.push_back(Vertex{toVec3(c.position), toVec3(c.normal), c.uv.u, c.uv.v});
         }
     }
-    return model;
+    return shape;
+}
+
+Model modelFromMesh(const msts::Mesh& mesh, const TextureProvider& textures) {
+    ShapeModel shape = shapeModelFromMesh(mesh);
+    for (std::size_t slot = 0; slot < shape.imageNames.size(); ++slot) {
+        std::optional<msts::AceImage> image;
+        if (textures)
+            image = textures(shape.imageNames[slot]);
+        if (!image)
+            continue;
+        Texture t = textureFromAce(*image);
+        if (t.valid())
+            shape.setTexture(slot, std::make_shared<const Texture>(std::move(t)));
+    }
+    return std::move(shape.model);
 }
 
 } // namespace render

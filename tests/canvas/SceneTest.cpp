@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cctype>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace canvastest;
@@ -94,7 +97,9 @@ TEST_F(SceneTest, TexturesAreFoundNextToTheShapeThenThroughTheTexturePathIgnorin
     // Next to the shape wins over the texture folder.
     writeTexture("TRAINSET/TEXTURES/body.ace", 0, 255, 0);
     ASSERT_TRUE(shape.load(text("TRAINSET\\ONE\\vehicle.s")));
-    const render::Texture& body = shape.model().textures[0];
+    (void)preview(shape);
+    ASSERT_TRUE(shape.model().textures[0]);
+    const render::Texture& body = *shape.model().textures[0];
     EXPECT_LT(body.levels[0].rgba[1], 120) << "the texture folder's green body was taken";
 }
 
@@ -240,4 +245,106 @@ TEST_F(SceneTest, BogieVehicleFromRealFilesMatchesItsGolden) {
     const testscene::Comparison c = testscene::compareWithGolden(image, "bogie_vehicle_145x96", 3,
                                                                  image.width * image.height / 50);
     EXPECT_TRUE(c.matches) << c.message;
+}
+
+namespace {
+
+// A vehicle side of 96 strips, each naming `images(i)`, whose texture coordinates cover a
+// small corner of the texture so that the picture needs its finest level.
+msts::Shape stripVehicle(const std::function<std::string(int)>& images) {
+    fixtures::ShapeBuilder b;
+    const std::int32_t part = b.addPart("BODY", {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, -1);
+    for (int i = 0; i < 96; ++i) {
+        const std::int32_t material = b.addMaterial(images(i), "Tex", part); // unlit
+        const float z0 = -10 + 20.0f * float(i) / 96, z1 = z0 + 20.0f / 96;
+        b.addQuad(material, {{{1.5f, 4, z0}, {1.5f, 4, z1}, {1.5f, 1, z1}, {1.5f, 1, z0}}},
+                  {{{0, 0}, {0.005f, 0}, {0.005f, 0.02f}, {0, 0.02f}}});
+    }
+    return b.build();
+}
+
+// "bigtexture.ace" with its letters upper-cased after the bits of i: 96 spellings.
+std::string spelling(int i) {
+    std::string name = "bigtexture.ace";
+    for (std::size_t k = 0; k < 10; ++k)
+        if ((i >> k) & 1)
+            name[k] = char(std::toupper(static_cast<unsigned char>(name[k])));
+    return name;
+}
+
+} // namespace
+
+TEST_F(SceneTest, ManySpellingsOfOneTextureDecodeItOnceWithinThePictureBudget) {
+    constexpr std::uint32_t side = 1024;
+    fixtures::AceWriteOptions o;
+    o.layout = fixtures::AceLayout::Dxt1;
+    o.mipmaps = true;
+    writeFile(root() + "/A/BigTexture.ace", fixtures::writeAce(solidPicture(200, 40, 40, side), o));
+    writeVehicle("A", stripVehicle(spelling));
+    SceneShape shape(&fs);
+    shape.setWorldMatrix(HalfTurnWorldMatrix());
+    // Room for the texture once, far from 96 times.
+    shape.setTextureBudget(render::mipChainBytes(side, side, 0) * 3 / 2);
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    ASSERT_EQ(shape.model().textures.size(), 96u);
+    const render::RgbImage image = preview(shape);
+    EXPECT_TRUE(shape.missingTextures().isEmpty());
+    EXPECT_TRUE(shape.overBudgetTextures().isEmpty());
+    EXPECT_EQ(shape.textureCache()->decodes(), 1u);
+    EXPECT_LE(shape.textureCache()->bytesHeld(), render::mipChainBytes(side, side, 0));
+    for (const auto& texture : shape.model().textures)
+        EXPECT_EQ(texture, shape.model().textures[0]) << "one file, one texture";
+    EXPECT_EQ(shape.model().textures[0]->firstLevel, 0) << "the strips need the finest level";
+    EXPECT_GT(reddish(image).count, 500);
+}
+
+TEST_F(SceneTest, TexturesPastThePictureBudgetAreDrawnGreyAndListed) {
+    constexpr std::uint32_t side = 512;
+    fixtures::AceWriteOptions o;
+    o.layout = fixtures::AceLayout::Dxt1;
+    o.mipmaps = true;
+    for (const char* name : {"one.ace", "two.ace", "three.ace"})
+        writeFile(root() + "/A/" + name, fixtures::writeAce(solidPicture(200, 40, 40, side), o));
+    const char* names[] = {"one.ace", "two.ace", "three.ace"};
+    writeVehicle("A", stripVehicle([&](int i) { return std::string(names[i / 32]); }));
+    SceneShape shape(&fs);
+    shape.setWorldMatrix(HalfTurnWorldMatrix());
+    shape.setTextureBudget(render::mipChainBytes(side, side, 0) * 5 / 2); // two of three
+    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+    const render::RgbImage image = preview(shape);
+    EXPECT_EQ(shape.overBudgetTextures(), QStringList{"three.ace"});
+    EXPECT_TRUE(shape.missingTextures().isEmpty());
+    EXPECT_FALSE(shape.model().textures[2]) << "the third file is not decoded";
+    EXPECT_TRUE(shape.model().textures[0] && shape.model().textures[1]);
+    // The third of the side that is over budget, the front one, is grey; the front is at the
+    // left.
+    const render::Rgb grey = image.pixel(image.width / 6, 40);
+    EXPECT_EQ(grey.r, grey.g);
+    EXPECT_EQ(grey.g, grey.b);
+    const render::Rgb red = image.pixel(image.width * 5 / 6, 40);
+    EXPECT_GT(red.r, 2 * red.g);
+}
+
+TEST_F(SceneTest, GoingBackAndForthBetweenVehiclesSharingTexturesDecodesNothingAgain) {
+    // As the window's preview does: one shape loaded with one vehicle after another.
+    writeVehicle("A", bogieVehicle("bodyA.ace", "bogie.ace"));
+    writeVehicle("B", bogieVehicle("bodyB.ace", "..\\A\\BOGIE.ACE"));
+    writeTexture("A/bodyA.ace", 90, 90, 200);
+    writeTexture("B/bodyB.ace", 90, 200, 90);
+    writeTexture("A/bogie.ace", 220, 0, 0);
+    SceneShape shape(&fs);
+    shape.setWorldMatrix(HalfTurnWorldMatrix());
+    std::vector<render::RgbImage> first;
+    for (int round = 0; round < 3; ++round)
+        for (const char* vehicle : {"A\\vehicle.s", "B\\vehicle.s"}) {
+            ASSERT_TRUE(shape.load(text(vehicle)));
+            const render::RgbImage image = preview(shape);
+            EXPECT_TRUE(shape.missingTextures().isEmpty());
+            if (round == 0)
+                first.push_back(image);
+            else
+                EXPECT_EQ(image.rgb, first[vehicle[0] == 'A' ? 0 : 1].rgb)
+                    << "the same picture whatever the cache holds";
+        }
+    EXPECT_EQ(shape.textureCache()->decodes(), 3u) << "two bodies and the shared bogie";
 }

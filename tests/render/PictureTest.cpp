@@ -353,6 +353,51 @@ TEST(PictureTextureTest, FineDetailFarAwayAveragesInsteadOfFlickering) {
             EXPECT_NEAR(image.pixel(x, y).r, 128, 12) << x << "," << y;
 }
 
+TEST(PictureTextureTest, FootprintsTellHowFinelyEachTextureIsSampled) {
+    // A 2 m square facing the camera 10 m away, in a picture of 64 × 64 pixels of 4 × 4
+    // samples: the 30° view is 2·10·tan 15° = 5.36 m high, so the square spans 95.5 samples
+    // and its texture coordinates step by 1/95.5 from one sample to the next.
+    Model m;
+    for (int i = 0; i < 4; ++i)
+        m.textures.push_back(makeTexture(4, 4, [](int, int) { return kRed; }));
+    std::uint32_t material[4];
+    for (int i = 0; i < 4; ++i) {
+        Material textured = unlit({255, 255, 255});
+        textured.texture = i;
+        material[i] = addMaterial(m, textured);
+    }
+    addFacingQuad(m, 0, 2, material[0]);
+    addFacingQuad(m, 0, 2, material[2], 40); // far off to the side: outside the picture
+    // From 5 m before the eye to 2 m behind it: across the near plane.
+    addQuad(m, {5, 1, 0.5f}, {12, 1, 0.5f}, {12, -1, 0.5f}, {5, -1, 0.5f}, {0, 0, 1}, material[3]);
+    const View v = frontView(10, 64, 64);
+    const std::vector<float> steps = textureFootprints(m, v.world, v.camera, v.settings);
+    ASSERT_EQ(steps.size(), 4u);
+    EXPECT_NEAR(steps[0], 1 / 95.5, 1 / 95.5 * 0.02);
+    EXPECT_TRUE(std::isinf(steps[1])) << "no triangle uses it";
+    EXPECT_TRUE(std::isinf(steps[2])) << "drawn nowhere in the picture";
+    EXPECT_EQ(steps[3], 0.0f) << "a triangle through the near plane can be sampled at any rate";
+
+    // Seen at a slant, the nearest corner's step counts: the square turned 60° about Y steps
+    // twice as fast along the picture's width, but its near edge is closer to the eye.
+    Model slanted;
+    slanted.textures.push_back(m.textures[0]);
+    slanted.materials.push_back(m.materials[0]);
+    const float c = 0.5f, s = 0.866f;
+    addQuad(slanted, {-s, 1, -c}, {s, 1, c}, {s, -1, c}, {-s, -1, -c}, {c, 0, -s}, 0);
+    const float slant = textureFootprints(slanted, v.world, v.camera, v.settings)[0];
+    EXPECT_GT(slant, steps[0] * 1.6f);
+    EXPECT_LT(slant, steps[0] * 2.0f);
+
+    // The level decoded: the one the rasterizer picks at that step, one finer as a margin.
+    EXPECT_EQ(finestMipLevel(steps[0], 256, 256), 0);   // 2.7 texels a sample: level 1, less 1
+    EXPECT_EQ(finestMipLevel(steps[0], 1024, 1024), 2); // 10.7: level 3, less 1
+    EXPECT_EQ(finestMipLevel(steps[0], 1024, 256), 0);  // the shorter side counts
+    EXPECT_EQ(finestMipLevel(0, 4096, 4096), 0);
+    EXPECT_EQ(finestMipLevel(std::numeric_limits<float>::infinity(), 64, 64), -1);
+    EXPECT_EQ(finestMipLevel(std::numeric_limits<float>::quiet_NaN(), 64, 64), 0);
+}
+
 TEST(PictureTextureTest, CoordinatesOutsideZeroToOneWrap) {
     Model m;
     m.textures.push_back(makeTexture(4, 4, [](int x, int) { return x < 2 ? kRed : kBlue; }));

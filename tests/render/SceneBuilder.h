@@ -9,15 +9,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace testscene {
 
 inline constexpr render::Rgb kBackground{148, 198, 239};
 
-// A texture drawn by a function of the texel position.
-inline render::Texture makeTexture(int w, int h,
-                                   const std::function<render::Rgb(int x, int y)>& colour,
-                                   const std::function<std::uint8_t(int x, int y)>& alpha = {}) {
+// A texture drawn by a function of the texel position, with its mip chain.
+inline std::shared_ptr<const render::Texture>
+makeTexture(int w, int h, const std::function<render::Rgb(int x, int y)>& colour,
+            const std::function<std::uint8_t(int x, int y)>& alpha = {}) {
     render::TextureLevel level{w, h, {}};
     level.rgba.resize(std::size_t(w) * std::size_t(h) * 4);
     bool hasAlpha = false;
@@ -36,7 +37,7 @@ inline render::Texture makeTexture(int w, int h,
     t.levels.push_back(std::move(level));
     t.hasAlpha = hasAlpha;
     t.completeMipChain();
-    return t;
+    return std::make_shared<const render::Texture>(std::move(t));
 }
 
 inline std::uint32_t addMaterial(render::Model& m, render::Material material) {

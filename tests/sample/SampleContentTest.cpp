@@ -118,7 +118,9 @@ VehicleFiles filesOf(const sample::Vehicle& v) {
 }
 
 // A shape file of the vehicle's folder as a render model, its textures beside it.
-render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder) {
+// `options` choose the texture levels decoded: by default every level the files store.
+render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder,
+                             const msts::AceOptions& options) {
     const msts::ShapeResult shape = msts::readShape(readBytes(shapePath));
     const msts::Mesh mesh = msts::buildMesh(shape.shape);
     return render::modelFromMesh(mesh,
@@ -126,7 +128,7 @@ render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder) 
                                      const auto path = findIgnoringCase(folder, name);
                                      if (!path)
                                          return std::nullopt;
-                                     msts::AceResult ace = msts::readAce(readBytes(*path));
+                                     msts::AceResult ace = msts::readAce(readBytes(*path), options);
                                      if (!ace.ok())
                                          return std::nullopt;
                                      return std::move(ace.image);
@@ -136,13 +138,14 @@ render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder) 
 // The thumbnail of a vehicle drawn from its files, as the preview draws it: framed on its own
 // shape, its freight shapes in place when `withFreight`.
 render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius,
-                                    bool withFreight = true) {
-    render::Model model = modelFromFiles(f.shape, f.definition.parent_path());
+                                    bool withFreight = true, const msts::AceOptions& options = {}) {
+    render::Model model = modelFromFiles(f.shape, f.definition.parent_path(), options);
     const render::Mat4 halfTurn = render::Mat4::rotationY(std::numbers::pi_v<float>);
     const render::BoundingSphere sphere = render::boundingSphere(model, halfTurn);
     if (withFreight)
         for (const FreightFiles& load : f.freight)
-            render::appendModel(model, modelFromFiles(load.shape, f.definition.parent_path()),
+            render::appendModel(model,
+                                modelFromFiles(load.shape, f.definition.parent_path(), options),
                                 {0, load.height, 0});
     render::RenderSettings settings;
     settings.width = std::max(16, static_cast<int>(length * 7.415f));
@@ -268,6 +271,34 @@ TEST_F(SampleContent, FilesDrawLikeTheDesigns) {
         EXPECT_LT(total / double(designed.rgb.size()), 4.0);
         EXPECT_LT(far, int(designed.rgb.size() / 100));
     }
+}
+
+// The smaller mip levels the files store (DXT-compressed each on its own) against levels
+// averaged down from the full-size picture, as thumbnails were drawn before: the stated
+// tolerance is a step of at most 12 in any channel on at most 5% of the pixels.
+TEST_F(SampleContent, StoredMipLevelsDrawWithinToleranceOfLevelsBuiltFromTheFullPicture) {
+    const float reference = referenceRadius();
+    msts::AceOptions fullPictureOnly;
+    fullPictureOnly.firstLevelOnly = true;
+    int differing = 0, pixels = 0, worst = 0;
+    for (const sample::Vehicle& v : vehicles()) {
+        const VehicleFiles files = filesOf(v);
+        const render::RgbImage stored = thumbnailFromFiles(files, v.length, reference);
+        const render::RgbImage built =
+            thumbnailFromFiles(files, v.length, reference, true, fullPictureOnly);
+        ASSERT_EQ(stored.rgb.size(), built.rgb.size());
+        for (std::size_t i = 0; i < stored.rgb.size(); i += 3) {
+            int d = 0;
+            for (std::size_t c = 0; c < 3; ++c)
+                d = std::max(d, std::abs(int(stored.rgb[i + c]) - int(built.rgb[i + c])));
+            worst = std::max(worst, d);
+            differing += d > 0;
+            ++pixels;
+        }
+    }
+    EXPECT_LE(worst, 12);
+    EXPECT_LE(differing, pixels / 20);
+    EXPECT_GT(differing, 0) << "the stored levels are not used";
 }
 
 // Front at the left: the diesel's yellow nose and the steam engine's red buffer beam.

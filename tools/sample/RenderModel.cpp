@@ -16,7 +16,7 @@ render::Model toRenderModel(const std::vector<Placed>& models) {
         texture.hasAlpha = placed.picture->hasTransparency();
         texture.completeMipChain();
         const int textureIndex = static_cast<int>(out.textures.size());
-        out.textures.push_back(std::move(texture));
+        out.textures.push_back(std::make_shared<const render::Texture>(std::move(texture)));
 
         const auto firstMaterial = static_cast<std::uint32_t>(out.materials.size());
         for (const Material& m : placed.model->materials) {
