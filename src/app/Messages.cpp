@@ -97,6 +97,7 @@ constexpr Entry table[] = {
     {301, "Forme introuvable : |1"},
     {302, "Forme illisible : |1"},
     {303, "Forme invalide : |1"},
+    {304, "Rien du véhicule n'est dessiné : |1"},
 };
 
 const Entry* find(int number) {

@@ -39,6 +39,8 @@ bool SceneShape::load(const QString& path) {
     model_ = {};
     diagnostics_ = {};
     missingTextures_.clear();
+    unreadableTextures_.clear();
+    corruptTextures_.clear();
     if (!fileSystem_ || !fileSystem_->isFile(path)) {
         status_ = ShapeLoadStatus::NotFound;
         return false;
@@ -60,23 +62,26 @@ bool SceneShape::load(const QString& path) {
     model_ = render::modelFromMesh(
         mesh, [&](const std::string& imageName) -> std::optional<msts::AceImage> {
             const QString name = QString::fromStdString(imageName);
-            const std::optional<QByteArray> data = readTexture(folder, name);
+            bool found = false;
+            const std::optional<QByteArray> data = readTexture(folder, name, &found);
             if (data) {
                 msts::AceOptions options;
                 options.firstLevelOnly = true; // the renderer makes its own mip chain
                 msts::AceResult ace = msts::readAce(bytesOf(*data), options);
                 if (ace.ok() && !ace.image.levels.empty())
                     return std::move(ace.image);
+                corruptTextures_.append(name);
+                return std::nullopt;
             }
-            missingTextures_.append(name);
+            (found ? unreadableTextures_ : missingTextures_).append(name);
             return std::nullopt;
         });
     status_ = ShapeLoadStatus::Loaded;
     return true;
 }
 
-std::optional<QByteArray> SceneShape::readTexture(const QString& shapeFolder,
-                                                  const QString& name) const {
+std::optional<QByteArray> SceneShape::readTexture(const QString& shapeFolder, const QString& name,
+                                                  bool* found) const {
     QStringList names{name};
     if (name.endsWith(QLatin1String(".dds"), Qt::CaseInsensitive))
         names.append(name.left(name.size() - 4) + QLatin1String(".ace"));
@@ -86,9 +91,12 @@ std::optional<QByteArray> SceneShape::readTexture(const QString& shapeFolder,
     for (const QString& folder : folders)
         for (const QString& candidate : names) {
             const QString path = join(folder, candidate);
-            if (fileSystem_->isFile(path))
+            if (fileSystem_->isFile(path)) {
+                if (found)
+                    *found = true;
                 if (std::optional<QByteArray> data = fileSystem_->readFile(path))
                     return data;
+            }
         }
     return std::nullopt;
 }

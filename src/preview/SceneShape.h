@@ -7,7 +7,9 @@
 // Textures are looked up next to the shape file first, then through the texture path
 // relative to the shape's folder, without regard to letter case (the file layer's rule); a
 // name ending in ".dds" is also tried as ".ace". A texture that cannot be found or read
-// draws neutral grey and is listed in missingTextures().
+// draws neutral grey and is listed: in missingTextures() when no file of that name exists, in
+// unreadableTextures() when the file exists but cannot be read, in corruptTextures() when its
+// bytes are no texture the reader decodes.
 
 #include "msts/Diagnostics.h"
 #include "render/Math.h"
@@ -48,8 +50,12 @@ public:
     ShapeLoadStatus status() const { return status_; }
     // What the reader reported for the last file: warnings when loaded, errors when Invalid.
     const msts::Diagnostics& diagnostics() const { return diagnostics_; }
-    // Image names as written in the shape for which no texture could be had.
+    // Image names as written in the shape for which no texture file was found.
     const QStringList& missingTextures() const { return missingTextures_; }
+    // Image names whose file exists but could not be read (permissions).
+    const QStringList& unreadableTextures() const { return unreadableTextures_; }
+    // Image names whose file could not be decoded.
+    const QStringList& corruptTextures() const { return corruptTextures_; }
 
     void setWorldMatrix(const render::Mat4& world) { world_ = world; }
     const render::Mat4& worldMatrix() const { return world_; }
@@ -62,7 +68,10 @@ public:
     const render::Model& model() const { return model_; }
 
 private:
-    std::optional<QByteArray> readTexture(const QString& shapeFolder, const QString& name) const;
+    // The bytes of a texture; nothing when none could be read, with `found` telling whether a
+    // file of that name exists.
+    std::optional<QByteArray> readTexture(const QString& shapeFolder, const QString& name,
+                                          bool* found = nullptr) const;
 
     const platform::FileSystem* fileSystem_ = nullptr;
     QString texturePath_;
@@ -70,6 +79,8 @@ private:
     ShapeLoadStatus status_ = ShapeLoadStatus::NoFile;
     msts::Diagnostics diagnostics_;
     QStringList missingTextures_;
+    QStringList unreadableTextures_;
+    QStringList corruptTextures_;
     render::Mat4 world_ = render::Mat4::identity();
     render::Model model_;
 };
