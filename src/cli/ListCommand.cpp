@@ -5,6 +5,7 @@
 #include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OutputFields.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
 
@@ -64,9 +65,9 @@ int RunListCommand(const QStringList& arguments) {
                                    ? QStringLiteral("NoShape")
                                    : inventory::ThumbnailStatusName(inventory::ClassifyVehicle(
                                          thumbnails, entry.vehicleName()));
-        printLine(QString::number(i) + u'\t' + status + u'\t' +
-                  platform::FileSystem::displayPath(entry.relativeDisplayPath()) + u'\t' +
-                  entry.Shape + u'\t' + formatLength(entry.Length));
+        printLine(TabLine({QString::number(i), status,
+                           platform::FileSystem::displayPath(entry.relativeDisplayPath()),
+                           entry.Shape, formatLength(entry.Length)}));
     }
     return 0;
 }

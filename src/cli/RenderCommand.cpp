@@ -3,11 +3,11 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "msts/Diagnostics.h"
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "preview/SceneView.h"
+#include "preview/ShapeReport.h"
 #include "render/Bitmap.h"
 
 #include <QLocale>
@@ -36,17 +36,8 @@ QString loadFailure(const preview::SceneShape& shape, const QString& shown) {
     default:
         break;
     }
-    QString reason;
-    for (const msts::Diagnostic& d : shape.diagnostics().items())
-        if (d.severity == msts::Severity::Error) {
-            reason = QString::fromLatin1(msts::codeName(d.code).data(),
-                                         qsizetype(msts::codeName(d.code).size()));
-            if (!d.what.empty())
-                reason += QStringLiteral(" (%1)").arg(QString::fromStdString(d.what));
-            reason += QStringLiteral(" à l'octet %1").arg(d.position);
-            break;
-        }
-    return QStringLiteral("forme invalide : %1 : %2").arg(shown, reason);
+    return QStringLiteral("forme invalide : %1 : %2")
+        .arg(shown, preview::InvalidShapeReason(shape.diagnostics()));
 }
 
 } // namespace
@@ -96,8 +87,8 @@ int RunRenderCommand(const QStringList& arguments) {
         printError(QStringLiteral("la forme ne contient aucun triangle : %1").arg(shown));
         return 1;
     }
-    for (const QString& name : shape.missingTextures())
-        printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
+    for (const QString& line : preview::TextureProblems(shape))
+        printError(line);
 
     const preview::CanvasPlacement placement =
         preview::PlacementForLength(length.value_or(double(shape.lengthAlongZ())));
@@ -112,8 +103,13 @@ int RunRenderCommand(const QStringList& arguments) {
     view.setLightElevation(preview::PreviewSceneValueB);
     view.setCamera(preview::CameraDistance(preview::CameraFactorForOffset(zoom), reference),
                    reference.Centre);
+    render::RenderStats stats;
     const render::RgbImage picture =
-        view.render(shape, placement.pixelWidth(), placement.pixelHeight());
+        view.render(shape, placement.pixelWidth(), placement.pixelHeight(), &stats);
+    if (stats.drawnSamples == 0) {
+        printError(QStringLiteral("rien de la forme n'est dessiné : %1").arg(shown));
+        return 1;
+    }
 
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
