@@ -105,13 +105,23 @@ QString systemFailure(const QString& what, const platform::FileError& error) {
         .arg(what, platform::FileSystem::displayPath(error.path), error.reason());
 }
 
+// A failure to write a new file there, told of its folder: the temporary name means nothing
+// to a user.
+platform::FileError aboutFolder(platform::FileError error) {
+    const qsizetype cut = error.path.lastIndexOf(u'/');
+    if (cut > 0 && QStringView(error.path).mid(cut + 1).startsWith(u"SFCANVAS_"))
+        error.path.truncate(cut);
+    return error;
+}
+
 // Why no picture was written for a vehicle whose shape loaded.
 QString noPictureText(const preview::ThumbnailMaker& maker) {
     if (maker.problem() == preview::ThumbnailMaker::Problem::NothingDrawn)
         return QStringLiteral("échec : image vide, rien du véhicule n'est dessiné");
     if (maker.problem() == preview::ThumbnailMaker::Problem::NotWritten)
         return QStringLiteral("échec : ") +
-               systemFailure(QStringLiteral("impossible d'écrire"), maker.writeError());
+               systemFailure(QStringLiteral("impossible d'écrire dans le dossier"),
+                             aboutFolder(maker.writeError()));
     return QStringLiteral("échec : aucune image écrite");
 }
 
@@ -258,7 +268,7 @@ int RunMakeCommand(const QStringList& arguments) {
             folderRefuses(maker.writeError())) {
             failed += int(chosen.size() - n);
             printError(systemFailure(QStringLiteral("arrêt : écriture refusée dans le dossier"),
-                                     maker.writeError()) +
+                                     aboutFolder(maker.writeError())) +
                        QStringLiteral(" (%1 véhicules non traités)").arg(chosen.size() - n - 1));
             break;
         }

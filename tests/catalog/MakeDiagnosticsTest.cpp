@@ -1,6 +1,7 @@
 // pictelle-cli make and list as a user meets them on hostile or unlucky content: every
 // failure says why on the vehicle's own line, and every line keeps its columns.
 
+#include "../preview/ReadOnlyFolder.h"
 #include "TrainsetFixture.h"
 #include "support/AceWriter.h"
 #include "support/ShapeBuilder.h"
@@ -131,6 +132,26 @@ TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatCannotBeMadeIsNamedOnceWithTheR
     EXPECT_GT(r.err[0].size(),
               QString("impossible de créer le dossier " + ownThumbnails() + " : ").size());
     EXPECT_TRUE(r.out.isEmpty()) << "no line of \"impossible à renommer\" per vehicle";
+}
+
+TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatRefusesWritingStopsTheRunWithTheReason) {
+    for (const char* name : {"a", "b", "c"}) {
+        set.vehicle(name, QString(name) + ".eng", QString(name) + ".s");
+        set.file(QString(name) + "/" + name + ".s", boxShape(""));
+    }
+    fixture::makeFolder(ownThumbnails());
+    ReadOnlyFolder readOnly(ownThumbnails());
+    if (!readOnly.ok())
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 1);
+    // The first vehicle says why, naming the folder; the others are not tried one by one.
+    ASSERT_EQ(r.out.size(), 2) << r.out.join('\n').toStdString();
+    const QString prefix = "échec : impossible d'écrire dans le dossier " + ownThumbnails() + " : ";
+    EXPECT_TRUE(lineOf(r, "a").value(1).startsWith(prefix)) << r.out[0].toStdString();
+    ASSERT_EQ(r.err.size(), 1);
+    EXPECT_TRUE(r.err[0].contains("(2 véhicules non traités)")) << r.err[0].toStdString();
+    EXPECT_EQ(r.out.last(), "créées : 0, conservées : 0, échecs : 3");
 }
 
 TEST_F(MakeDiagnosticsTest, TabsAndLineFeedsInNamesKeepEveryLineInItsColumns) {
