@@ -127,6 +127,21 @@ bool FileExists(const platform::FileSystem& fs, const QString& path) {
     return !copy.isEmpty() && fs.canRead(copy);
 }
 
+UnreadableFile FindUnreadableFile(const platform::FileSystem& fs, const QString& definitionPath,
+                                  const QString& folderPath) {
+    if (!fs.isFile(definitionPath))
+        return UnreadableFile::None;
+    const VehicleValues values = ReadVehicleFile(fs, definitionPath);
+    if (!values.readable)
+        return UnreadableFile::Definition;
+    if (values.shape.isEmpty())
+        return UnreadableFile::None;
+    const QString shapePath = folderPath + u'\\' + values.shape;
+    if (fs.isFile(shapePath) && !FileExists(fs, shapePath))
+        return UnreadableFile::Shape;
+    return UnreadableFile::None;
+}
+
 QString ReadWagonShape(const platform::FileSystem& fs, const QString& path) {
     const std::optional<QString> text = readDefinitionText(fs, path);
     QString raw;

@@ -55,6 +55,13 @@ struct VehicleValues {
 // once. The walk uses it.
 VehicleValues ReadVehicleFile(const platform::FileSystem& fs, const QString& path);
 
+// Which file of a vehicle exists but cannot be read (permissions, a size past the readers'
+// limits): such a vehicle has no shape in the catalog, and a user must be told why rather than
+// see it vanish. A missing file is not unreadable.
+enum class UnreadableFile { None, Definition, Shape };
+UnreadableFile FindUnreadableFile(const platform::FileSystem& fs, const QString& definitionPath,
+                                  const QString& folderPath);
+
 // The pieces below take text instead of a file, for the readers above and for tests.
 
 // Definition-file bytes to text: UTF-16 LE/BE or UTF-8 after their byte-order mark (dropped),

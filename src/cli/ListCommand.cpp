@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/OutputFields.h"
 #include "cli/Session.h"
 
 #include <QLocale>
@@ -36,9 +37,9 @@ int RunListCommand(const QStringList& arguments) {
                                    ? QStringLiteral("NoShape")
                                    : inventory::ThumbnailStatusName(inventory::ClassifyVehicle(
                                          thumbnails, entry.vehicleName()));
-        printLine(QString::number(i) + u'\t' + status + u'\t' +
-                  platform::FileSystem::displayPath(entry.relativeDisplayPath()) + u'\t' +
-                  entry.Shape + u'\t' + formatLength(entry.Length));
+        printLine(TabLine({QString::number(i), status,
+                           platform::FileSystem::displayPath(entry.relativeDisplayPath()),
+                           entry.Shape, formatLength(entry.Length)}));
     }
     return 0;
 }

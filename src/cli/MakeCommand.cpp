@@ -1,15 +1,21 @@
 // pictelle-cli make: the thumbnails of the named vehicles, or of every vehicle still to make,
 // drawn and placed as the main window's create command does.
 
+#include "catalog/VehicleFile.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/FreightNotes.h"
+#include "cli/OutputFields.h"
 #include "cli/Session.h"
 #include "preview/OverwritePolicy.h"
+#include "preview/ShapeReport.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
 #include "shared/Messages.h"
 
+#include <QHash>
+
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -66,8 +72,8 @@ QString resultText(preview::PlaceResult result) {
     return QStringLiteral("échec : fichier impossible à renommer ou à supprimer");
 }
 
-QString loadFailureText(preview::ShapeLoadStatus status) {
-    switch (status) {
+QString loadFailureText(const preview::SceneShape& shape) {
+    switch (shape.status()) {
     case preview::ShapeLoadStatus::NotFound:
         return QStringLiteral("échec : forme introuvable");
     case preview::ShapeLoadStatus::Unreadable:
@@ -75,7 +81,44 @@ QString loadFailureText(preview::ShapeLoadStatus status) {
     default:
         break;
     }
-    return QStringLiteral("échec : forme invalide");
+    return QStringLiteral("échec : forme invalide : %1")
+        .arg(preview::InvalidShapeReason(shape.diagnostics()));
+}
+
+QString unreadableText(catalog::UnreadableFile file) {
+    return file == catalog::UnreadableFile::Definition
+               ? QStringLiteral("échec : fichier de définition illisible")
+               : QStringLiteral("échec : forme illisible");
+}
+
+QString systemFailure(const QString& what, const platform::FileError& error) {
+    return QStringLiteral("%1 %2 : %3")
+        .arg(what, platform::FileSystem::displayPath(error.path), error.reason());
+}
+
+// A failure to write a new file there, told of its folder: the temporary name means nothing
+// to a user.
+platform::FileError aboutFolder(platform::FileError error) {
+    const qsizetype cut = error.path.lastIndexOf(u'/');
+    if (cut > 0 && QStringView(error.path).mid(cut + 1).startsWith(u"SFCANVAS_"))
+        error.path.truncate(cut);
+    return error;
+}
+
+// Why no picture was written for a vehicle whose shape loaded.
+QString noPictureText(const preview::ThumbnailMaker& maker) {
+    if (maker.problem() == preview::ThumbnailMaker::Problem::NothingDrawn)
+        return QStringLiteral("échec : image vide, rien du véhicule n'est dessiné");
+    if (maker.problem() == preview::ThumbnailMaker::Problem::NotWritten)
+        return QStringLiteral("échec : ") +
+               systemFailure(QStringLiteral("impossible d'écrire dans le dossier"),
+                             aboutFolder(maker.writeError()));
+    return QStringLiteral("échec : aucune image écrite");
+}
+
+// A write refused by the folder itself: every later vehicle would fail alike.
+bool folderRefuses(const platform::FileError& error) {
+    return error.code == EACCES || error.code == EPERM || error.code == EROFS;
 }
 
 } // namespace
@@ -111,21 +154,34 @@ int RunMakeCommand(const QStringList& arguments) {
 
     // The listed vehicles, in list order; the first is the one selected at start-up.
     QList<qsizetype> listed;
-    for (qsizetype i = 0; i < table.count(); ++i)
-        if (!table[i].Shape.isEmpty())
+    // Also those left out only because one of their files cannot be read: they get a line.
+    QList<qsizetype> candidates;
+    QHash<qsizetype, catalog::UnreadableFile> unreadable;
+    for (qsizetype i = 0; i < table.count(); ++i) {
+        if (!table[i].Shape.isEmpty()) {
             listed.append(i);
+            candidates.append(i);
+        } else if (!table[i].FileName.isEmpty()) {
+            const catalog::UnreadableFile file = catalog::FindUnreadableFile(
+                fs, table[i].definitionPath(), table[i].TrainsetPath + table[i].Folder);
+            if (file != catalog::UnreadableFile::None) {
+                unreadable.insert(i, file);
+                candidates.append(i);
+            }
+        }
+    }
 
     int failed = 0;
     QList<qsizetype> chosen;
     if (options.positional().isEmpty()) {
-        for (qsizetype i : listed)
+        for (qsizetype i : candidates)
             if (inventory::ClassifyVehicle(thumbnails, table[i].vehicleName()) ==
                 inventory::ThumbnailStatus::ToMake)
                 chosen.append(i);
     } else {
         for (const QString& name : options.positional()) {
             bool found = false;
-            for (qsizetype i : listed)
+            for (qsizetype i : candidates)
                 if (table[i].vehicleName().compare(name, Qt::CaseInsensitive) == 0) {
                     if (!chosen.contains(i))
                         chosen.append(i);
@@ -142,31 +198,60 @@ int RunMakeCommand(const QStringList& arguments) {
     maker.setUp(preview::ReferenceCandidates(table, listed.isEmpty() ? -1 : listed.first()));
     maker.setCameraFactor(preview::CameraFactorForOffset(0.0));
 
+    // A folder that cannot be made is said once, with the system's reason.
+    platform::FileError folderError;
+    if (!chosen.isEmpty() && !fs.isFolder(fs.thumbnailsFolder()) &&
+        !fs.makeFolder(fs.thumbnailsFolder(), &folderError)) {
+        printError(systemFailure(QStringLiteral("impossible de créer le dossier"), folderError));
+        return 1;
+    }
+
     QString pendingTargetPath;
     TerminalPolicy terminal;
     int made = 0;
     int kept = 0;
-    for (qsizetype i : chosen) {
-        const catalog::CatalogEntry& entry = table[i];
+    for (qsizetype n = 0; n < chosen.size(); ++n) {
+        const catalog::CatalogEntry& entry = table[chosen[n]];
         const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
+        if (unreadable.contains(chosen[n])) {
+            printLine(TabLine({shown, unreadableText(unreadable[chosen[n]])}));
+            ++failed;
+            continue;
+        }
         if (!maker.show(entry)) {
-            printLine(shown + u'\t' + loadFailureText(maker.shape().status()));
+            printLine(TabLine({shown, loadFailureText(maker.shape())}));
             ++failed;
             continue;
         }
         const preview::CreateOutcome outcome = preview::CreateThumbnail(
             fs, entry, [&](const QString& location) { return maker.takeScreenshot(location); },
             preview::PlacingState{choice, pendingTargetPath}, terminal);
-        QString line = shown + u'\t' + resultText(outcome.Result);
+        QStringList fields{shown, resultText(outcome.Result)};
+        if (outcome.Result == preview::PlaceResult::NoPicture)
+            fields.back() = noPictureText(maker);
+        else if (outcome.Result == preview::PlaceResult::Failed && outcome.Error.failed())
+            fields.back() = QStringLiteral("échec : ") +
+                            systemFailure(QStringLiteral("impossible de placer"), outcome.Error);
         if (!outcome.TargetPath.isEmpty())
-            line += u'\t' + platform::FileSystem::displayPath(outcome.TargetPath);
-        // Drawn without what could not be had of its freight; said on its own line.
+            fields.append(platform::FileSystem::displayPath(outcome.TargetPath));
+        // Drawn without what could not be had of its freight.
         const QString freight =
             FreightNotes(entry.FreightAnimProblems, maker.shape().freightProblems());
         if (!freight.isEmpty())
-            line += u'\t' + freight;
-        printLine(line);
+            fields.append(freight);
+        // Textures drawn grey are named even when the thumbnail was made.
+        fields += preview::TextureProblems(maker.shape());
+        printLine(TabLine(fields));
         std::fflush(stdout);
+        if (outcome.Result == preview::PlaceResult::NoPicture &&
+            maker.problem() == preview::ThumbnailMaker::Problem::NotWritten &&
+            folderRefuses(maker.writeError())) {
+            failed += int(chosen.size() - n);
+            printError(systemFailure(QStringLiteral("arrêt : écriture refusée dans le dossier"),
+                                     aboutFolder(maker.writeError())) +
+                       QStringLiteral(" (%1 véhicules non traités)").arg(chosen.size() - n - 1));
+            break;
+        }
         switch (outcome.Result) {
         case preview::PlaceResult::Placed:
         case preview::PlaceResult::Replaced:

@@ -11,6 +11,7 @@
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "preview/SceneView.h"
+#include "preview/ShapeReport.h"
 #include "preview/ThumbnailMaker.h"
 #include "render/Bitmap.h"
 
@@ -41,17 +42,8 @@ QString loadFailure(const preview::SceneShape& shape, const QString& shown) {
     default:
         break;
     }
-    QString reason;
-    for (const msts::Diagnostic& d : shape.diagnostics().items())
-        if (d.severity == msts::Severity::Error) {
-            reason = QString::fromLatin1(msts::codeName(d.code).data(),
-                                         qsizetype(msts::codeName(d.code).size()));
-            if (!d.what.empty())
-                reason += QStringLiteral(" (%1)").arg(QString::fromStdString(d.what));
-            reason += QStringLiteral(" à l'octet %1").arg(d.position);
-            break;
-        }
-    return QStringLiteral("forme invalide : %1 : %2").arg(shown, reason);
+    return QStringLiteral("forme invalide : %1 : %2")
+        .arg(shown, preview::InvalidShapeReason(shape.diagnostics()));
 }
 
 bool isDefinitionFile(const QString& path) {
@@ -180,13 +172,16 @@ int RunRenderCommand(const QStringList& arguments) {
     view.setLightElevation(preview::PreviewSceneValueB);
     view.setCamera(preview::CameraDistance(preview::CameraFactorForOffset(zoom), reference),
                    reference.Centre);
+    render::RenderStats stats;
     const render::RgbImage picture =
-        view.render(shape, placement.pixelWidth(), placement.pixelHeight());
-    for (const QString& name : shape.missingTextures())
-        printError(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
-    for (const QString& name : shape.overBudgetTextures())
-        printError(QStringLiteral("mémoire des textures épuisée, texture dessinée en gris : %1")
-                       .arg(name));
+        view.render(shape, placement.pixelWidth(), placement.pixelHeight(), &stats);
+    // Texture problems are known once drawn: only the picture tells which files it decodes.
+    for (const QString& line : preview::TextureProblems(shape))
+        printError(line);
+    if (stats.drawnSamples == 0) {
+        printError(QStringLiteral("rien de la forme n'est dessiné : %1").arg(shown));
+        return 1;
+    }
 
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));

@@ -357,37 +357,23 @@ bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& byte
     return file.commit();
 }
 
-bool FileSystem::replaceFile(const QString& from, const QString& to) const {
-    const QString source = resolve(from);
-    const QString target = resolveForWrite(to);
-    if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile())
-        return false;
-    // rename(2) replaces the target atomically: there is no moment without a file there.
-    return std::rename(QFile::encodeName(source).constData(),
-                       QFile::encodeName(target).constData()) == 0;
-}
-
-bool FileSystem::renameFile(const QString& from, const QString& to) const {
-    const QString source = resolve(from);
-    const QString target = resolveForWrite(to);
-    if (source.isEmpty() || target.isEmpty() || QFileInfo::exists(target))
-        return false;
-    return QFile::rename(source, target);
-}
-
-bool FileSystem::removeFile(const QString& path) const {
+bool FileSystem::removeFile(const QString& path, FileError* error) const {
     const QString native = resolve(path);
-    return !native.isEmpty() && QFileInfo(native).isFile() && QFile::remove(native);
+    if (native.isEmpty() || !QFileInfo(native).isFile())
+        return failWith(error, ENOENT, native.isEmpty() ? path : native);
+    if (::unlink(QFile::encodeName(native).constData()) != 0)
+        return failWith(error, errno, native);
+    return true;
 }
 
-bool FileSystem::makeFolder(const QString& path) const {
+bool FileSystem::makeFolder(const QString& path, FileError* error) const {
     if (isFolder(path))
         return true;
     // Create what is missing below the deepest existing folder, keeping the case given.
     QString start;
     QStringList parts;
     if (!root(path, start, parts))
-        return false;
+        return failWith(error, ENOENT, path);
     QString current = start;
     for (const QString& part : parts) {
         if (part == QLatin1String("..")) {
@@ -399,12 +385,13 @@ bool FileSystem::makeFolder(const QString& path) const {
         current = existing.isEmpty()
                       ? (current.endsWith(u'/') ? current + part : current + u'/' + part)
                       : existing;
-        if (existing.isEmpty() && !QDir().mkdir(current))
-            return false;
+        if (existing.isEmpty() && ::mkdir(QFile::encodeName(current).constData(), 0777) != 0 &&
+            errno != EEXIST)
+            return failWith(error, errno, current);
     }
     cache_.clear();
     resolvedFolders_.clear();
-    return QFileInfo(current).isDir();
+    return QFileInfo(current).isDir() || failWith(error, ENOTDIR, current);
 }
 
 QString FileSystem::ownFolder() const {

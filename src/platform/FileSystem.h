@@ -9,6 +9,8 @@
 // a drive-letter path goes through the Wine prefix's drive table. Listings come sorted
 // without regard to case and never hold hidden names or names containing a backslash.
 
+#include "platform/FileError.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -68,13 +70,22 @@ public:
     // Writes a file through a temporary name in the same folder and a rename, so that a
     // half-written file is never seen under its name. False on any failure (nothing left).
     bool writeFileAtomically(const QString& path, const QByteArray& bytes) const;
-    // Renames a file; an existing target is replaced in one atomic step. False on failure.
-    bool replaceFile(const QString& from, const QString& to) const;
-    // Renames a file only when the target does not exist. False on failure.
-    bool renameFile(const QString& from, const QString& to) const;
-    bool removeFile(const QString& path) const;
+    // Creates a file that no other process can hold: `prefix` + this process's id + a random
+    // part + `suffix` in `folder`, opened exclusively (O_EXCL), and writes `bytes` into it.
+    // Returns the path text written (folder text + name), or the empty text with `error` set;
+    // nothing is left behind on failure.
+    QString writeExclusiveFile(const QString& folder, const QString& prefix, const QString& suffix,
+                               const QByteArray& bytes, FileError* error = nullptr) const;
+    // Renames a file; an existing target is replaced in one atomic step (rename(2)). False on
+    // failure.
+    bool replaceFile(const QString& from, const QString& to, FileError* error = nullptr) const;
+    // Renames a file only when the target does not exist, in one atomic step: a file that
+    // appears meanwhile is never replaced, and the file is never copied. A target already
+    // there fails with EEXIST.
+    bool renameFile(const QString& from, const QString& to, FileError* error = nullptr) const;
+    bool removeFile(const QString& path, FileError* error = nullptr) const;
     // Creates a folder (and its parents). True when it exists afterwards.
-    bool makeFolder(const QString& path) const;
+    bool makeFolder(const QString& path, FileError* error = nullptr) const;
 
     // The executable's folder, native.
     QString ownFolder() const;

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <cmath>
 #include <cstdint>
 
 namespace preview {
@@ -67,12 +68,23 @@ QString ZoomCaption(double offset, const QLocale& locale = QLocale());
 // CameraFactor for a zoom offset: the offset as a single, plus 2.4.
 float CameraFactorForOffset(double offset);
 
+// Largest radius, in metres, a reference sphere may have. The longest rolling stock (an
+// articulated set, a long well wagon) stays under 60 m, a radius near 30 m; a sphere far
+// larger comes from a stray point of a broken shape, and viewing every vehicle from its
+// distance would leave every picture blank.
+inline constexpr float MaximumReferenceRadius = 100.0f;
+
 // The reference sphere all vehicles are viewed against, measured once.
 struct ReferenceSphere {
     render::Vec3 Centre;
     float Radius = 0.0f;
 
-    bool isUsable() const { return Radius > 0.0f; }
+    // A finite sphere of a size rolling stock can have: radius above 0, at most
+    // MaximumReferenceRadius.
+    bool isUsable() const {
+        return Radius > 0.0f && Radius <= MaximumReferenceRadius && std::isfinite(Centre.x) &&
+               std::isfinite(Centre.y) && std::isfinite(Centre.z);
+    }
 };
 
 // Camera distance from the reference target: CameraFactor × ReferenceRadius.

@@ -61,6 +61,8 @@ bool SceneShape::load(const QString& path) {
     freightProblems_.clear();
     drawnFreight_.clear();
     scene_ = {};
+    unreadableTextures_.clear();
+    corruptTextures_.clear();
     if (!fileSystem_ || !fileSystem_->isFile(path)) {
         status_ = ShapeLoadStatus::NotFound;
         return false;
@@ -135,6 +137,8 @@ void SceneShape::prepareTextures(const std::vector<float>& footprints) const {
         first += drawn.shape->model().textures.size();
         missingTextures_.append(drawn.shape->missingTextures());
         overBudgetTextures_.append(drawn.shape->overBudgetTextures());
+        unreadableTextures_.append(drawn.shape->unreadableTextures());
+        corruptTextures_.append(drawn.shape->corruptTextures());
     }
 }
 
@@ -145,6 +149,8 @@ void SceneShape::prepareOwnTextures(const std::vector<float>& allFootprints, std
                                         allFootprints.end());
     missingTextures_ = notFoundTextures_;
     overBudgetTextures_.clear();
+    unreadableTextures_.clear();
+    corruptTextures_.clear();
     // Spellings that reach one file share its texture, decoded for the finest of them and
     // counted once against the budget.
     std::map<std::string, float> finest;
@@ -179,8 +185,10 @@ void SceneShape::prepareOwnTextures(const std::vector<float>& allFootprints, std
         const QString name = QString::fromStdString(shape_.imageNames[slot]);
         switch (answer->second.status) {
         case render::TextureStatus::Unreadable:
+            unreadableTextures_.append(name);
+            break;
         case render::TextureStatus::Undecodable:
-            missingTextures_.append(name);
+            corruptTextures_.append(name);
             break;
         case render::TextureStatus::OverBudget:
             overBudgetTextures_.append(name);

@@ -7,7 +7,9 @@
 // Textures are looked up next to the shape file first, then through the texture path
 // relative to the shape's folder, without regard to letter case (the file layer's rule); a
 // name ending in ".dds" is also tried as ".ace". A texture that cannot be found or read
-// draws neutral grey and is listed in missingTextures().
+// draws neutral grey and is listed: in missingTextures() when no file of that name exists, in
+// unreadableTextures() when the file exists but cannot be read, in corruptTextures() when its
+// bytes are no texture the reader decodes.
 //
 // A vehicle's freight shapes (its FreightAnim entries) are drawn in the same scene: each is
 // read like the vehicle's shape, textures beside it first, and moved up by its height before
@@ -91,9 +93,12 @@ public:
     ShapeLoadStatus status() const { return status_; }
     // What the reader reported for the last file: warnings when loaded, errors when Invalid.
     const msts::Diagnostics& diagnostics() const { return diagnostics_; }
-    // Image names as written in the shape for which no texture could be had: no file (known
-    // once loaded), or a file that could not be read or decoded (known once drawn).
+    // Image names as written in the shape for which no texture file was found.
     const QStringList& missingTextures() const { return missingTextures_; }
+    // Image names whose file exists but could not be read (permissions), known once drawn.
+    const QStringList& unreadableTextures() const { return unreadableTextures_; }
+    // Image names whose file could not be decoded, known once drawn.
+    const QStringList& corruptTextures() const { return corruptTextures_; }
     // Image names drawn grey in the last picture because its texture budget was spent.
     const QStringList& overBudgetTextures() const { return overBudgetTextures_; }
 
@@ -165,6 +170,8 @@ private:
     mutable render::ShapeModel shape_;
     mutable QStringList missingTextures_;
     mutable QStringList overBudgetTextures_;
+    mutable QStringList unreadableTextures_;
+    mutable QStringList corruptTextures_;
 };
 
 } // namespace preview

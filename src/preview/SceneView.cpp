@@ -5,9 +5,8 @@
 #include "render/Bitmap.h"
 #include "render/Renderer.h"
 
-#include <QDateTime>
-
 #include <algorithm>
+#include <cerrno>
 
 namespace preview {
 
@@ -31,7 +30,8 @@ void SceneView::setCamera(float distance, render::Vec3 target, render::Vec3 up) 
     camera_.up = placed.up;
 }
 
-render::RgbImage SceneView::render(const SceneShape& shape, int width, int height) const {
+render::RgbImage SceneView::render(const SceneShape& shape, int width, int height,
+                                   render::RenderStats* stats) const {
     render::RenderSettings settings;
     settings.width = width;
     settings.height = height;
@@ -40,29 +40,22 @@ render::RgbImage SceneView::render(const SceneShape& shape, int width, int heigh
     settings.lightElevationDegrees = float(lightElevation_);
     shape.prepareTextures(
         render::textureFootprints(shape.sceneModel(), shape.worldMatrix(), camera_, settings));
-    return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings);
+    return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings, stats);
 }
 
 QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,
-                        const render::RgbImage& picture) {
+                        const render::RgbImage& picture, platform::FileError* error) {
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
-    if (bmp.empty())
-        return {};
-    const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
-    // A time stamp keeps names in creation order; a counter settles names taken already.
-    const QString stamp =
-        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmsszzz"));
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        const QString path = location + stamp +
-                             (attempt ? QStringLiteral("_%1").arg(attempt) : QString()) +
-                             QStringLiteral(".bmp");
-        if (!fileSystem.resolve(path).isEmpty())
-            continue;
-        if (fileSystem.writeFileAtomically(path, bytes))
-            return path;
+    if (bmp.empty()) {
+        platform::failWith(error, EINVAL, location);
         return {};
     }
-    return {};
+    const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
+    // The name is taken exclusively (process id and a random part): another run writing into
+    // the same folder at the same moment can neither take nor overwrite it.
+    const qsizetype cut = std::max(location.lastIndexOf(u'\\'), location.lastIndexOf(u'/'));
+    return fileSystem.writeExclusiveFile(location.left(cut + 1), location.mid(cut + 1),
+                                         QStringLiteral(".bmp"), bytes, error);
 }
 
 } // namespace preview

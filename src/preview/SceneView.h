@@ -4,8 +4,10 @@
 // the rendering of a SceneShape into a picture of a given size. The window's sfCanvas and
 // pictelle-cli both render through this class.
 
+#include "platform/FileError.h"
 #include "render/Camera.h"
 #include "render/Image.h"
+#include "render/Renderer.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,8 +40,10 @@ public:
 
     // The shape and its freight shapes with its world matrix at width × height pixels, 4×4
     // samples a pixel, their textures first decoded as far as this picture needs. The
-    // background alone when the shape is empty; an empty picture for a size below 1.
-    render::RgbImage render(const SceneShape& shape, int width, int height) const;
+    // background alone when the shape is empty; an empty picture for a size below 1. `stats`
+    // says how much of the shape was drawn.
+    render::RgbImage render(const SceneShape& shape, int width, int height,
+                            render::RenderStats* stats = nullptr) const;
 
 private:
     std::uint32_t backColor_ = 0x00E0E0E0;
@@ -47,10 +51,12 @@ private:
     render::Camera camera_;
 };
 
-// Writes a picture as a 24-bit bitmap at `location` + a unique suffix + ".bmp", through a
-// temporary name and a rename, without replacing any file. Returns the path text written, or
-// an empty text when nothing was written (empty picture, missing folder, disk error).
+// Writes a picture as a 24-bit bitmap at `location` + a unique suffix + ".bmp". The name is
+// created exclusively, with this process's id and a random part in the suffix, so that no
+// other writer can take or replace it; the file only ever gets its thumbnail name by a rename.
+// Returns the path text written, or an empty text when nothing was written (empty picture,
+// missing folder, disk error), with the system's reason in `error` when given.
 QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,
-                        const render::RgbImage& picture);
+                        const render::RgbImage& picture, platform::FileError* error = nullptr);
 
 } // namespace preview

@@ -24,6 +24,7 @@ namespace {
 constexpr int ShapeNotFoundMessage = 301;
 constexpr int ShapeUnreadableMessage = 302;
 constexpr int ShapeInvalidMessage = 303;
+constexpr int NothingDrawnMessage = 306;
 
 // Hourglass for the time a vehicle loads.
 class WaitCursor {
@@ -221,6 +222,18 @@ void ShapePreview::RedrawPreview() {
     float detail = -1.0f;
     PreviewShape_->Draw(level, detail);
     canvas.EndFrame();
+    // A shape that loaded but of which nothing reached the picture says so too.
+    if (PreviewShape_->Scene().status() != ShapeLoadStatus::Loaded)
+        return;
+    if (canvas.DrawnSamples() != 0) {
+        showLoadProblem(); // what else there is to say, such as a missing freight shape
+        return;
+    }
+    const QString shown = platform::FileSystem::displayPath(ShapePath_);
+    controls_.lblFORME->setText(
+        app::LoadMessage(NothingDrawnMessage, {"|1", shown.mid(shown.lastIndexOf(u'/') + 1)}));
+    controls_.lblFORME->setToolTip(shown);
+    controls_.lblFORME->show();
 }
 
 void ShapePreview::ListClick() {
@@ -280,6 +293,9 @@ void ShapePreview::CreateThumbnail() {
             if (PreviewShape_->Scene().status() != ShapeLoadStatus::Loaded)
                 return {};
             RedrawPreview();
+            // Nor is a picture in which nothing of the vehicle was drawn.
+            if (canvas.DrawnSamples() == 0)
+                return {};
             return canvas.TakeScreenshot();
         },
         PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);

@@ -101,14 +101,25 @@ bool ThumbnailMaker::show(const catalog::CatalogEntry& entry) {
     return true;
 }
 
-render::RgbImage ThumbnailMaker::picture() const {
-    return view_.render(shape_, placement_.pixelWidth(), placement_.pixelHeight());
+render::RgbImage ThumbnailMaker::picture(render::RenderStats* stats) const {
+    return view_.render(shape_, placement_.pixelWidth(), placement_.pixelHeight(), stats);
 }
 
-QString ThumbnailMaker::takeScreenshot(const QString& location) const {
-    if (shape_.status() != ShapeLoadStatus::Loaded)
+QString ThumbnailMaker::takeScreenshot(const QString& location) {
+    writeError_ = {};
+    if (shape_.status() != ShapeLoadStatus::Loaded) {
+        problem_ = Problem::NotLoaded;
         return {};
-    return writeScreenshot(fs_, location, picture());
+    }
+    render::RenderStats stats;
+    const render::RgbImage image = picture(&stats);
+    if (stats.drawnSamples == 0) {
+        problem_ = Problem::NothingDrawn;
+        return {};
+    }
+    const QString written = writeScreenshot(fs_, location, image, &writeError_);
+    problem_ = written.isEmpty() ? Problem::NotWritten : Problem::None;
+    return written;
 }
 
 } // namespace preview

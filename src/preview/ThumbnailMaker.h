@@ -4,6 +4,7 @@
 // reference sphere, camera rule and canvas size as the main window's preview, drawn by the
 // same scene classes, so that pictelle-cli writes thumbnails byte for byte as the window does.
 
+#include "platform/FileError.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "preview/SceneView.h"
@@ -23,8 +24,10 @@ class FileSystem;
 
 namespace preview {
 
-// The reference sphere of the first shape in `shapePaths` that gives one (radius above 0):
-// a reference shape that cannot be read would put the camera inside every vehicle.
+// The reference sphere of the first shape in `shapePaths` that gives a usable one (finite,
+// radius above 0 and within MaximumReferenceRadius): a reference shape that cannot be read
+// would put the camera inside every vehicle, and one with a stray far point would leave every
+// picture blank.
 // `measure` loads a shape and answers its sphere. A zero sphere when none gives one.
 ReferenceSphere FirstUsableSphere(const QStringList& shapePaths,
                                   const std::function<ReferenceSphere(const QString&)>& measure);
@@ -71,10 +74,21 @@ public:
     const CanvasPlacement& placement() const { return placement_; }
 
     // The picture the canvas would show for the current vehicle.
-    render::RgbImage picture() const;
+    render::RgbImage picture(render::RenderStats* stats = nullptr) const;
+
+    // Why takeScreenshot wrote nothing.
+    enum class Problem {
+        None,
+        NotLoaded,    // the shape could not be loaded
+        NothingDrawn, // nothing of the vehicle reached the picture: a blank is no thumbnail
+        NotWritten,   // the file could not be written; see writeError()
+    };
     // Writes that picture as the canvas's screenshot under `location`; the path written, or
-    // the empty text when the shape was not loaded or nothing could be written.
-    QString takeScreenshot(const QString& location) const;
+    // the empty text when the shape was not loaded, nothing of it was drawn or nothing could
+    // be written (problem() says which).
+    QString takeScreenshot(const QString& location);
+    Problem problem() const { return problem_; }
+    const platform::FileError& writeError() const { return writeError_; }
 
 private:
     void setUpScene();
@@ -86,6 +100,8 @@ private:
     ReferenceSphere reference_;
     float cameraFactor_ = BaseCameraFactor;
     CanvasPlacement placement_ = PlacementForLength(0);
+    Problem problem_ = Problem::None;
+    platform::FileError writeError_;
 };
 
 } // namespace preview

@@ -6,6 +6,8 @@
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 
+#include <cerrno>
+
 namespace preview {
 
 namespace {
@@ -14,20 +16,21 @@ const QString prefix = QString::fromUtf16(ScreenshotPrefix);
 
 // Carries out a choice that is not Ask on a conflict; `Ask` is never passed here.
 PlaceResult resolveConflict(const platform::FileSystem& fs, const QString& source,
-                            const QString& target, OverwriteChoice& choice) {
+                            const QString& target, OverwriteChoice& choice,
+                            platform::FileError* error) {
     switch (choice) {
     case OverwriteChoice::OverwriteOnce:
         choice = OverwriteChoice::Ask;
         [[fallthrough]];
     case OverwriteChoice::OverwriteAlways:
         // One rename over the old file: a refusal leaves the old thumbnail whole.
-        return fs.replaceFile(source, target) ? PlaceResult::Replaced : PlaceResult::Failed;
+        return fs.replaceFile(source, target, error) ? PlaceResult::Replaced : PlaceResult::Failed;
     case OverwriteChoice::Ask:
     case OverwriteChoice::KeepOnce:
         choice = OverwriteChoice::Ask;
         [[fallthrough]];
     case OverwriteChoice::KeepAlways:
-        return fs.removeFile(source) ? PlaceResult::Kept : PlaceResult::Failed;
+        return fs.removeFile(source, error) ? PlaceResult::Kept : PlaceResult::Failed;
     }
     return PlaceResult::Failed;
 }
@@ -45,7 +48,7 @@ bool IsSuccess(PlaceResult result) {
 
 PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& screenshotLocation,
                             const QString& screenshotPath, QString& name, PlacingState state,
-                            OverwritePolicy& policy) {
+                            OverwritePolicy& policy, platform::FileError* error) {
     state.PendingTargetPath.clear();
     if (screenshotPath.isEmpty())
         return PlaceResult::NoPicture;
@@ -56,13 +59,22 @@ PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& scree
     if (!catalog::FileExists(fs, screenshotPath))
         return PlaceResult::NoPicture;
 
-    if (catalog::FileExists(fs, name)) {
+    const auto conflict = [&] {
         if (state.Choice == OverwriteChoice::Ask)
             state.Choice = policy.AskOverwrite(name);
-        return resolveConflict(fs, screenshotPath, name, state.Choice);
-    }
-    // Refuses to replace a file that appeared meanwhile rather than losing it.
-    return fs.renameFile(screenshotPath, name) ? PlaceResult::Placed : PlaceResult::Failed;
+        return resolveConflict(fs, screenshotPath, name, state.Choice, error);
+    };
+    if (catalog::FileExists(fs, name))
+        return conflict();
+    // Never replaces a thumbnail that another run placed meanwhile: that is a conflict too.
+    platform::FileError renameError;
+    if (fs.renameFile(screenshotPath, name, &renameError))
+        return PlaceResult::Placed;
+    if (renameError.code == EEXIST && fs.isFile(name))
+        return conflict();
+    if (error)
+        *error = renameError;
+    return PlaceResult::Failed;
 }
 
 CreateOutcome CreateThumbnail(const platform::FileSystem& fs, const catalog::CatalogEntry& entry,
@@ -70,13 +82,13 @@ CreateOutcome CreateThumbnail(const platform::FileSystem& fs, const catalog::Cat
                               PlacingState state, OverwritePolicy& policy) {
     CreateOutcome outcome;
     const QString folder = fs.thumbnailsFolder();
-    if (!inventory::FolderExists(fs, folder) && !fs.makeFolder(folder))
+    if (!inventory::FolderExists(fs, folder) && !fs.makeFolder(folder, &outcome.Error))
         return outcome;
 
     QString name = entry.thumbnailFileName();
     const QString location = ScreenshotLocationFor(folder);
     const QString written = takeScreenshot(location);
-    outcome.Result = PlaceScreenshot(fs, location, written, name, state, policy);
+    outcome.Result = PlaceScreenshot(fs, location, written, name, state, policy, &outcome.Error);
     if (!state.PendingTargetPath.isEmpty())
         outcome.TargetPath = state.PendingTargetPath;
     return outcome;

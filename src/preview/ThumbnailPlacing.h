@@ -10,6 +10,7 @@
 // new picture is deleted. Files of the folder other than the reported one are never touched,
 // so a leftover of an earlier failed creation is neither taken nor removed.
 
+#include "platform/FileError.h"
 #include "preview/OverwritePolicy.h"
 
 #include <QString>
@@ -55,9 +56,12 @@ struct PlacingState {
 // nothing) the name `name` in the folder of `screenshotLocation`. On return `name` holds
 // the thumbnail's full path when the picture was found. OverwriteOnce and KeepOnce fall
 // back to Ask; OverwriteAlways and KeepAlways stand.
+// A thumbnail that appears under that name while the picture is being placed (another run
+// sharing the folder) is met as a conflict, never replaced unasked. `error`, when given, says
+// why a Failed placing failed.
 PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& screenshotLocation,
                             const QString& screenshotPath, QString& name, PlacingState state,
-                            OverwritePolicy& policy);
+                            OverwritePolicy& policy, platform::FileError* error = nullptr);
 
 // One creation as the create command runs it: the Thumbnails folder is made when missing,
 // `takeScreenshot` is given the location and answers the path it wrote (empty: none), and the
@@ -66,6 +70,9 @@ struct CreateOutcome {
     PlaceResult Result = PlaceResult::Failed;
     // The thumbnail's full path once known.
     QString TargetPath;
+    // Why a Failed creation failed: the folder that could not be made, or the file that
+    // could not be renamed or deleted, with the system's reason.
+    platform::FileError Error;
 };
 CreateOutcome CreateThumbnail(const platform::FileSystem& fs, const catalog::CatalogEntry& entry,
                               const std::function<QString(const QString& location)>& takeScreenshot,

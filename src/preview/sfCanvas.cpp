@@ -74,6 +74,7 @@ bool sfCanvas::BeginFrame() {
     if (!device_ || width() <= 0 || height() <= 0)
         return false;
     frame_ = render::RgbImage(width(), height(), view_.background());
+    frameDrawn_ = 0;
     inFrame_ = true;
     return true;
 }
@@ -81,7 +82,9 @@ bool sfCanvas::BeginFrame() {
 void sfCanvas::DrawShape(const sfShape& shape) {
     if (!inFrame_)
         return;
-    frame_ = view_.render(shape.Scene(), frame_.width, frame_.height);
+    render::RenderStats stats;
+    frame_ = view_.render(shape.Scene(), frame_.width, frame_.height, &stats);
+    frameDrawn_ = stats.drawnSamples;
 }
 
 void sfCanvas::EndFrame() {
@@ -89,6 +92,7 @@ void sfCanvas::EndFrame() {
         return;
     inFrame_ = false;
     picture_ = std::move(frame_);
+    pictureDrawn_ = frameDrawn_;
     frame_ = {};
     shown_ = QImage(picture_.rgb.data(), picture_.width, picture_.height, picture_.width * 3,
                     QImage::Format_RGB888)

@@ -77,6 +77,8 @@ public:
     void DrawShape(const sfShape& shape);
     // The picture shown: the last finished frame, RGB rows top to bottom.
     const render::RgbImage& Picture() const { return picture_; }
+    // Samples of that frame that a shape drew; 0 when it shows the background alone.
+    std::size_t DrawnSamples() const { return pictureDrawn_; }
     // The scene state behind the operations above (camera, background, light).
     const SceneView& View() const { return view_; }
 
@@ -84,8 +86,8 @@ public:
     void ScreenshotLocation(const QString& location) { screenshotLocation_ = location; }
     QString ScreenshotLocation() const { return screenshotLocation_; }
     // Writes the shown picture as a 24-bit bitmap at ScreenshotLocation + a unique suffix +
-    // ".bmp" (through a temporary name and a rename) and returns that path text; empty when
-    // nothing could be written, which the caller must treat as a failure.
+    // ".bmp" (a name taken exclusively, see writeScreenshot) and returns that path text; empty
+    // when nothing could be written, which the caller must treat as a failure.
     QString TakeScreenshot();
 
     // The canvas's own about box (modal).
@@ -135,6 +137,8 @@ private:
     SceneView view_;
     render::RgbImage frame_;
     render::RgbImage picture_;
+    std::size_t frameDrawn_ = 0;
+    std::size_t pictureDrawn_ = 0;
     QImage shown_; // picture_ as the painter takes it
 };
 

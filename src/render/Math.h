@@ -8,8 +8,27 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace render {
+
+// A float turned into an integer type without undefined behaviour: rounded towards zero,
+// held inside the type's range, NaN giving `ifNaN`. Every float-to-integer conversion of the
+// renderer goes through here, because hostile shapes reach it with infinities and NaN.
+template <typename Int> Int saturatingCast(double value, Int ifNaN = 0) {
+    if (std::isnan(value))
+        return ifNaN;
+    // The bounds are exact doubles for every type up to 32 bits; for 64 bits the top bound
+    // rounds up to 2^63, so it is compared with >= and answered without converting.
+    constexpr double lo = double(std::numeric_limits<Int>::min());
+    constexpr double hi = double(std::numeric_limits<Int>::max());
+    if (value <= lo)
+        return std::numeric_limits<Int>::min();
+    if (value >= hi)
+        return std::numeric_limits<Int>::max();
+    return Int(value);
+}
 
 struct Vec3 {
     float x = 0, y = 0, z = 0;

@@ -70,8 +70,11 @@ ScreenVertex toScreen(const ClipVertex& c, int width, int height) {
     const double sx = (double(c.position.x) * invW + 1.0) * 0.5 * width;
     const double sy = (1.0 - double(c.position.y) * invW) * 0.5 * height;
     ScreenVertex s;
-    s.x = std::llround(sx * double(kOne));
-    s.y = std::llround(sy * double(kOne));
+    // Clipping keeps these inside the guard band; the bound only keeps a degenerate w from
+    // reaching an undefined conversion.
+    constexpr double bound = double(std::int64_t(1) << 40);
+    s.x = saturatingCast<std::int64_t>(std::round(std::clamp(sx * double(kOne), -bound, bound)));
+    s.y = saturatingCast<std::int64_t>(std::round(std::clamp(sy * double(kOne), -bound, bound)));
     s.z = float(double(c.position.z) * invW);
     s.q = float(invW);
     s.uq = float(double(c.u) * invW);
@@ -92,7 +95,7 @@ int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
     if (!(rho2 > 1.0f))
         return 0;
     const float lod = 0.5f * std::log2(rho2);
-    const int level = int(std::floor(lod + 0.5f));
+    const int level = saturatingCast<int>(std::floor(lod + 0.5f));
     return std::clamp(level, 0, t.firstLevel + int(t.levels.size()) - 1);
 }
 
@@ -149,13 +152,18 @@ int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex
 std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int level) {
     const TextureLevel& t = texture.levels[std::size_t(
         std::clamp(level - texture.firstLevel, 0, int(texture.levels.size()) - 1))];
-    const float x = u * float(t.width) - 0.5f;
-    const float y = v * float(t.height) - 0.5f;
+    // A coordinate that is not finite (or overflows once scaled) samples the first texel.
+    float x = u * float(t.width) - 0.5f;
+    float y = v * float(t.height) - 0.5f;
+    if (!std::isfinite(x))
+        x = 0;
+    if (!std::isfinite(y))
+        y = 0;
     const float fx0 = std::floor(x), fy0 = std::floor(y);
     const float fx = x - fx0, fy = y - fy0;
     // Coordinates far outside 0..1 are reduced first so that the integer conversion is safe.
-    const int x0 = wrapIndex(int(std::fmod(fx0, float(t.width))), t.width);
-    const int y0 = wrapIndex(int(std::fmod(fy0, float(t.height))), t.height);
+    const int x0 = wrapIndex(saturatingCast<int>(std::fmod(fx0, float(t.width))), t.width);
+    const int y0 = wrapIndex(saturatingCast<int>(std::fmod(fy0, float(t.height))), t.height);
     const int x1 = wrapIndex(x0 + 1, t.width), y1 = wrapIndex(y0 + 1, t.height);
     const auto* row0 = &t.rgba[std::size_t(y0) * std::size_t(t.width) * 4];
     const auto* row1 = &t.rgba[std::size_t(y1) * std::size_t(t.width) * 4];
@@ -252,9 +260,10 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
 
             std::array<float, 4> texel{float(shading.colour.r), float(shading.colour.g),
                                        float(shading.colour.b), 255.0f};
-            if (texture) {
-                const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
-                const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
+            const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
+            const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
+            // A coordinate that overflowed on its way here draws the untextured colour.
+            if (texture && std::isfinite(u) && std::isfinite(v)) {
                 // Derivatives of u = uq / q by the quotient rule.
                 const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
                 const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
@@ -293,6 +302,8 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             }
             if (writesDepth)
                 fb.depth[index] = z;
+            if (writesDepth || texel[3] > 0)
+                ++fb.drawnSamples;
         }
     }
 }
@@ -336,7 +347,7 @@ RgbImage resolve(const Framebuffer& fb, int samplesPerAxis) {
             std::uint8_t* p =
                 &image.rgb[(std::size_t(y) * std::size_t(image.width) + std::size_t(x)) * 3];
             for (int c = 0; c < 3; ++c)
-                p[c] = std::uint8_t(std::clamp(std::floor(sum[c] * scale + 0.5f), 0.0f, 255.0f));
+                p[c] = saturatingCast<std::uint8_t>(std::floor(sum[c] * scale + 0.5f));
         }
     return image;
 }

@@ -22,6 +22,9 @@ struct Framebuffer {
     int height = 0;
     std::vector<float> colour;
     std::vector<float> depth;
+    // Samples a triangle has written (an alpha-tested hole or a fully transparent blend
+    // writes none): 0 means nothing of the model is in the picture.
+    std::size_t drawnSamples = 0;
 
     Framebuffer(int w, int h, Rgb background);
 };

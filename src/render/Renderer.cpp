@@ -145,7 +145,9 @@ int finestMipLevel(float footprint, int width, int height) {
 }
 
 RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
-                     const RenderSettings& settings) {
+                     const RenderSettings& settings, RenderStats* stats) {
+    if (stats)
+        *stats = {};
     if (settings.width < 1 || settings.height < 1)
         return {};
     const int s = std::clamp(settings.samplesPerAxis, 1, 16);
@@ -167,10 +169,12 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     std::vector<Vec4> clip(vertexCount);
     std::vector<float> diffuse(vertexCount);
     std::vector<char> valid(vertexCount);
+    std::vector<char> mapped(vertexCount); // texture coordinates usable
     for (std::size_t i = 0; i < vertexCount; ++i) {
         const Vertex& v = model.vertices[i];
         clip[i] = transformPoint4(v.position, wvp);
-        valid[i] = finite(clip[i]) && std::isfinite(v.u) && std::isfinite(v.v);
+        valid[i] = finite(clip[i]);
+        mapped[i] = std::isfinite(v.u) && std::isfinite(v.v);
         const Vec3 n = normalize(transformDirection(v.normal, world));
         const float lambert = std::max(0.0f, dot(n, light));
         diffuse[i] = settings.ambient + settings.diffuse * (std::isfinite(lambert) ? lambert : 0);
@@ -189,8 +193,8 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     auto clipVertex = [&](std::uint32_t i, const Material& m) {
         ClipVertex c;
         c.position = clip[i];
-        c.u = model.vertices[i].u;
-        c.v = model.vertices[i].v;
+        c.u = mapped[i] ? model.vertices[i].u : 0.0f;
+        c.v = mapped[i] ? model.vertices[i].v : 0.0f;
         c.light = (m.lit ? diffuse[i] : 1.0f) * m.brightness;
         return c;
     };
@@ -198,6 +202,16 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         const std::uint32_t a = p.indices[k], b = p.indices[k + 1], c = p.indices[k + 2];
         return a < vertexCount && b < vertexCount && c < vertexCount && valid[a] && valid[b] &&
                valid[c];
+    };
+
+    // A triangle with a texture coordinate that is not finite cannot be mapped: it keeps its
+    // place in the picture, untextured.
+    auto shadingOf = [&](const Primitive& p, std::size_t k, const Shading& textured) {
+        if (mapped[p.indices[k]] && mapped[p.indices[k + 1]] && mapped[p.indices[k + 2]])
+            return textured;
+        Shading plain = textured;
+        plain.texture = nullptr;
+        return plain;
     };
 
     static const Material fallback;
@@ -229,7 +243,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
                 if (usable(p, k))
                     drawTriangle(fb, clipVertex(p.indices[k], m), clipVertex(p.indices[k + 1], m),
-                                 clipVertex(p.indices[k + 2], m), shading);
+                                 clipVertex(p.indices[k + 2], m), shadingOf(p, k, shading));
         }
     }
 
@@ -243,9 +257,11 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         const Material& m = materialOf(p);
         const Shading shading = shadingFor(model, m, finestLevels);
         drawTriangle(fb, clipVertex(p.indices[t.first], m), clipVertex(p.indices[t.first + 1], m),
-                     clipVertex(p.indices[t.first + 2], m), shading);
+                     clipVertex(p.indices[t.first + 2], m), shadingOf(p, t.first, shading));
     }
 
+    if (stats)
+        stats->drawnSamples = fb.drawnSamples;
     return resolve(fb, s);
 }
 

@@ -23,11 +23,20 @@ struct RenderSettings {
     float diffuse = 0.7f;
 };
 
+// What a rendering drew.
+struct RenderStats {
+    // Samples of the supersampled picture that some triangle wrote; 0 when nothing of the
+    // model reached the picture (no triangle, every point invalid, all outside the view).
+    std::size_t drawnSamples = 0;
+};
+
 // Draws the model with `world` applied, opaque and alpha-tested primitives first, then the
 // blended triangles from the farthest to the nearest. A width or height below 1 gives an empty
-// picture. Deterministic: the same input gives the same bytes.
+// picture. Deterministic: the same input gives the same bytes. A triangle whose points are
+// not finite is left out; one whose texture coordinates are not finite is drawn untextured,
+// in its material's colour (neutral grey).
 RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
-                     const RenderSettings& settings);
+                     const RenderSettings& settings, RenderStats* stats = nullptr);
 
 // How finely the picture renderModel() would draw samples each texture slot of the model,
 // known before any texture is decoded: per slot, the smallest step in texture coordinates

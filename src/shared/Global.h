@@ -34,7 +34,7 @@ struct Global {
     QString RamettaPath;
     // False until the vehicle list has been coloured during start-up.
     bool MainWindowReady = false;
-    app::OverwriteChoice OverwriteChoice = app::OverwriteChoice::Ask;
+    preview::OverwriteChoice OverwriteChoice = preview::OverwriteChoice::Ask;
     // Full path of the thumbnail being placed, shown by the overwrite question.
     QString PendingTargetPath;
     // The system's program files folder, once the folder dialogs have looked it up.

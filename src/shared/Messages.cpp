@@ -100,6 +100,8 @@ constexpr Entry table[] = {
     // The vehicle is drawn without some of its freight shapes; |1 = their names.
     {304, "Forme de fret introuvable : |1"},
     {305, "Forme de fret illisible : |1"},
+    // Nothing of the vehicle was drawn; |1 = the shape's file name.
+    {306, "Rien du véhicule n'est dessiné : |1"},
     // Creating the thumbnails of a selection: the list's context menu, the progress window
     // and the end-of-run report.
     {320, "Sélectionner les pictelles restant à réaliser"},

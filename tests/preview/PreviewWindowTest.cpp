@@ -14,6 +14,8 @@
 #include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "support/ShapeBuilder.h"
+#include "support/ShapeWriter.h"
 
 #include "ReadOnlyFolder.h"
 #include "support/PresetOverwritePolicy.h"
@@ -31,6 +33,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using preview::OverwriteChoice;
 
@@ -385,6 +389,62 @@ TEST_F(PreviewWindowTest, AReferenceShapeWithoutASphereGivesWayToTheNextVehicle)
     EXPECT_GT(canvas().CameraDistance(), 1.0f);
     clickRow(rowOf("CR_460.eng"));
     EXPECT_NE(canvas().Picture().pixel(48, 60), (render::Rgb{148, 198, 239}));
+}
+
+// A valid shape file: a 20 m box, with a tiny triangle `stray` metres ahead when not 0, or
+// with every point NaN.
+void writeBox(const QString& path, float stray, bool nanPoints = false) {
+    fixtures::ShapeBuilder b;
+    const std::int32_t grey = b.addMaterial("", "TexDiff", 0);
+    b.addBox(grey, {-1.5f, 0.5f, -10}, {1.5f, 4, 10});
+    if (stray != 0)
+        b.addTriangle(grey, {msts::Vec3{0, 2, stray}, {0, 2.01f, stray}, {0.01f, 2, stray}},
+                      {msts::Vec2{0, 0}, {0, 0}, {0, 0}});
+    msts::Shape shape = b.build();
+    if (nanPoints)
+        for (msts::Vec3& p : shape.points)
+            p = {std::numeric_limits<float>::quiet_NaN(), 0, 0};
+    const fixtures::Bytes bytes = fixtures::writeShape(shape, fixtures::ShapeForm::Binary);
+    QFile::remove(path);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+TEST_F(PreviewWindowTest, APictureWithNothingOfTheVehicleIsExplainedAndNeverSaved) {
+    // The steam locomotive's shape is valid but none of its points can be drawn.
+    writeBox(msts() + "/TRAINS/TRAINSET/CR_Steam/CR_460.S", 0, true);
+    start();
+    const int row = rowOf("CR_460.eng");
+    const QColor before = colourOf(row);
+    clickRow(row);
+    EXPECT_EQ(canvas().DrawnSamples(), 0u);
+    EXPECT_TRUE(label("lblFORME").isVisible());
+    EXPECT_EQ(label("lblFORME").text().toLower(),
+              app::LoadMessage(306, {"|1", "cr_460.s"}).toLower());
+
+    create();
+    ASSERT_EQ(reports.entries.size(), 1);
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(140));
+    EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Exclamation);
+    EXPECT_TRUE(QDir(thumbs()).entryList(QDir::Files).isEmpty()) << "no blank thumbnail";
+    EXPECT_EQ(colourOf(row), before);
+
+    clickRow(rowOf("CR_D400.eng"));
+    EXPECT_GT(canvas().DrawnSamples(), 0u);
+    EXPECT_FALSE(label("lblFORME").isVisible());
+}
+
+TEST_F(PreviewWindowTest, AReferenceShapeWithAFarStrayPointDoesNotBlankTheOthers) {
+    // The first listed vehicle is a valid shape 1e30 m long: as reference it would put the
+    // camera so far that every preview and thumbnail of the run were blank.
+    writeBox(msts() + "/TRAINS/TRAINSET/CR_Diesel/cr_d400.s", 1e30f);
+    start();
+    const preview::ReferenceSphere& reference = window->preview().Reference();
+    ASSERT_TRUE(reference.isUsable());
+    EXPECT_LE(reference.Radius, preview::MaximumReferenceRadius);
+    clickRow(rowOf("CR_460.eng"));
+    EXPECT_GT(canvas().DrawnSamples(), std::size_t(canvas().Picture().width * 96));
 }
 
 TEST_F(PreviewWindowTest, AReadOnlyThumbnailsFolderGivesTheFailureAndLosesNothing) {

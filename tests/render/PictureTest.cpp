@@ -449,6 +449,90 @@ TEST(PictureRobustnessTest, BrokenIndicesAndNonFiniteValuesAreSkipped) {
     EXPECT_EQ(image.pixel(16, 16), kRed);
 }
 
+TEST(PictureRobustnessTest, DrawnSamplesTellAPictureWithNothingOfTheModel) {
+    // Each of these gives the background alone, and must be told from a picture that shows
+    // something: an empty model, points that are all invalid, everything behind the camera,
+    // and a texture whose alpha test cuts every texel away.
+    auto drawn = [](const Model& m, const View& v) {
+        RenderStats stats;
+        stats.drawnSamples = 12345; // reset by the renderer
+        const RgbImage image = renderModel(m, v.world, v.camera, v.settings, &stats);
+        EXPECT_EQ(image.width, v.settings.width);
+        return stats.drawnSamples;
+    };
+    const View view = frontView(4, 32, 32);
+    EXPECT_EQ(drawn(Model{}, view), 0u);
+
+    const auto nan = std::numeric_limits<float>::quiet_NaN();
+    Model nanPoints;
+    addFacingQuad(nanPoints, 0, 2, addMaterial(nanPoints, unlit(kRed)));
+    for (Vertex& v : nanPoints.vertices)
+        v.position = {nan, nan, nan};
+    EXPECT_EQ(drawn(nanPoints, view), 0u);
+
+    Model behind;
+    addFacingQuad(behind, 10, 2, addMaterial(behind, unlit(kRed))); // the camera is at x = 4
+    EXPECT_EQ(drawn(behind, view), 0u);
+
+    Model cut;
+    cut.textures.push_back(makeTexture(
+        4, 4, [](int, int) { return kRed; }, [](int, int) { return std::uint8_t(0); }));
+    Material holes = unlit(kRed, BlendMode::AlphaTest);
+    holes.texture = 0;
+    addFacingQuad(cut, 0, 2, addMaterial(cut, holes));
+    EXPECT_EQ(drawn(cut, view), 0u);
+
+    Model quad;
+    addFacingQuad(quad, 0, 2, addMaterial(quad, unlit(kRed)));
+    const std::size_t samples = drawn(quad, view);
+    EXPECT_GT(samples, 0u);
+    EXPECT_LT(samples, 32u * 32u * 16u) << "a 2 m square at 4 m does not fill the view";
+}
+
+TEST(PictureRobustnessTest, TriangleWithBadTextureCoordinatesIsDrawnUntexturedNotDropped) {
+    Model m;
+    m.textures.push_back(makeTexture(4, 4, [](int, int) { return kRed; }));
+    Material textured = unlit({128, 128, 128});
+    textured.texture = 0;
+    addFacingQuad(m, 0, 2, addMaterial(m, textured));
+    const View view = frontView(4, 32, 32);
+    EXPECT_EQ(draw(m, view).pixel(16, 16), kRed);
+
+    // One corner of each triangle without a usable coordinate: the square keeps its place in
+    // the picture, in the neutral grey of a missing texture.
+    m.vertices[0].u = std::numeric_limits<float>::quiet_NaN();
+    m.vertices[2].v = std::numeric_limits<float>::infinity();
+    RenderStats stats;
+    const RgbImage grey = renderModel(m, view.world, view.camera, view.settings, &stats);
+    EXPECT_EQ(grey.pixel(16, 16), (Rgb{128, 128, 128}));
+    EXPECT_GT(stats.drawnSamples, 0u);
+
+    // Finite coordinates too large to sample (they overflow once scaled to texels) still
+    // draw; the sanitizer build checks that no conversion on the way is undefined.
+    for (Vertex& v : m.vertices) {
+        v.u = 3e38f;
+        v.v = -3e38f;
+    }
+    const RgbImage huge = renderModel(m, view.world, view.camera, view.settings, &stats);
+    EXPECT_GT(stats.drawnSamples, 0u);
+    EXPECT_NE(huge.pixel(16, 16), kBackground);
+}
+
+TEST(PictureRobustnessTest, FloatToIntegerConversionsSaturate) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(saturatingCast<int>(nan, -7), -7);
+    EXPECT_EQ(saturatingCast<int>(inf), std::numeric_limits<int>::max());
+    EXPECT_EQ(saturatingCast<int>(-inf), std::numeric_limits<int>::min());
+    EXPECT_EQ(saturatingCast<int>(-2.9), -2);
+    EXPECT_EQ(saturatingCast<std::uint8_t>(255.9), 255);
+    EXPECT_EQ(saturatingCast<std::uint8_t>(-0.5), 0);
+    EXPECT_EQ(saturatingCast<std::uint8_t>(300.0), 255);
+    EXPECT_EQ(saturatingCast<std::int64_t>(1e300), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(saturatingCast<std::int64_t>(-1e300), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(saturatingCast<std::int64_t>(-12345.7), -12345);
+}
+
 // --- Golden pictures ---------------------------------------------------------------------
 
 TEST(PictureGoldenTest, SmallScenesMatchTheirGoldens) {

@@ -1,0 +1,27 @@
+// Fuzz target: the definition-file reader (.eng, .wag) on its text pieces: decoding, the
+// shape and size lines, the cleaning of their values and the length they give.
+
+#include "catalog/VehicleFile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QString text = catalog::DecodeDefinitionText(bytes);
+    QString raw;
+    if (catalog::FindTokenValue(text, QStringLiteral("WagonShape"), raw))
+        catalog::StripValue(raw);
+    if (catalog::FindTokenValue(text, QStringLiteral("Size"), raw)) {
+        catalog::StripValue(raw);
+        const double length = catalog::LengthFromSizeValue(raw);
+        if (std::isnan(length))
+            __builtin_trap();
+    }
+    (void)catalog::LeadingNumber(text.left(256));
+    return 0;
+}

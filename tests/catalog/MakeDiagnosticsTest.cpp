@@ -1,0 +1,176 @@
+// pictelle-cli make and list as a user meets them on hostile or unlucky content: every
+// failure says why on the vehicle's own line, and every line keeps its columns.
+
+#include "../preview/ReadOnlyFolder.h"
+#include "TrainsetFixture.h"
+#include "support/AceWriter.h"
+#include "support/ShapeBuilder.h"
+#include "support/ShapeWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+QByteArray bytesOf(const fixtures::Bytes& bytes) {
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// A 20 m box textured with `texture`; every point NaN when asked.
+QByteArray boxShape(const std::string& texture, bool nanPoints = false) {
+    fixtures::ShapeBuilder b;
+    b.addBox(b.addMaterial(texture, "TexDiff", 0), {-1.5f, 0.5f, -10}, {1.5f, 4, 10});
+    msts::Shape shape = b.build();
+    if (nanPoints)
+        for (msts::Vec3& p : shape.points)
+            p = {std::numeric_limits<float>::quiet_NaN(), 0, 0};
+    return bytesOf(fixtures::writeShape(shape, fixtures::ShapeForm::Binary));
+}
+
+class MakeDiagnosticsTest : public ::testing::Test {
+protected:
+    fixture::Trainset set;
+
+    QString ownThumbnails() const { return set.root() + "/bin/Thumbnails"; }
+
+    struct Run {
+        int status = -1;
+        QStringList out;
+        QStringList err;
+    };
+    Run run(const QStringList& arguments) {
+        const QString copy = set.root() + "/bin/pictelle-cli";
+        if (!QFile::exists(copy)) {
+            fixture::makeFolder(set.root() + "/bin");
+            EXPECT_TRUE(QFile::copy(PICTELLE_CLI_PATH, copy));
+        }
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", set.root() + "/config");
+        env.insert("XDG_DATA_HOME", set.root() + "/data");
+        env.insert("WINEPREFIX", set.root() + "/wine");
+        process.setProcessEnvironment(env);
+        process.start(copy,
+                      arguments + QStringList{"--msts", set.msts(), "--rametta", set.rametta()});
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(60000));
+        Run r;
+        r.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        r.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        r.err = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+        return r;
+    }
+    // The make line of a vehicle, split into its fields.
+    static QStringList lineOf(const Run& r, const QString& vehicle) {
+        for (const QString& line : r.out)
+            if (line.startsWith("../" + vehicle + "/"))
+                return line.split('\t');
+        return {};
+    }
+};
+
+TEST_F(MakeDiagnosticsTest, EachVehicleLineSaysWhyAndBlankPicturesAreNeverMade) {
+    const QByteArray texture =
+        bytesOf(fixtures::writeAce(fixtures::testPicture(8, 8), fixtures::AceWriteOptions{}));
+    set.vehicle("GOOD", "good.eng", "good.s");
+    set.file("GOOD/good.s", boxShape("good.ace"));
+    set.file("GOOD/good.ace", texture);
+    set.vehicle("GREY", "grey.eng", "grey.s");
+    set.file("GREY/grey.s", boxShape("gone.ace"));
+    set.vehicle("CORRUPT", "corrupt.eng", "corrupt.s");
+    set.file("CORRUPT/corrupt.s", boxShape("bad.ace"));
+    set.file("CORRUPT/bad.ace", "SIMISA@@@@@@@@@@ not a texture");
+    set.vehicle("BLANK", "blank.eng", "blank.s");
+    set.file("BLANK/blank.s", boxShape("", true));
+    set.vehicle("BROKEN", "broken.eng", "broken.s");
+    set.file("BROKEN/broken.s", "SIMISA@@@@@@@@@@JINX0s1t______\r\nshape ( nonsense");
+    // A definition file past the reader's size limit: it exists but cannot be read.
+    set.vehicle("HUGE", "huge.eng", "huge.s");
+    QFile huge(set.trainset() + "/HUGE/huge.eng");
+    ASSERT_TRUE(huge.resize(65 * 1024 * 1024 + 1)); // sparse, no disk used
+
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 1) << r.out.join('\n').toStdString();
+
+    EXPECT_EQ(lineOf(r, "GOOD").value(1), "créée");
+    EXPECT_EQ(lineOf(r, "GOOD").size(), 3) << "no texture problem to name";
+    const QStringList grey = lineOf(r, "GREY");
+    EXPECT_EQ(grey.value(1), "créée") << "drawn grey, still made";
+    EXPECT_EQ(grey.value(3), "texture introuvable, dessinée en gris : gone.ace");
+    const QStringList corrupt = lineOf(r, "CORRUPT");
+    EXPECT_EQ(corrupt.value(1), "créée");
+    EXPECT_EQ(corrupt.value(3), "texture corrompue, dessinée en gris : bad.ace");
+
+    EXPECT_EQ(lineOf(r, "BLANK").value(1), "échec : image vide, rien du véhicule n'est dessiné");
+    const QString broken = lineOf(r, "BROKEN").value(1);
+    EXPECT_TRUE(broken.startsWith("échec : forme invalide : ")) << broken.toStdString();
+    EXPECT_TRUE(broken.contains("à l'octet ")) << broken.toStdString();
+    EXPECT_EQ(lineOf(r, "HUGE").value(1), "échec : fichier de définition illisible");
+
+    QStringList made = QDir(ownThumbnails()).entryList(QDir::Files);
+    made.sort();
+    EXPECT_EQ(made, (QStringList{"corrupt.bmp", "good.bmp", "grey.bmp"}));
+    EXPECT_EQ(r.out.last(), "créées : 3, conservées : 0, échecs : 3");
+}
+
+TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatCannotBeMadeIsNamedOnceWithTheReason) {
+    set.vehicle("GOOD", "good.eng", "good.s");
+    set.file("GOOD/good.s", boxShape(""));
+    set.vehicle("OTHER", "other.eng", "other.s");
+    set.file("OTHER/other.s", boxShape(""));
+    fixture::writeFile(ownThumbnails(), "a file where the folder should be");
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.err.size(), 1) << r.err.join('\n').toStdString();
+    EXPECT_TRUE(r.err[0].startsWith("impossible de créer le dossier " + ownThumbnails() + " : "))
+        << r.err[0].toStdString();
+    EXPECT_GT(r.err[0].size(),
+              QString("impossible de créer le dossier " + ownThumbnails() + " : ").size());
+    EXPECT_TRUE(r.out.isEmpty()) << "no line of \"impossible à renommer\" per vehicle";
+}
+
+TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatRefusesWritingStopsTheRunWithTheReason) {
+    for (const char* name : {"a", "b", "c"}) {
+        set.vehicle(name, QString(name) + ".eng", QString(name) + ".s");
+        set.file(QString(name) + "/" + name + ".s", boxShape(""));
+    }
+    fixture::makeFolder(ownThumbnails());
+    ReadOnlyFolder readOnly(ownThumbnails());
+    if (!readOnly.ok())
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 1);
+    // The first vehicle says why, naming the folder; the others are not tried one by one.
+    ASSERT_EQ(r.out.size(), 2) << r.out.join('\n').toStdString();
+    const QString prefix = "échec : impossible d'écrire dans le dossier " + ownThumbnails() + " : ";
+    EXPECT_TRUE(lineOf(r, "a").value(1).startsWith(prefix)) << r.out[0].toStdString();
+    ASSERT_EQ(r.err.size(), 1);
+    EXPECT_TRUE(r.err[0].contains("(2 véhicules non traités)")) << r.err[0].toStdString();
+    EXPECT_EQ(r.out.last(), "créées : 0, conservées : 0, échecs : 3");
+}
+
+TEST_F(MakeDiagnosticsTest, TabsAndLineFeedsInNamesKeepEveryLineInItsColumns) {
+    set.vehicle("Tab\tFolder", "line\nfeed.eng", "sha\tpe.s");
+    set.file("Tab\tFolder/sha\tpe.s", boxShape(""));
+    const Run list = run({"list"});
+    ASSERT_EQ(list.status, 0);
+    ASSERT_EQ(list.out.size(), 1) << list.out.join('|').toStdString();
+    EXPECT_EQ(list.out[0], "0\tToMake\t../Tab\\tFolder/line\\nfeed.eng\tsha\\tpe.s\t20");
+
+    const Run make = run({"make"});
+    EXPECT_EQ(make.status, 0) << make.out.join('|').toStdString();
+    ASSERT_EQ(make.out.size(), 2);
+    const QStringList fields = make.out[0].split('\t');
+    ASSERT_EQ(fields.size(), 3);
+    EXPECT_EQ(fields[0], "../Tab\\tFolder/line\\nfeed.eng");
+    EXPECT_EQ(fields[1], "créée");
+    EXPECT_TRUE(fields[2].endsWith("/Thumbnails/line\\nfeed.bmp"));
+    EXPECT_TRUE(QFile::exists(ownThumbnails() + "/line\nfeed.bmp"));
+}
+
+} // namespace
