@@ -5,6 +5,7 @@
 #include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/SimulatorLookup.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
 
@@ -29,11 +30,7 @@ int RunListCommand(const QStringList& arguments) {
     // A folder not given on the command line comes from the settings store, as in the window.
     const platform::FileSystem fs;
     const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
-    const QString mstsPath =
-        options.value(QStringLiteral("msts"))
-            .value_or(settings.ReadSetting(app::SettingsRoot::LocalMachine,
-                                           QString::fromUtf16(app::MstsSettingsKey),
-                                           QString::fromUtf16(app::MstsPathValue)));
+    const QString mstsPath = SimulatorFolder(options.value(QStringLiteral("msts")), settings, fs);
     const QString ramettaPath =
         options.value(QStringLiteral("rametta"))
             .value_or(settings.ReadSetting(app::SettingsRoot::LocalMachine,
@@ -46,8 +43,7 @@ int RunListCommand(const QStringList& arguments) {
     }
     const QString trainsetPath = catalog::TrainsetPath(mstsPath);
     if (!fs.isFolder(trainsetPath)) {
-        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
-                       .arg(platform::FileSystem::displayPath(mstsPath)));
+        printError(NoTrainsetMessage(mstsPath));
         return 1;
     }
 

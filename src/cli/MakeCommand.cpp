@@ -8,6 +8,7 @@
 #include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/SimulatorLookup.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
@@ -107,15 +108,20 @@ int RunMakeCommand(const QStringList& arguments) {
         printError(QStringLiteral("--overwrite attend ask, always ou never : %1").arg(overwrite));
         return 2;
     }
-    // Nobody to ask: keep what is there.
-    if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO))
+    if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO)) {
+        // Asked for questions with nobody to answer them: refuse rather than guess.
+        if (options.value(QStringLiteral("overwrite"))) {
+            printError(QStringLiteral("--overwrite ask demande un terminal : choisissez "
+                                      "--overwrite always ou --overwrite never"));
+            return 2;
+        }
+        // Nothing asked for: keep what is there.
         choice = OverwriteChoice::KeepAlways;
+    }
 
     const platform::FileSystem fs;
     const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
-    const QString mstsPath =
-        options.value(QStringLiteral("msts"))
-            .value_or(setting(settings, app::MstsSettingsKey, app::MstsPathValue));
+    const QString mstsPath = SimulatorFolder(options.value(QStringLiteral("msts")), settings, fs);
     const QString ramettaPath =
         options.value(QStringLiteral("rametta"))
             .value_or(setting(settings, app::PictelleSettingsKey, app::RamettaPathValue));
@@ -124,8 +130,7 @@ int RunMakeCommand(const QStringList& arguments) {
         return 1;
     }
     if (!fs.isFolder(catalog::TrainsetPath(mstsPath))) {
-        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
-                       .arg(platform::FileSystem::displayPath(mstsPath)));
+        printError(NoTrainsetMessage(mstsPath));
         return 1;
     }
 
@@ -200,10 +205,11 @@ int RunMakeCommand(const QStringList& arguments) {
             break;
         }
     }
-    printLine(QStringLiteral("créées : %1, conservées : %2, échecs : %3")
+    printLine(QStringLiteral("créées : %1, conservées : %2, échecs : %3, dossier : %4")
                   .arg(made)
                   .arg(kept)
-                  .arg(failed));
+                  .arg(failed)
+                  .arg(platform::FileSystem::displayPath(fs.thumbnailsFolder())));
     return failed > 0 ? 1 : 0;
 }
 

@@ -300,3 +300,56 @@ TEST(AboutText, NoticeAndMailLink) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TypedFolder, BlanksQuotesHomeAndAddressesAreUnderstood) {
+    EXPECT_EQ(dialogs::TypedFolder("  /games/MSTS \t", "/home/u"), "/games/MSTS");
+    EXPECT_EQ(dialogs::TypedFolder("\"/games/Train Simulator\"", "/home/u"),
+              "/games/Train Simulator");
+    EXPECT_EQ(dialogs::TypedFolder("'~/.wine'", "/home/u"), "/home/u/.wine");
+    EXPECT_EQ(dialogs::TypedFolder("~", "/home/u"), "/home/u");
+    EXPECT_EQ(dialogs::TypedFolder("file:///home/u/Mes%20jeux", "/home/u"), "/home/u/Mes jeux");
+    EXPECT_EQ(dialogs::TypedFolder("C:\\Program Files", "/home/u"), "C:\\Program Files");
+    // "~user" is not ours to expand.
+    EXPECT_EQ(dialogs::TypedFolder("~other/x", "/home/u"), "~other/x");
+    EXPECT_TRUE(dialogs::TypedFolder("https://example.org/x", "/home/u").isEmpty());
+}
+
+TEST(Drives, WineLettersThenHomeThenUserVolumesEachRootOnce) {
+    QTemporaryDir tmp;
+    const QString prefix = tmp.path() + "/.wine";
+    QDir().mkpath(prefix + "/drive_c");
+    QDir().mkpath(prefix + "/dosdevices");
+    QDir().mkpath(tmp.path() + "/media/usb");
+    QFile::link("../drive_c", prefix + "/dosdevices/c:");
+    QFile::link("/", prefix + "/dosdevices/z:");
+    QFile::link(tmp.path() + "/gone", prefix + "/dosdevices/d:");
+    const QList<Drive> wine = dialogs::WineDrives(prefix + "/dosdevices");
+    ASSERT_EQ(wine.size(), 2);
+    EXPECT_EQ(wine[0].root, QFileInfo(prefix + "/drive_c").canonicalFilePath());
+    EXPECT_TRUE(wine[0].label.startsWith("C:"));
+    EXPECT_TRUE(wine[0].label.contains(wine[0].root));
+    EXPECT_EQ(wine[1].root, "/");
+
+    const QList<dialogs::Volume> volumes{
+        {"/proc", "proc", ""},
+        {"/", "ext4", ""},
+        {"/run", "tmpfs", ""},
+        {"/snap/core/1", "squashfs", ""},
+        {"/var/lib/docker/x", "overlay", ""},
+        {"/boot/efi", "vfat", ""},
+        {"/sys/fs/cgroup", "cgroup2", ""},
+        {"/media/usb", "vfat", "CLE"},
+        {"/mnt/data", "ext4", ""},
+    };
+    const QList<Drive> drives = dialogs::ListDrives(wine, "/home/u", volumes);
+    QStringList roots;
+    for (const Drive& d : drives)
+        roots << d.root;
+    // "/" is Z: already; the pseudo and loop file systems and /boot/efi are left out.
+    EXPECT_EQ(roots, (QStringList{wine[0].root, "/", "/home/u", "/media/usb", "/mnt/data"}));
+    EXPECT_EQ(drives[3].label, "/media/usb [CLE]");
+}
+
+} // namespace

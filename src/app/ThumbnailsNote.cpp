@@ -1,0 +1,20 @@
+#include "app/ThumbnailsNote.h"
+
+#include "app/Messages.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+
+namespace app {
+
+QString ThumbnailsFolderNote(const platform::FileSystem& fs) {
+    const QString folder = fs.thumbnailsFolder();
+    if (!fs.ownFolder().isEmpty() &&
+        QDir::cleanPath(folder) ==
+            QDir::cleanPath(QDir(fs.ownFolder()).filePath(QStringLiteral("Thumbnails"))))
+        return LoadMessage(154);
+    return QStringLiteral("Les pictelles sont créées dans le dossier %1.")
+        .arg(platform::FileSystem::displayPath(folder));
+}
+
+} // namespace app
