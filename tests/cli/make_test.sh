@@ -39,4 +39,10 @@ run make nosuchvehicle >/dev/null 2>&1
 [ $? -eq 1 ] || fail "an unknown vehicle must give status 1"
 run make --overwrite sometimes >/dev/null 2>&1
 [ $? -eq 2 ] || fail "a bad option must give status 2"
+# Questions with nobody to answer them are refused, not answered silently.
+run make --overwrite ask CR_D400 >/dev/null 2>"$work/err"
+[ $? -eq 2 ] || fail "--overwrite ask without a terminal must give status 2"
+grep -q -- "--overwrite ask" "$work/err" || fail "the refusal does not say why"
+# The summary names the folder the thumbnails went to.
+tail -n 1 "$work/out3" | grep -qF "dossier : $work/Thumbnails" || fail "summary without the folder: $(tail -n 1 "$work/out3")"
 echo "pictelle-cli make: $made thumbnails checked"
