@@ -1,7 +1,9 @@
 // Finding the simulator's folder at start: registration, stored choice, Wine prefixes.
 
 #include "app/SimulatorFolder.h"
+#include "app/Messages.h"
 #include "app/SettingsStore.h"
+#include "app/ThumbnailsNote.h"
 #include "platform/FileSystem.h"
 #include "platform/WinePrefixes.h"
 
@@ -149,6 +151,23 @@ TEST_F(WineHomeTest, StartOrderIsRegistrationThenStoredChoiceThenDiscovery) {
                              QString::fromUtf16(app::RamettaPathValue));
     EXPECT_EQ(app::ReadMstsFolder(settings, fs, prefixes()).source,
               app::MstsFolderSource::Discovered);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ThumbnailsFolderNote, NamesTheRealFolderWhenItIsNotTheProgramsOwn) {
+    QTemporaryDir tmp;
+    QDir().mkpath(tmp.path() + "/own");
+    const platform::FileSystem own{{{}, tmp.path() + "/own", tmp.path() + "/data"}};
+    EXPECT_EQ(app::ThumbnailsFolderNote(own), app::LoadMessage(154));
+    // A file where the Thumbnails folder would go: they go to the per-user folder instead.
+    QFile blocker(tmp.path() + "/own/Thumbnails");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(app::ThumbnailsFolderNote(own), "Les pictelles sont créées dans le dossier " +
+                                                  tmp.path() + "/data/Pictelle/Thumbnails.");
 }
 
 } // namespace

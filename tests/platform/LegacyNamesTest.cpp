@@ -128,8 +128,13 @@ TEST_F(LegacyNamesTest, TheThumbnailsFolderItselfDecidesWhereThumbnailsGo) {
     blocker.close();
     EXPECT_EQ(fs.thumbnailsFolder(), fallback);
     QFile::remove(own + "/Thumbnails");
+    EXPECT_EQ(fs.thumbnailsFolder(), own + "/Thumbnails");
+}
 
-    // Left read-only by a run as another user, in a folder that is still writable.
+// Left read-only by a run as another user, in a program folder that is still writable.
+TEST_F(LegacyNamesTest, AReadOnlyThumbnailsFolderSendsThumbnailsToTheUserDataFolder) {
+    const QString own = tmp.path() + "/own";
+    const QString fallback = tmp.path() + "/data/Pictelle/Thumbnails";
     QDir().mkpath(own + "/Thumbnails");
     ASSERT_EQ(::chmod(QFile::encodeName(own + "/Thumbnails").constData(), 0555), 0);
     if (::access(QFile::encodeName(own + "/Thumbnails").constData(), W_OK) == 0) {
