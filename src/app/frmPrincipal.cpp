@@ -1,5 +1,6 @@
 #include "app/frmPrincipal.h"
 
+#include "app/OpenOnClick.h"
 #include "app/VehicleList.h"
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"
@@ -12,6 +13,8 @@
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
+#include "shared/SimulatorFolder.h"
+#include "shared/ThumbnailsNote.h"
 
 #include <QAbstractItemModel>
 #include <QCloseEvent>
@@ -144,6 +147,8 @@ void frmPrincipal::createControls() {
     for (QLabel* legend : {Label3, Label4, Label5, Label6})
         legend->setWordWrap(false);
     Label2 = makeLabel(this, "Label2", {272, 240, 161, 49});
+    OpenFolderOnClick(
+        Label2, [this] { return global_.Files.thumbnailsFolder(); }, global_.Files);
 
     cmdDelInfosPath = makeButton(this, "cmdDelInfosPath", {256, 288, 177, 17});
     cmdCREATE = makeButton(this, "cmdCREATE", {8, 312, 97, 25});
@@ -214,7 +219,7 @@ void frmPrincipal::setCaptions() {
     cmdPROPOS->setText(LoadMessage(105, {"|1", title}));
     cmdPROPOS_OCX->setText(LoadMessage(109));
     cmdDelInfosPath->setText(LoadMessage(160));
-    Label2->setText(LoadMessage(154));
+    Label2->setText(ThumbnailsFolderNote(global_.Files));
     Label3->setText(LoadMessage(155));
     Label4->setText(LoadMessage(156));
     Label5->setText(LoadMessage(157));
@@ -230,9 +235,15 @@ void frmPrincipal::setUpZoomBar() {
 }
 
 void frmPrincipal::readMstsFolder() {
-    global_.MstsPath = global_.Settings.ReadSetting(SettingsRoot::LocalMachine,
-                                                    QString::fromUtf16(MstsSettingsKey),
-                                                    QString::fromUtf16(MstsPathValue));
+    const MstsFolder found = ReadMstsFolder(
+        global_.Settings, global_.Files, platform::KnownWinePrefixes(global_.Files, global_.Wine));
+    global_.MstsPath = found.path;
+    if (!found.prefix.isEmpty()) {
+        // The Rametta dialog then opens in the same prefix's program files.
+        global_.WinePrefix = found.prefix;
+        if (global_.ProgramFilesFolder.isEmpty())
+            global_.ProgramFilesFolder = found.programFiles;
+    }
     if (global_.MstsPath.isEmpty())
         askMstsFolder();
 }
@@ -253,9 +264,12 @@ void frmPrincipal::storeRamettaFolder() {
 }
 
 // The dialog writes MstsPath itself: its start folder as it opens, the chosen one on OK.
+// A folder confirmed with OK is kept for the next start; the registration, when there is
+// one, still comes first.
 void frmPrincipal::askMstsFolder() {
     dialogs::frmPathMSTS dialog(global_, this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted && !global_.MstsPath.isEmpty())
+        StoreMstsChoice(global_.Settings, global_.MstsPath);
 }
 
 // The same for RamettaPath, which the next step stores whatever it holds.

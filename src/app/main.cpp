@@ -55,6 +55,7 @@ int main(int argc, char** argv) {
     app::SettingsStore settings(settingsLocations(QApplication::arguments(), files, session),
                                 files);
     app::Global global(files, settings);
+    global.Wine = platform::CurrentWineEnvironment();
 
     const std::unique_ptr<app::frmPrincipal> window = app::Main(global);
     if (!window)

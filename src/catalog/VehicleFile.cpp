@@ -1,7 +1,7 @@
 #include "catalog/VehicleFile.h"
 
-#include "msts/Windows1252.h"
 #include "platform/FileSystem.h"
+#include "platform/Windows1252.h"
 
 #include <charconv>
 #include <cmath>
@@ -213,10 +213,7 @@ void StripValue(QString& value) {
 }
 
 QString DecodeWindows1252(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        text[i] = QChar(msts::Windows1252ToUnicode(static_cast<unsigned char>(bytes[i])));
-    return text;
+    return platform::DecodeWindows1252(bytes);
 }
 
 QString DecodeDefinitionText(const QByteArray& bytes) {

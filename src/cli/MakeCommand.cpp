@@ -141,9 +141,16 @@ int RunMakeCommand(const QStringList& arguments) {
         printError(QStringLiteral("--overwrite attend ask, always ou never : %1").arg(overwrite));
         return 2;
     }
-    // Nobody to ask: keep what is there.
-    if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO))
+    if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO)) {
+        // Asked for questions with nobody to answer them: refuse rather than guess.
+        if (options.value(QStringLiteral("overwrite"))) {
+            printError(QStringLiteral("--overwrite ask demande un terminal : choisissez "
+                                      "--overwrite always ou --overwrite never"));
+            return 2;
+        }
+        // Nothing asked for: keep what is there.
         choice = OverwriteChoice::KeepAlways;
+    }
 
     Session session;
     if (!OpenSession(options, session))
@@ -265,10 +272,11 @@ int RunMakeCommand(const QStringList& arguments) {
             break;
         }
     }
-    printLine(QStringLiteral("créées : %1, conservées : %2, échecs : %3")
+    printLine(QStringLiteral("créées : %1, conservées : %2, échecs : %3, dossier : %4")
                   .arg(made)
                   .arg(kept)
-                  .arg(failed));
+                  .arg(failed)
+                  .arg(platform::FileSystem::displayPath(fs.thumbnailsFolder())));
     return failed > 0 ? 1 : 0;
 }
 

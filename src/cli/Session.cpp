@@ -1,6 +1,7 @@
 #include "cli/Session.h"
 
 #include "catalog/TrainsetWalk.h"
+#include "cli/SimulatorLookup.h"
 #include "shared/SettingsStore.h"
 
 namespace cli {
@@ -17,8 +18,7 @@ QString setting(const app::SettingsStore& settings, const char16_t* key, const c
 bool OpenSession(const OptionParser& options, Session& session) {
     const platform::FileSystem& fs = session.fs;
     const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
-    session.mstsPath = options.value(QStringLiteral("msts"))
-                           .value_or(setting(settings, app::MstsSettingsKey, app::MstsPathValue));
+    session.mstsPath = SimulatorFolder(options.value(QStringLiteral("msts")), settings, fs);
     session.ramettaPath =
         options.value(QStringLiteral("rametta"))
             .value_or(setting(settings, app::PictelleSettingsKey, app::RamettaPathValue));
@@ -27,8 +27,7 @@ bool OpenSession(const OptionParser& options, Session& session) {
         return false;
     }
     if (!fs.isFolder(catalog::TrainsetPath(session.mstsPath))) {
-        printError(QStringLiteral("pas de dossier TRAINS\\TRAINSET dans %1")
-                       .arg(platform::FileSystem::displayPath(session.mstsPath)));
+        printError(NoTrainsetMessage(session.mstsPath));
         return false;
     }
     session.thumbnails = inventory::LoadThumbnailInventory(fs, session.ramettaPath);

@@ -1,7 +1,7 @@
 #pragma once
 
-// The start that list and make share: the folders (from --msts and --rametta, else from the
-// settings store, as in the window), the check that the simulator's folder holds
+// The start that list and make share: the folders (from --msts and --rametta, else as the
+// window finds them, without its dialogs), the check that the simulator's folder holds
 // TRAINS\TRAINSET, the thumbnail inventory and the catalog scan.
 
 #include "catalog/Catalog.h"

@@ -68,7 +68,8 @@ void FolderList::rebuild() {
     }
     QTreeWidgetItem* current = item;
     for (const QString& name :
-         fs_.list(path_, QStringLiteral("*"), platform::FileSystem::EntryKind::Folders)) {
+         fs_.list(path_, QStringLiteral("*"), platform::FileSystem::EntryKind::Folders,
+                  platform::FileSystem::Hidden::Include)) {
         auto* sub = new QTreeWidgetItem(current, {name});
         sub->setData(0, PathRole, join(path_, name));
         sub->setIcon(0, closed);

@@ -3,7 +3,8 @@
 // LstDir: the folder list of the folder dialogs. It shows the current folder's place in the
 // tree (each folder from the root down, open) and the current folder's sub-folders below it;
 // activating an entry (double click, Enter) makes it the current folder. Listings go through
-// the file layer, so they come sorted without regard to case and without hidden folders.
+// the file layer, so they come sorted without regard to case; hidden folders are listed,
+// so that a Wine prefix such as ~/.wine can be reached.
 
 #include <QString>
 #include <QTreeWidget>

@@ -3,6 +3,7 @@
 #include "dialogs/DriveList.h"
 #include "dialogs/FolderList.h"
 #include "dialogs/StartFolder.h"
+#include "dialogs/TypedPath.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
 #include "shared/Global.h"
@@ -10,7 +11,10 @@
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
@@ -56,14 +60,16 @@ frmPathDialog::frmPathDialog(app::Global& global, QString& target, const Design&
     const int buttonLeft = design.clientWidth - 97;
 
     Label2 = label(this, "Label2", QStringLiteral("Sélectionné :"), {8, 8, 62, 13});
-    lblCHEMIN = label(this, "lblCHEMIN", QStringLiteral("Label2"), {8, 24, wide, 33});
-    lblCHEMIN->setWordWrap(true);
-    lblCHEMIN->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A line rather than a label, so that a folder can be typed or pasted.
+    lblCHEMIN = new QLineEdit(QStringLiteral("Label2"), this);
+    lblCHEMIN->setObjectName(QStringLiteral("lblCHEMIN"));
+    lblCHEMIN->setGeometry(8, 24, wide, 33);
     QFont bold = lblCHEMIN->font();
     bold.setBold(true);
     lblCHEMIN->setFont(bold);
     QPalette chosen = lblCHEMIN->palette();
     chosen.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    chosen.setColor(QPalette::Text, QColor(0, 0, 192));
     lblCHEMIN->setPalette(chosen);
     Label1 = label(this, "Label1", QStringLiteral("Répertoires :"), {8, 64, 60, 13});
 
@@ -72,7 +78,13 @@ frmPathDialog::frmPathDialog(app::Global& global, QString& target, const Design&
         [this](const QString& path) { return inventory::FolderExists(global_.Files, path); }, this);
     LstDir->setGeometry(8, 80, wide, 186);
     Label3 = label(this, "Label3", QStringLiteral("Lecteurs:"), {8, 280, 44, 13});
-    LstLecteur = new DriveList(drives.isEmpty() ? AvailableDrives() : std::move(drives), this);
+    LstLecteur =
+        new DriveList(drives.isEmpty() ? AvailableDrives(global_.WinePrefix.isEmpty()
+                                                             ? platform::FileSystem::winePrefix()
+                                                             : global_.WinePrefix,
+                                                         global_.Wine.home)
+                                       : std::move(drives),
+                      this);
     LstLecteur->setGeometry(8, 296, 161, 21);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
@@ -92,6 +104,8 @@ frmPathDialog::frmPathDialog(app::Global& global, QString& target, const Design&
     connect(LstLecteur, &DriveList::driveChanged, this, &frmPathDialog::LstLecteur_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmPathDialog::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(lblCHEMIN, &QLineEdit::returnPressed, this, &frmPathDialog::applyTypedFolder);
+    connect(lblCHEMIN, &QLineEdit::textEdited, this, [this] { markRefused(false); });
 
     load();
 }
@@ -117,6 +131,7 @@ void frmPathDialog::load() {
         return inventory::FolderExists(global_.Files, path);
     };
     sources.ownFolder = global_.Files.ownFolder();
+    sources.homeFolder = global_.Wine.home.isEmpty() ? QDir::homePath() : global_.Wine.home;
     ChooseStartFolder(target_, global_.ProgramFilesFolder, sources);
 
     const QString start = global_.Files.resolve(target_);
@@ -127,6 +142,7 @@ void frmPathDialog::load() {
 }
 
 void frmPathDialog::ShowChosenFolder() {
+    markRefused(false);
     lblCHEMIN->setText(platform::FileSystem::displayPath(LstDir->path()));
     if (LoadDone && !cmdOK->isEnabled())
         cmdOK->setEnabled(true);
@@ -158,7 +174,35 @@ void frmPathDialog::LstLecteur_Change() {
     ShowChosenFolder();
 }
 
+bool frmPathDialog::applyTypedFolder() {
+    const QString shown = platform::FileSystem::displayPath(LstDir->path());
+    if (lblCHEMIN->text() == shown)
+        return true;
+    const QString home = global_.Wine.home.isEmpty() ? QDir::homePath() : global_.Wine.home;
+    const QString typed = TypedFolder(lblCHEMIN->text(), home);
+    // A relative text would name a folder below wherever the program was started.
+    const bool absolute = typed.startsWith(u'/') || platform::FileSystem::isDrivePath(typed);
+    if (absolute && LstDir->setPath(typed)) {
+        // The same folder written otherwise moves nothing: show it as the list does.
+        ShowChosenFolder();
+        return true;
+    }
+    markRefused(true);
+    QApplication::beep();
+    lblCHEMIN->selectAll();
+    lblCHEMIN->setFocus();
+    return false;
+}
+
+void frmPathDialog::markRefused(bool refused) {
+    lblCHEMIN->setProperty("refused", refused);
+    lblCHEMIN->setStyleSheet(refused ? QStringLiteral("QLineEdit { background: #ffd0d0; }")
+                                     : QString());
+}
+
 void frmPathDialog::cmdOK_Click() {
+    if (!applyTypedFolder())
+        return;
     if (!lblCHEMIN->text().isEmpty())
         target_ = lblCHEMIN->text();
     accept();

@@ -1,8 +1,10 @@
 #pragma once
 
-// The design shared by the two folder dialogs, frmPathMSTS and frmPathRAMETTA: a label with
+// The design shared by the two folder dialogs, frmPathMSTS and frmPathRAMETTA: a line with
 // the chosen folder, a folder list, a drive list, OK and Cancel. The dialog writes its target
 // variable itself: the start folder as it opens, the folder shown in lblCHEMIN on OK.
+// A folder typed or pasted into lblCHEMIN moves the list there (Enter, or OK); a text that
+// names no folder is refused: the line turns red and the dialog stays open.
 
 #include "dialogs/Drives.h"
 
@@ -11,6 +13,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace app {
@@ -42,7 +45,7 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
-    QLabel* lblCHEMIN;
+    QLineEdit* lblCHEMIN;
     FolderList* LstDir;
     DriveList* LstLecteur;
     QPushButton* cmdOK;
@@ -57,6 +60,9 @@ private:
     void LstDir_Change();
     void LstLecteur_Change();
     void cmdOK_Click();
+    // Moves the list to the folder typed in lblCHEMIN; false, marked, when it names none.
+    bool applyTypedFolder();
+    void markRefused(bool refused);
 
     app::Global& global_;
     QString& target_;

@@ -4,9 +4,6 @@
 
 #include "platform/FileSystem.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -20,6 +17,13 @@
 namespace platform {
 
 namespace {
+
+// Whether a native path names an entry of this kind (S_IFREG, S_IFDIR), links followed.
+bool hasKind(const QString& native, mode_t kind) {
+    struct stat info {};
+    return ::stat(FileSystem::nativeBytes(native).constData(), &info) == 0 &&
+           (info.st_mode & S_IFMT) == kind;
+}
 
 // rename(2) that fails with EEXIST instead of replacing. renameat2 where the kernel and the
 // file system have it; else link + unlink, which is just as exclusive (link never replaces).
@@ -81,7 +85,7 @@ QString FileSystem::writeExclusiveFile(const QString& folder, const QString& pre
                                        const QString& suffix, const QByteArray& bytes,
                                        FileError* error) const {
     const QString nativeFolder = resolve(folder);
-    if (nativeFolder.isEmpty() || !QFileInfo(nativeFolder).isDir()) {
+    if (nativeFolder.isEmpty() || !hasKind(nativeFolder, S_IFDIR)) {
         failWith(error, ENOENT, nativeFolder.isEmpty() ? folder : nativeFolder);
         return {};
     }
@@ -91,7 +95,7 @@ QString FileSystem::writeExclusiveFile(const QString& folder, const QString& pre
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString name = prefix + pid + u'_' + randomPart() + suffix;
         const QString native = nativeFolder + u'/' + name;
-        const QByteArray encoded = QFile::encodeName(native);
+        const QByteArray encoded = nativeBytes(native);
         const int fd =
             ::open(encoded.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) {
@@ -117,13 +121,26 @@ QString FileSystem::writeExclusiveFile(const QString& folder, const QString& pre
 bool FileSystem::replaceFile(const QString& from, const QString& to, FileError* error) const {
     const QString source = resolve(from);
     const QString target = resolveForWrite(to);
-    if (source.isEmpty() || !QFileInfo(source).isFile())
+    if (source.isEmpty() || !hasKind(source, S_IFREG))
         return failWith(error, ENOENT, source.isEmpty() ? from : source);
     if (target.isEmpty())
         return failWith(error, ENOENT, to);
+    // The new file takes the name as given: an old one spelt in another case goes once the
+    // new one is in place, so there is never a moment without either.
+    const QStringList parts = splitPath(to);
+    const QString given = parts.isEmpty() ? QString() : parts.last();
+    const qsizetype cut = target.lastIndexOf(u'/');
+    if (!given.isEmpty() && target.mid(cut + 1) != given) {
+        const QString exact = target.left(cut + 1) + given;
+        if (renameNoReplace(nativeBytes(source), nativeBytes(exact)) == 0) {
+            ::unlink(nativeBytes(target).constData());
+            cache_.clear();
+            resolvedFolders_.clear();
+            return true;
+        }
+    }
     // rename(2) replaces the target atomically: there is no moment without a file there.
-    if (std::rename(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) !=
-        0)
+    if (std::rename(nativeBytes(source).constData(), nativeBytes(target).constData()) != 0)
         return failWith(error, errno, target);
     return true;
 }
@@ -131,11 +148,11 @@ bool FileSystem::replaceFile(const QString& from, const QString& to, FileError* 
 bool FileSystem::renameFile(const QString& from, const QString& to, FileError* error) const {
     const QString source = resolve(from);
     const QString target = resolveForWrite(to);
-    if (source.isEmpty() || !QFileInfo(source).isFile())
+    if (source.isEmpty() || !hasKind(source, S_IFREG))
         return failWith(error, ENOENT, source.isEmpty() ? from : source);
     if (target.isEmpty())
         return failWith(error, ENOENT, to);
-    const int code = renameNoReplace(QFile::encodeName(source), QFile::encodeName(target));
+    const int code = renameNoReplace(nativeBytes(source), nativeBytes(target));
     return code == 0 || failWith(error, code, target);
 }
 

@@ -1,11 +1,13 @@
 #include "platform/FileSystem.h"
 
+#include "platform/Windows1252.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -38,7 +40,62 @@ QRegularExpression wildcard(const QString& pattern) {
                               QRegularExpression::CaseInsensitiveOption);
 }
 
+bool statNative(const QString& native, struct stat& info) {
+    return !native.isEmpty() && ::stat(FileSystem::nativeBytes(native).constData(), &info) == 0;
+}
+
+bool existsNative(const QString& native) {
+    struct stat info {};
+    return statNative(native, info);
+}
+
+bool isDirNative(const QString& native) {
+    struct stat info {};
+    return statNative(native, info) && S_ISDIR(info.st_mode);
+}
+
+bool isFileNative(const QString& native) {
+    struct stat info {};
+    return statNative(native, info) && S_ISREG(info.st_mode);
+}
+
+bool lexists(const QByteArray& bytes) {
+    struct stat info {};
+    return ::lstat(bytes.constData(), &info) == 0;
+}
+
 } // namespace
+
+QString FileSystem::nameFromBytes(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return DecodeWindows1252(bytes);
+}
+
+QByteArray FileSystem::nativeBytes(const QString& nativePath) {
+    QByteArray whole = nativePath.toUtf8();
+    // Plain ASCII, or a path that exists as UTF-8: nothing to look for.
+    if (whole.size() == nativePath.size() || lexists(whole))
+        return whole;
+    QByteArray out;
+    const QStringList parts = nativePath.split(u'/');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out.append('/');
+        const QString& part = parts[i];
+        QByteArray bytes = part.toUtf8();
+        if (bytes.size() != part.size() && !lexists(out + bytes)) {
+            const std::optional<QByteArray> legacy = EncodeWindows1252(part);
+            // Only a name that decodes back the same way, as the listing showed it.
+            if (legacy && nameFromBytes(*legacy) == part && lexists(out + *legacy))
+                bytes = *legacy;
+        }
+        out.append(bytes);
+    }
+    return out;
+}
 
 FileSystem::Options FileSystem::defaultOptions() {
     Options o;
@@ -105,13 +162,19 @@ bool FileSystem::root(const QString& path, QString& start, QStringList& parts) c
     return true;
 }
 
-QList<FileSystem::Entry> FileSystem::readEntries(const QString& nativeFolder) const {
+QList<FileSystem::Entry> FileSystem::readEntries(const QString& nativeFolder, Hidden hidden) const {
     QList<Entry> result;
     std::error_code ec;
-    std::filesystem::directory_iterator it(nativeFolder.toStdString(), ec), end;
+    const QByteArray folderBytes = nativeBytes(nativeFolder);
+    std::filesystem::directory_iterator it(
+        std::filesystem::path(std::string(folderBytes.constData(), folderBytes.size())), ec),
+        end;
     for (; !ec && it != end; it.increment(ec)) {
-        const QString name = QString::fromStdString(it->path().filename().string());
-        if (name.isEmpty() || name.startsWith(u'.') || name.contains(u'\\'))
+        const std::string raw = it->path().filename().native();
+        const QString name = nameFromBytes(QByteArray(raw.data(), qsizetype(raw.size())));
+        if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'\\'))
+            continue;
+        if (hidden == Hidden::Skip && name.startsWith(u'.'))
             continue;
         std::error_code typeError;
         const bool folder = it->is_directory(typeError);
@@ -155,8 +218,8 @@ QString FileSystem::matchComponent(const QString& nativeFolder, const QString& n
     // Hidden names are never listed nor matched by case, but one named exactly is followed:
     // a Wine prefix lives in ~/.wine.
     if (name.startsWith(u'.'))
-        return QFileInfo::exists(exact) ? exact : QString();
-    if (cacheDepth_ == 0 && QFileInfo::exists(exact))
+        return existsNative(exact) ? exact : QString();
+    if (cacheDepth_ == 0 && existsNative(exact))
         return exact;
     if (cacheDepth_ > 0) {
         const Listing& listing = cachedListing(nativeFolder);
@@ -229,7 +292,7 @@ QString FileSystem::resolveForWrite(const QString& path) const {
     const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
     const QString folderText = cut < 0 ? QString() : path.left(cut + 1);
     const QString folder = folderText.isEmpty() ? QDir::currentPath() : resolve(folderText);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    if (folder.isEmpty() || !isDirNative(folder))
         return {};
     const QString existing = matchComponent(folder, last);
     if (!existing.isEmpty())
@@ -240,8 +303,7 @@ QString FileSystem::resolveForWrite(const QString& path) const {
 QString FileSystem::fileIdentity(const QString& path) const {
     const QString native = resolve(path);
     struct stat info {};
-    if (native.isEmpty() || ::stat(QFile::encodeName(native).constData(), &info) != 0 ||
-        !S_ISREG(info.st_mode))
+    if (!statNative(native, info) || !S_ISREG(info.st_mode))
         return {};
     return QStringLiteral("%1:%2:%3:%4.%5")
         .arg(quint64(info.st_dev))
@@ -252,13 +314,11 @@ QString FileSystem::fileIdentity(const QString& path) const {
 }
 
 bool FileSystem::isFolder(const QString& path) const {
-    const QString native = resolve(path);
-    return !native.isEmpty() && QFileInfo(native).isDir();
+    return isDirNative(resolve(path));
 }
 
 bool FileSystem::isFile(const QString& path) const {
-    const QString native = resolve(path);
-    return !native.isEmpty() && QFileInfo(native).isFile();
+    return isFileNative(resolve(path));
 }
 
 bool FileSystem::canRead(const QString& path) const {
@@ -273,13 +333,13 @@ bool FileSystem::canRead(const QString& path) const {
         const auto it = listing.exact.constFind(native.mid(cut + 1));
         if (it != listing.exact.cend())
             return listing.entries[*it].regular &&
-                   ::access(QFile::encodeName(native).constData(), R_OK) == 0;
+                   ::access(nativeBytes(native).constData(), R_OK) == 0;
     }
-    const QFileInfo info(native);
-    return info.isFile() && info.isReadable();
+    return isFileNative(native) && ::access(nativeBytes(native).constData(), R_OK) == 0;
 }
 
-QStringList FileSystem::list(const QString& folder, const QString& pattern, EntryKind kind) const {
+QStringList FileSystem::list(const QString& folder, const QString& pattern, EntryKind kind,
+                             Hidden hidden) const {
     QStringList names;
     const QString native = resolve(folder);
     if (native.isEmpty())
@@ -290,7 +350,9 @@ QStringList FileSystem::list(const QString& folder, const QString& pattern, Entr
     const bool plainSuffix = pattern.startsWith(u'*') && !suffix.contains(u'*') &&
                              !suffix.contains(u'?') && !suffix.contains(u'[');
     const QRegularExpression match = all || plainSuffix ? QRegularExpression() : wildcard(pattern);
-    for (const Entry& e : entries(native)) {
+    const QList<Entry> withHidden =
+        hidden == Hidden::Include ? readEntries(native, hidden) : QList<Entry>();
+    for (const Entry& e : hidden == Hidden::Include ? withHidden : entries(native)) {
         if (e.folder != (kind == EntryKind::Folders))
             continue;
         if (all || (plainSuffix ? e.name.endsWith(suffix, Qt::CaseInsensitive)
@@ -305,7 +367,7 @@ std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBy
     if (native.isEmpty())
         return std::nullopt;
     // Not blocking: a named pipe must not hang the caller; only regular files are read.
-    const int fd = ::open(QFile::encodeName(native).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(nativeBytes(native).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     std::optional<QByteArray> result;
@@ -347,21 +409,41 @@ bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& byte
     const QString native = resolveForWrite(path);
     if (native.isEmpty())
         return false;
-    QSaveFile file(native);
-    if (!file.open(QIODevice::WriteOnly))
+    // Our own temporary file rather than QSaveFile's, which names the folder in UTF-8 and
+    // would miss one named in Windows-1252.
+    const QByteArray target = nativeBytes(native);
+    const qsizetype cut = target.lastIndexOf('/');
+    QByteArray temporary = target.left(cut + 1) + ".pictelle-" + target.mid(cut + 1) + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
         return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    // Readable as a file written through the umask would be.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    bool ok = written == bytes.size() && ::fchmod(fd, 0666 & ~mask) == 0;
+    if (::close(fd) != 0)
+        ok = false;
+    if (!ok || std::rename(temporary.constData(), target.constData()) != 0) {
+        ::unlink(temporary.constData());
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 bool FileSystem::removeFile(const QString& path, FileError* error) const {
     const QString native = resolve(path);
-    if (native.isEmpty() || !QFileInfo(native).isFile())
+    if (!isFileNative(native))
         return failWith(error, ENOENT, native.isEmpty() ? path : native);
-    if (::unlink(QFile::encodeName(native).constData()) != 0)
+    if (::unlink(nativeBytes(native).constData()) != 0)
         return failWith(error, errno, native);
     return true;
 }
@@ -385,13 +467,13 @@ bool FileSystem::makeFolder(const QString& path, FileError* error) const {
         current = existing.isEmpty()
                       ? (current.endsWith(u'/') ? current + part : current + u'/' + part)
                       : existing;
-        if (existing.isEmpty() && ::mkdir(QFile::encodeName(current).constData(), 0777) != 0 &&
+        if (existing.isEmpty() && ::mkdir(nativeBytes(current).constData(), 0777) != 0 &&
             errno != EEXIST)
             return failWith(error, errno, current);
     }
     cache_.clear();
     resolvedFolders_.clear();
-    return QFileInfo(current).isDir() || failWith(error, ENOTDIR, current);
+    return isDirNative(current) || failWith(error, ENOTDIR, current);
 }
 
 QString FileSystem::ownFolder() const {
@@ -399,9 +481,16 @@ QString FileSystem::ownFolder() const {
 }
 
 QString FileSystem::thumbnailsFolder() const {
-    const QFileInfo own(options_.ownFolder);
-    if (!options_.ownFolder.isEmpty() && own.isDir() && own.isWritable())
-        return QDir(options_.ownFolder).filePath(QStringLiteral("Thumbnails"));
+    // The Thumbnails folder itself decides: one left read-only (by a run as another user)
+    // in a writable program folder would make every creation fail.
+    const auto writable = [](const QString& folder) {
+        return isDirNative(folder) && ::access(nativeBytes(folder).constData(), W_OK | X_OK) == 0;
+    };
+    if (!options_.ownFolder.isEmpty()) {
+        const QString own = QDir(options_.ownFolder).filePath(QStringLiteral("Thumbnails"));
+        if (existsNative(own) ? writable(own) : writable(options_.ownFolder))
+            return own;
+    }
     return QDir(options_.dataHome).filePath(QStringLiteral("Pictelle/Thumbnails"));
 }
 

@@ -7,7 +7,13 @@
 // both separators count, doubled separators collapse, ".." is resolved textually, each
 // component is matched without regard to letter case when the exact name is absent, and
 // a drive-letter path goes through the Wine prefix's drive table. Listings come sorted
-// without regard to case and never hold hidden names or names containing a backslash.
+// without regard to case and never hold names containing a backslash, nor hidden names
+// unless asked for.
+//
+// A name on disk that is not valid UTF-8 (Windows-1252 bytes left by an archive made on
+// Windows) is answered decoded as Windows-1252; every call that reaches the disk maps a
+// native path back to the bytes it names (nativeBytes), so such a file is opened by its
+// real name. A name created here is written in UTF-8.
 
 #include "platform/FileError.h"
 
@@ -32,6 +38,8 @@ public:
     };
 
     enum class EntryKind { Files, Folders };
+    // The catalog never sees hidden names; the folder dialogs must, to reach ~/.wine.
+    enum class Hidden { Skip, Include };
 
     // Options taken from the environment: $WINEPREFIX (default ~/.wine) for the drive
     // table, the executable's folder, $XDG_DATA_HOME.
@@ -60,7 +68,8 @@ public:
     // Names (not paths) of the entries of a folder that match a wildcard pattern ("*.eng",
     // "*"), without regard to case, sorted without regard to case. Empty when the folder
     // cannot be listed.
-    QStringList list(const QString& folder, const QString& pattern, EntryKind kind) const;
+    QStringList list(const QString& folder, const QString& pattern, EntryKind kind,
+                     Hidden hidden = Hidden::Skip) const;
 
     // The whole content of a regular file, or nothing when it cannot be read, is not a
     // regular file (a folder, a pipe) or is larger than maxBytes.
@@ -89,8 +98,9 @@ public:
 
     // The executable's folder, native.
     QString ownFolder() const;
-    // The program's Thumbnails folder: in its own folder when that folder is writable,
-    // else under the per-user data folder. Native path; it may not exist yet.
+    // The program's Thumbnails folder: in its own folder when that Thumbnails folder can be
+    // written (or, missing, created), else under the per-user data folder. Native path; it
+    // may not exist yet.
     QString thumbnailsFolder() const;
 
     // Maps a drive-letter path ("C:\Program Files") to a native one through the drive
@@ -114,6 +124,13 @@ public:
     // True for a path text that starts with a drive letter, such as C:\Program Files.
     static bool isDrivePath(const QString& path);
 
+    // The name of a folder entry as this layer shows it: its UTF-8 text, or its bytes
+    // decoded as Windows-1252 when they are not valid UTF-8.
+    static QString nameFromBytes(const QByteArray& bytes);
+    // The bytes on disk that a native path names: each component as UTF-8 when an entry of
+    // that spelling exists (or none does), else as Windows-1252 when such an entry exists.
+    static QByteArray nativeBytes(const QString& nativePath);
+
     // Path text shown to the user: native separators.
     static QString displayPath(const QString& path);
     // Splits a path text on either separator, dropping empty and "." components.
@@ -134,7 +151,7 @@ private:
     };
     const QList<Entry>& entries(const QString& nativeFolder) const;
     const Listing& cachedListing(const QString& nativeFolder) const;
-    QList<Entry> readEntries(const QString& nativeFolder) const;
+    QList<Entry> readEntries(const QString& nativeFolder, Hidden hidden = Hidden::Skip) const;
     QString resolveParts(const QString& path) const;
     // Native start folder and the remaining components of a path text.
     bool root(const QString& path, QString& start, QStringList& parts) const;

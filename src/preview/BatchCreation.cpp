@@ -1,10 +1,10 @@
 #include "preview/BatchCreation.h"
 
-#include "shared/Messages.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
 #include "preview/ThumbnailMaker.h"
+#include "shared/Messages.h"
 
 #include <QThread>
 

@@ -1,7 +1,7 @@
 #include "preview/frmCreationProgress.h"
 
-#include "shared/Messages.h"
 #include "preview/BatchCreation.h"
+#include "shared/Messages.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -5,6 +5,7 @@
 
 #include "catalog/Catalog.h"
 #include "inventory/ThumbnailInventory.h"
+#include "platform/WinePrefixes.h"
 #include "preview/OverwritePolicy.h"
 
 #include <QString>
@@ -39,6 +40,12 @@ struct Global {
     QString PendingTargetPath;
     // The system's program files folder, once the folder dialogs have looked it up.
     QString ProgramFilesFolder;
+    // Where Wine prefixes are looked for; empty (the default, and in tests): nowhere.
+    // main() fills it from the process's environment.
+    platform::WineEnvironment Wine;
+    // The Wine prefix the simulator was found in, whose drive letters the folder dialogs
+    // offer; empty: the default prefix.
+    QString WinePrefix;
 
     // Every definition file found by the start-up scan; read-only once the scan is done.
     catalog::Catalog Catalog;

@@ -4,8 +4,11 @@
 
 #include "shared/Version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -33,9 +36,11 @@ protected:
     }
     QString ownThumbnails() const { return set.root() + "/bin/Thumbnails"; }
 
-    CliRun run(const QStringList& arguments) {
+    CliRun run(const QStringList& arguments, const QString& home = QString()) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!home.isEmpty())
+            env.insert("HOME", home);
         env.insert("XDG_CONFIG_HOME", set.root() + "/config");
         env.insert("XDG_DATA_HOME", set.root() + "/data");
         env.insert("WINEPREFIX", set.root() + "/wine");
@@ -67,6 +72,46 @@ TEST_F(ListCommandTest, ListsLocomotivesOfEveryFolderThenWagons) {
                          "4\tToMake\t../B/bcar.wag\tcar.s\t18.29268293",
                          "5\tToMake\t../C/ccar.wag\tcar.s\t18.29268293",
                      }));
+}
+
+// A simulator copied into a Wine prefix, with no registration anywhere, is found without
+// --msts; so is one in a Bottles prefix.
+TEST_F(ListCommandTest, WithoutMstsASimulatorInAWinePrefixIsFound) {
+    set.vehicle("ACELA", "acela.eng", "acela.s");
+    const QString home = set.root() + "/home";
+    const QStringList places{"/.wine/drive_c/Program Files/Microsoft Games",
+                             "/.local/share/bottles/bottles/Trains/drive_c/Program Files "
+                             "(x86)/Microsoft Games"};
+    for (const QString& place : places) {
+        SCOPED_TRACE(place.toStdString());
+        QDir().mkpath(home + place);
+        ASSERT_TRUE(QFile::link(set.msts(), home + place + "/Train Simulator"));
+        const CliRun r = run({"list", "--rametta", set.rametta()}, home);
+        ASSERT_EQ(r.status, 0) << r.err.join('\n').toStdString();
+        ASSERT_EQ(r.out.size(), 1);
+        EXPECT_TRUE(r.out[0].contains("\t../ACELA/acela.eng\tacela.s\t")) << r.out[0].toStdString();
+        QDir(home).removeRecursively();
+    }
+    // Nothing to be found: the user is told how to give it.
+    const CliRun r = run({"list"}, home);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.size(), 1);
+}
+
+// Names left in Windows-1252 by an archive made on Windows are listed with their shape.
+TEST_F(ListCommandTest, AFolderAndAVehicleNamedInWindows1252AreListedWithTheirShape) {
+    set.vehicle("CAFE", "cafe.wag", "cafe.s");
+    const QByteArray trainset = QFile::encodeName(set.trainset());
+    ASSERT_EQ(::rename(trainset + "/CAFE/cafe.wag", trainset + "/CAFE/Caf\xe9.wag"), 0);
+    ASSERT_EQ(::rename(trainset + "/CAFE", trainset + "/Caf\xe9"), 0);
+    const CliRun r = list();
+    ::rename(trainset + "/Caf\xe9/Caf\xe9.wag", trainset + "/Caf\xe9/cafe.wag");
+    ::rename(trainset + "/Caf\xe9", trainset + "/CAFE");
+    ASSERT_EQ(r.status, 0) << r.err.join('\n').toStdString();
+    ASSERT_EQ(r.out.size(), 1);
+    EXPECT_TRUE(
+        r.out[0].startsWith(QStringLiteral("0\tToMake\t../Caf\u00e9/Caf\u00e9.wag\tcafe.s\t")))
+        << r.out[0].toStdString();
 }
 
 TEST_F(ListCommandTest, ShowsEachStatusAndTheEntriesWithoutShape) {

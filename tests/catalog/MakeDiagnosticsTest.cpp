@@ -37,6 +37,8 @@ protected:
     fixture::Trainset set;
 
     QString ownThumbnails() const { return set.root() + "/bin/Thumbnails"; }
+    // Where thumbnails go when the own folder cannot take them.
+    QString userThumbnails() const { return set.root() + "/data/Pictelle/Thumbnails"; }
 
     struct Run {
         int status = -1;
@@ -115,7 +117,8 @@ TEST_F(MakeDiagnosticsTest, EachVehicleLineSaysWhyAndBlankPicturesAreNeverMade) 
     QStringList made = QDir(ownThumbnails()).entryList(QDir::Files);
     made.sort();
     EXPECT_EQ(made, (QStringList{"corrupt.bmp", "good.bmp", "grey.bmp"}));
-    EXPECT_EQ(r.out.last(), "créées : 3, conservées : 0, échecs : 3");
+    EXPECT_TRUE(r.out.last().startsWith("créées : 3, conservées : 0, échecs : 3, dossier : "))
+        << r.out.last().toStdString();
 }
 
 TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatCannotBeMadeIsNamedOnceWithTheReason) {
@@ -123,14 +126,15 @@ TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatCannotBeMadeIsNamedOnceWithTheR
     set.file("GOOD/good.s", boxShape(""));
     set.vehicle("OTHER", "other.eng", "other.s");
     set.file("OTHER/other.s", boxShape(""));
+    // Neither the own folder nor the per-user one can be made.
     fixture::writeFile(ownThumbnails(), "a file where the folder should be");
+    fixture::writeFile(set.root() + "/data/Pictelle", "a file where the folder should be");
     const Run r = run({"make"});
     EXPECT_EQ(r.status, 1);
     ASSERT_EQ(r.err.size(), 1) << r.err.join('\n').toStdString();
-    EXPECT_TRUE(r.err[0].startsWith("impossible de créer le dossier " + ownThumbnails() + " : "))
-        << r.err[0].toStdString();
-    EXPECT_GT(r.err[0].size(),
-              QString("impossible de créer le dossier " + ownThumbnails() + " : ").size());
+    const QString said = "impossible de créer le dossier " + userThumbnails() + " : ";
+    EXPECT_TRUE(r.err[0].startsWith(said)) << r.err[0].toStdString();
+    EXPECT_GT(r.err[0].size(), said.size());
     EXPECT_TRUE(r.out.isEmpty()) << "no line of \"impossible à renommer\" per vehicle";
 }
 
@@ -139,19 +143,24 @@ TEST_F(MakeDiagnosticsTest, AThumbnailsFolderThatRefusesWritingStopsTheRunWithTh
         set.vehicle(name, QString(name) + ".eng", QString(name) + ".s");
         set.file(QString(name) + "/" + name + ".s", boxShape(""));
     }
+    // Both the own folder and the per-user one refuse writing.
     fixture::makeFolder(ownThumbnails());
+    fixture::makeFolder(userThumbnails());
     ReadOnlyFolder readOnly(ownThumbnails());
-    if (!readOnly.ok())
+    ReadOnlyFolder userReadOnly(userThumbnails());
+    if (!readOnly.ok() || !userReadOnly.ok())
         GTEST_SKIP() << "cannot make a folder read-only here";
     const Run r = run({"make"});
     EXPECT_EQ(r.status, 1);
     // The first vehicle says why, naming the folder; the others are not tried one by one.
     ASSERT_EQ(r.out.size(), 2) << r.out.join('\n').toStdString();
-    const QString prefix = "échec : impossible d'écrire dans le dossier " + ownThumbnails() + " : ";
+    const QString prefix =
+        "échec : impossible d'écrire dans le dossier " + userThumbnails() + " : ";
     EXPECT_TRUE(lineOf(r, "a").value(1).startsWith(prefix)) << r.out[0].toStdString();
     ASSERT_EQ(r.err.size(), 1);
     EXPECT_TRUE(r.err[0].contains("(2 véhicules non traités)")) << r.err[0].toStdString();
-    EXPECT_EQ(r.out.last(), "créées : 0, conservées : 0, échecs : 3");
+    EXPECT_TRUE(r.out.last().startsWith("créées : 0, conservées : 0, échecs : 3"))
+        << r.out.last().toStdString();
 }
 
 TEST_F(MakeDiagnosticsTest, TabsAndLineFeedsInNamesKeepEveryLineInItsColumns) {

@@ -49,8 +49,10 @@ std::vector<Case> cases() {
         {"empty value", "Size ( )", "", 0},
         {"both on one line take the same brackets", "WagonShape ( a.s ) Size ( 1m 2m 3m )", "a.s",
          0},
-        {"line feeds alone end lines", "Wagon ( w\n\tWagonShape ( a.s )\n\tSize ( 3m 4m 12m )\n)\n",
-         "a.s", 12},
+        // Intended: files edited on Linux end their lines with a lone line feed, and are
+        // often saved with a UTF-8 byte-order mark (the Utf8Bom form below).
+        {"a lone line feed ends a line, as in files written on Linux",
+         "Wagon ( w\n\tWagonShape ( a.s )\n\tSize ( 3m 4m 12m )\n)\n", "a.s", 12},
         {"carriage returns alone end lines", "Wagon ( w\r\tWagonShape ( b.s )\r\tSize ( 1 2 8 )\r",
          "b.s", 8},
         {"letters beyond ASCII", "WagonShape ( Locom\u00e9 \u00e0 vapeur.s )",
@@ -70,8 +72,9 @@ protected:
     fixture::Trainset set;
 };
 
-// Every form the simulator's tools write must read the same, with the two readers and with
-// the single reading the walk uses.
+// Every form the simulator's tools write, and the forms files edited on Linux take (UTF-8
+// with its byte-order mark, lone line feeds), must read the same, with the two readers and
+// with the single reading the walk uses.
 TEST_F(VehicleFileReaderTest, EveryCaseReadsTheSameInEveryTextForm) {
     int n = 0;
     for (const Case& c : cases()) {

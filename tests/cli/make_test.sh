@@ -47,4 +47,10 @@ rm -f "$work/Thumbnails/CRBox_4102.bmp"
     fail "a missing freight shape failed the vehicle: $(cat "$work/out4")"
 grep -q "CRBox_4102\.wag.*CRBox_N4102\.s" "$work/out4" || fail "the make line does not name the freight shape: $(cat "$work/out4")"
 [ -s "$work/Thumbnails/CRBox_4102.bmp" ] || fail "the car without its number was not made"
+# Questions with nobody to answer them are refused, not answered silently.
+run make --overwrite ask CR_D400 >/dev/null 2>"$work/err"
+[ $? -eq 2 ] || fail "--overwrite ask without a terminal must give status 2"
+grep -q -- "--overwrite ask" "$work/err" || fail "the refusal does not say why"
+# The summary names the folder the thumbnails went to.
+tail -n 1 "$work/out3" | grep -qF "dossier : $work/Thumbnails" || fail "summary without the folder: $(tail -n 1 "$work/out3")"
 echo "pictelle-cli make: $made thumbnails checked"

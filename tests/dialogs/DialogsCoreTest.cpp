@@ -2,11 +2,13 @@
 #include "dialogs/Drives.h"
 #include "dialogs/StartFolder.h"
 #include "dialogs/SystemInformation.h"
+#include "dialogs/TypedPath.h"
 #include "platform/FileSystem.h"
 #include "shared/Messages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
 
@@ -60,6 +62,21 @@ TEST(StartFolder, EmptyTargetOpensInProgramFilesReadOnceForTheRun) {
     EXPECT_EQ(fake.reads, 1);
 }
 
+TEST(StartFolder, FallsBackToTheHomeFolderBeforeTheOwnFolder) {
+    FakeSources fake{QString(), {QStringLiteral("/opt/pictelle"), QStringLiteral("/home/u")}};
+    QString cache;
+    QString target;
+    StartFolderSources sources = fake.sources();
+    sources.homeFolder = QStringLiteral("/home/u");
+    ChooseStartFolder(target, cache, sources);
+    EXPECT_EQ(target, "/home/u");
+    EXPECT_EQ(cache, "/home/u");
+    target = QStringLiteral("/gone/MSTS");
+    ChooseStartFolder(target, cache, sources);
+    EXPECT_EQ(target, "/home/u");
+}
+
+// Without a home folder, the own folder stands in.
 TEST(StartFolder, FallsBackToTheOwnFolder) {
     // No program-files setting at all.
     FakeSources unset{QString(), {QStringLiteral("/opt/pictelle")}};
@@ -297,6 +314,58 @@ TEST(AboutText, NoticeAndMailLink) {
     EXPECT_EQ(link, "mailto:me@example.org?Subject=" + app::LoadMessage(207, {"|1", "PICTELLE"}));
     EXPECT_TRUE(link.contains("PICTELLE"));
     EXPECT_FALSE(link.contains("Pictelle"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(TypedFolder, BlanksQuotesHomeAndAddressesAreUnderstood) {
+    EXPECT_EQ(dialogs::TypedFolder("  /games/MSTS \t", "/home/u"), "/games/MSTS");
+    EXPECT_EQ(dialogs::TypedFolder("\"/games/Train Simulator\"", "/home/u"),
+              "/games/Train Simulator");
+    EXPECT_EQ(dialogs::TypedFolder("'~/.wine'", "/home/u"), "/home/u/.wine");
+    EXPECT_EQ(dialogs::TypedFolder("~", "/home/u"), "/home/u");
+    EXPECT_EQ(dialogs::TypedFolder("file:///home/u/Mes%20jeux", "/home/u"), "/home/u/Mes jeux");
+    EXPECT_EQ(dialogs::TypedFolder("C:\\Program Files", "/home/u"), "C:\\Program Files");
+    // "~user" is not ours to expand.
+    EXPECT_EQ(dialogs::TypedFolder("~other/x", "/home/u"), "~other/x");
+}
+
+TEST(Drives, WineLettersThenHomeThenUserVolumesEachRootOnce) {
+    QTemporaryDir tmp;
+    const QString prefix = tmp.path() + "/.wine";
+    QDir().mkpath(prefix + "/drive_c");
+    QDir().mkpath(prefix + "/dosdevices");
+    QDir().mkpath(tmp.path() + "/media/usb");
+    QFile::link("../drive_c", prefix + "/dosdevices/c:");
+    QFile::link("/", prefix + "/dosdevices/z:");
+    QFile::link(tmp.path() + "/gone", prefix + "/dosdevices/d:");
+    const QList<Drive> wine = dialogs::WineDrives(prefix + "/dosdevices");
+    ASSERT_EQ(wine.size(), 2);
+    EXPECT_EQ(wine[0].root, QFileInfo(prefix + "/drive_c").canonicalFilePath());
+    EXPECT_TRUE(wine[0].label.startsWith("C:"));
+    EXPECT_TRUE(wine[0].label.contains(wine[0].root));
+    EXPECT_EQ(wine[1].root, "/");
+
+    const QList<dialogs::Volume> volumes{
+        {"/proc", "proc", ""},
+        {"/", "ext4", ""},
+        {"/run", "tmpfs", ""},
+        {"/snap/core/1", "squashfs", ""},
+        {"/var/lib/docker/x", "overlay", ""},
+        {"/boot/efi", "vfat", ""},
+        {"/sys/fs/cgroup", "cgroup2", ""},
+        {"/media/usb", "vfat", "CLE"},
+        {"/mnt/data", "ext4", ""},
+    };
+    const QList<Drive> drives = dialogs::ListDrives(wine, "/home/u", volumes);
+    QStringList roots;
+    for (const Drive& d : drives)
+        roots << d.root;
+    // "/" is Z: already; the pseudo and loop file systems and /boot/efi are left out.
+    EXPECT_EQ(roots, (QStringList{wine[0].root, "/", "/home/u", "/media/usb", "/mnt/data"}));
+    EXPECT_EQ(drives[3].label, "/media/usb [CLE]");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -52,12 +53,15 @@ protected:
         QDir().mkpath(root() + "/wine/drive_c/Program Files/MSTS");
         QDir().mkpath(root() + "/wine/dosdevices");
         QDir().mkpath(root() + "/own");
+        QDir().mkpath(home());
+        global.Wine.home = home();
         ASSERT_TRUE(QFile::link(root() + "/wine/drive_c", root() + "/wine/dosdevices/c:"));
         setProgramFiles("C:\\\\Program Files");
     }
 
     QString root() const { return tmp.path(); }
     QString programFiles() const { return root() + "/wine/drive_c/Program Files"; }
+    QString home() const { return root() + "/home"; }
 
     void setProgramFiles(const QByteArray& registryText) {
         write(root() + "/wine/system.reg",
@@ -70,7 +74,8 @@ protected:
     QList<Drive> drives() const {
         return {{programFiles().chopped(QString("/Program Files").size()), "c:"},
                 {root() + "/own", "own"},
-                {root() + "/no-medium", "empty drive"}};
+                {root() + "/no-medium", "empty drive"},
+                {home(), "home"}};
     }
 
     QTemporaryDir tmp;
@@ -159,18 +164,20 @@ TEST_F(FolderDialogTest, CancelLeavesTheStartFolderInTheTarget) {
     EXPECT_EQ(global.MstsPath, programFiles());
 }
 
-TEST_F(FolderDialogTest, AMissingProgramFilesFolderOpensInTheOwnFolder) {
+// The program's own folder (/usr/bin once installed) is no place to start looking.
+TEST_F(FolderDialogTest, AMissingProgramFilesFolderOpensInTheHomeFolder) {
     setProgramFiles("C:\\\\Programmes introuvables");
     frmPathMSTS dialog(global, nullptr, drives());
-    EXPECT_EQ(global.MstsPath, root() + "/own");
-    EXPECT_EQ(dialog.lblCHEMIN->text(), root() + "/own");
-    EXPECT_EQ(dialog.LstLecteur->currentText(), "own");
+    EXPECT_EQ(global.MstsPath, home());
+    EXPECT_EQ(dialog.lblCHEMIN->text(), home());
+    EXPECT_EQ(dialog.LstLecteur->currentText(), "home");
 
-    // No setting at all: the own folder as well.
+    // No setting at all: the home folder as well.
     QFile::remove(root() + "/wine/system.reg");
     app::Global fresh{files, settings};
+    fresh.Wine.home = home();
     frmPathRAMETTA second(fresh, nullptr, drives());
-    EXPECT_EQ(fresh.RamettaPath, root() + "/own");
+    EXPECT_EQ(fresh.RamettaPath, home());
 }
 
 TEST_F(FolderDialogTest, TheProgramFilesFolderIsReadOncePerRun) {
@@ -204,8 +211,10 @@ TEST_F(FolderDialogTest, TheFolderListShowsThePlaceThenSortedSubFolders) {
     EXPECT_EQ(shown.front(), "/");
     const qsizetype here = shown.indexOf(programFiles());
     ASSERT_GE(here, 0);
-    EXPECT_EQ(shown.mid(here + 1), (QStringList{programFiles() + "/alpha", programFiles() + "/MSTS",
-                                                programFiles() + "/Rametta"}));
+    // Hidden folders too, so that a Wine prefix can be reached; files never.
+    EXPECT_EQ(shown.mid(here + 1),
+              (QStringList{programFiles() + "/.hidden", programFiles() + "/alpha",
+                           programFiles() + "/MSTS", programFiles() + "/Rametta"}));
     // Every ancestor is listed above, from the root down.
     EXPECT_EQ(shown.at(here - 1), root() + "/wine/drive_c");
 
@@ -213,6 +222,63 @@ TEST_F(FolderDialogTest, TheFolderListShowsThePlaceThenSortedSubFolders) {
     ASSERT_TRUE(dialog.LstDir->openRow(static_cast<int>(here - 1)));
     EXPECT_EQ(dialog.lblCHEMIN->text(), root() + "/wine/drive_c");
     EXPECT_TRUE(dialog.cmdOK->isEnabled());
+}
+
+// Leaving a hidden Wine prefix must not lose the way back into it.
+TEST_F(FolderDialogTest, FromAPrefixUpToHomeAndBackDownIntoTheHiddenPrefix) {
+    const QString prefix = home() + "/.wine";
+    QDir().mkpath(prefix + "/drive_c/Program Files");
+    global.RamettaPath = prefix + "/drive_c/Program Files";
+    frmPathRAMETTA dialog(global, nullptr, drives());
+    ASSERT_EQ(dialog.lblCHEMIN->text(), prefix + "/drive_c/Program Files");
+
+    ASSERT_TRUE(dialog.LstDir->openRow(rowOf(dialog.LstDir, home())));
+    EXPECT_EQ(dialog.lblCHEMIN->text(), home());
+    const int hidden = rowOf(dialog.LstDir, prefix);
+    ASSERT_GE(hidden, 0) << "the hidden prefix is not listed under home";
+    ASSERT_TRUE(dialog.LstDir->openRow(hidden));
+    EXPECT_EQ(dialog.lblCHEMIN->text(), prefix);
+    dialog.cmdOK->click();
+    EXPECT_EQ(global.RamettaPath, prefix);
+}
+
+TEST_F(FolderDialogTest, ATypedFolderMovesTheListAndAnythingElseIsRefusedVisibly) {
+    QDir().mkpath(home() + "/.local/share/bottles/bottles/Jeux");
+    frmPathMSTS dialog(global, nullptr, drives());
+    ASSERT_EQ(dialog.lblCHEMIN->text(), programFiles());
+
+    // A path with another letter case, backslashes, quotes and the home folder's "~".
+    dialog.lblCHEMIN->setText("\"~/.local/SHARE/bottles/bottles/jeux\"");
+    QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
+    EXPECT_EQ(dialog.LstDir->path(), home() + "/.local/share/bottles/bottles/Jeux");
+    EXPECT_EQ(dialog.lblCHEMIN->text(), home() + "/.local/share/bottles/bottles/Jeux");
+    EXPECT_FALSE(dialog.lblCHEMIN->property("refused").toBool());
+    EXPECT_TRUE(dialog.cmdOK->isEnabled());
+
+    // A drive-letter path goes through the prefix's drive table.
+    dialog.lblCHEMIN->setText("C:\\Program Files\\Rametta");
+    QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
+    EXPECT_EQ(dialog.LstDir->path(), programFiles() + "/Rametta");
+
+    // Nothing there, a file, a relative text: refused, the list stays, the dialog stays open.
+    write(home() + "/notes.txt", "x");
+    for (const QString& wrong : {home() + "/nowhere", home() + "/notes.txt", QString("Rametta")}) {
+        dialog.lblCHEMIN->setText(wrong);
+        QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
+        EXPECT_TRUE(dialog.lblCHEMIN->property("refused").toBool()) << wrong.toStdString();
+        EXPECT_EQ(dialog.LstDir->path(), programFiles() + "/Rametta");
+    }
+    // OK with a refused text neither closes nor writes the target.
+    dialog.show();
+    dialog.cmdOK->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(global.MstsPath, programFiles());
+
+    // Typed and confirmed with OK at once.
+    dialog.lblCHEMIN->setText(home());
+    dialog.cmdOK->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(global.MstsPath, home());
 }
 
 TEST_F(FolderDialogTest, ActivatingAnEntryWithTheKeyboardOpensItWithoutClosingTheDialog) {

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -58,6 +59,14 @@ protected:
         ASSERT_TRUE(tmp.isValid());
         QDir().mkpath(root() + "/own/MSTS");
         QDir().mkpath(root() + "/own/Rametta");
+        QDir().mkpath(home());
+        global.Wine.home = home();
+    }
+    QString home() const { return root() + "/home"; }
+    QString storedMstsChoice() const {
+        return settings.ReadSetting(app::SettingsRoot::LocalMachine,
+                                    QString::fromUtf16(app::PictelleSettingsKey),
+                                    QStringLiteral("MSTS_Path"));
     }
     QString root() const { return tmp.path(); }
     QString storedRamettaPath() const {
@@ -86,7 +95,7 @@ TEST_F(MainWindowDialogsTest, NothingStoredAsksForTheSimulatorThenRamettaThenSca
             return;
         }
         if (modal->objectName() == "frmPathMSTS") {
-            // Both open in the own folder; the simulator's folder is chosen below it.
+            // Both open in the home folder; the simulator's folder is chosen elsewhere.
             dialog->LstDir->setPath(root() + "/own/MSTS");
             dialog->cmdOK->click();
         } else {
@@ -102,8 +111,70 @@ TEST_F(MainWindowDialogsTest, NothingStoredAsksForTheSimulatorThenRamettaThenSca
     EXPECT_EQ(watcher.owners.at(1), &window);
     EXPECT_EQ(global.MstsPath, root() + "/own/MSTS");
     // The cancelled dialog left its start folder, and the load step stored it.
-    EXPECT_EQ(global.RamettaPath, root() + "/own");
-    EXPECT_EQ(storedRamettaPath(), root() + "/own");
+    EXPECT_EQ(global.RamettaPath, home());
+    EXPECT_EQ(storedRamettaPath(), home());
+    // The simulator's folder confirmed with OK is kept for the next start.
+    EXPECT_EQ(storedMstsChoice(), root() + "/own/MSTS");
+}
+
+// Answers every modal window but the progress window by closing it, noting what it saw.
+void closeAllButProgress(QWidget* modal) {
+    if (modal->objectName() != "frmProgress")
+        modal->close();
+}
+
+TEST_F(MainWindowDialogsTest, ASimulatorConfirmedOnceIsUsedAtTheNextStartUnlessRegistered) {
+    settings.WriteSetting(app::SettingsRoot::LocalMachine,
+                          QString::fromUtf16(app::PictelleSettingsKey),
+                          QString::fromUtf16(app::RamettaPathValue), root() + "/own/Rametta");
+    {
+        app::frmPrincipal window(global);
+        ModalWatcher watcher([](QWidget* modal) {
+            if (auto* dialog = qobject_cast<dialogs::frmPathDialog*>(modal))
+                dialog->cmdCancel->click();
+            else
+                closeAllButProgress(modal);
+        });
+        window.Load();
+        ASSERT_FALSE(watcher.seen.isEmpty());
+        EXPECT_EQ(watcher.seen.front(), "frmPathMSTS");
+    }
+    // Cancel keeps nothing.
+    EXPECT_TRUE(storedMstsChoice().isEmpty());
+
+    settings.WriteSetting(app::SettingsRoot::LocalMachine,
+                          QString::fromUtf16(app::PictelleSettingsKey), QStringLiteral("MSTS_Path"),
+                          root() + "/own/MSTS");
+    app::Global next{files, settings};
+    next.Wine.home = home();
+    app::frmPrincipal window(next);
+    ModalWatcher watcher(closeAllButProgress);
+    window.Load();
+    EXPECT_FALSE(watcher.seen.contains("frmPathMSTS"));
+    EXPECT_EQ(next.MstsPath, root() + "/own/MSTS");
+}
+
+TEST_F(MainWindowDialogsTest, ASimulatorCopiedIntoAWinePrefixOpensWithoutAsking) {
+    const QString programFiles = home() + "/.wine/drive_c/Program Files";
+    QDir().mkpath(programFiles + "/Microsoft Games/Train Simulator/TRAINS/TRAINSET");
+    app::frmPrincipal window(global);
+    QString ramettaStart;
+    ModalWatcher watcher([&ramettaStart](QWidget* modal) {
+        if (auto* dialog = qobject_cast<dialogs::frmPathDialog*>(modal)) {
+            ramettaStart = dialog->lblCHEMIN->text();
+            dialog->cmdCancel->click();
+        } else {
+            closeAllButProgress(modal);
+        }
+    });
+    window.Load();
+    ASSERT_FALSE(watcher.seen.isEmpty());
+    EXPECT_EQ(watcher.seen.front(), "frmPathRAMETTA");
+    EXPECT_EQ(global.MstsPath, programFiles + "/Microsoft Games/Train Simulator");
+    // The Rametta dialog opened in the same prefix's program files.
+    EXPECT_EQ(ramettaStart, programFiles);
+    // Found, not chosen: nothing is stored for it.
+    EXPECT_TRUE(storedMstsChoice().isEmpty());
 }
 
 TEST_F(MainWindowDialogsTest, StoredFoldersAskNothing) {

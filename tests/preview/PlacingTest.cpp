@@ -176,9 +176,10 @@ TEST_F(PlacingTest, ConflictIsFoundWithoutRegardToLetterCase) {
     policy.addAnswer(OverwriteChoice::OverwriteOnce);
     EXPECT_EQ(place(picture("new"), "GP38.bmp"), PlaceResult::Replaced);
     EXPECT_EQ(policy.questions().size(), 1);
-    // The existing file is replaced under its own spelling; no second thumbnail appears.
-    EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"gp38.BMP"});
-    EXPECT_EQ(contentOf(thumbs() + "/gp38.BMP"), "new");
+    // The existing file is replaced and the thumbnail takes the new name's spelling; no
+    // second thumbnail is left under the old one.
+    EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"GP38.bmp"});
+    EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "new");
 }
 
 TEST_F(PlacingTest, TakesTheReportedPictureAndLeavesOlderLeftoversAlone) {
@@ -243,19 +244,22 @@ TEST_F(PlacingTest, AReadOnlyFolderLosesNothing) {
         EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
         EXPECT_EQ(contentOf(fs.resolve(fresh)), "fresh");
     }
-    // Nor can a new picture be written there: the creation reports no picture.
+    // A creation goes to the per-user folder instead, and says so.
     catalog::CatalogEntry entry;
     entry.FileName = "GP38.eng";
     choice = OverwriteChoice::OverwriteAlways;
     const CreateOutcome outcome = CreateThumbnail(
         fs, entry, [&](const QString& at) { return shoot(at, "more"); }, state(), policy);
-    EXPECT_FALSE(IsSuccess(outcome.Result));
+    EXPECT_EQ(outcome.Result, PlaceResult::Placed);
+    EXPECT_EQ(fs.resolve(outcome.TargetPath), tmp.path() + "/data/Pictelle/Thumbnails/GP38.bmp");
+    EXPECT_EQ(contentOf(tmp.path() + "/data/Pictelle/Thumbnails/GP38.bmp"), "more");
     EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
 }
 
 TEST_F(PlacingTest, AThumbnailsFolderThatCannotBeMadeFailsBeforeAnyPicture) {
-    // A file where the folder should be.
+    // A file where the folder should be, and another where the per-user one would go.
     write(thumbs(), "not a folder");
+    write(tmp.path() + "/data/Pictelle", "not a folder either");
     catalog::CatalogEntry entry;
     entry.FileName = "GP38.eng";
     bool asked = false;

@@ -460,6 +460,11 @@ TEST_F(PreviewWindowTest, AReadOnlyThumbnailsFolderGivesTheFailureAndLosesNothin
     ReadOnlyFolder readOnly(thumbs());
     if (!readOnly.ok())
         GTEST_SKIP() << "cannot make a folder read-only here";
+    // Nor can the per-user folder be made: a file stands where it would go.
+    QDir().mkpath(tmp.path() + "/data");
+    QFile blocker(tmp.path() + "/data/Pictelle");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
     reports.entries.clear();
     global.OverwriteChoice = OverwriteChoice::OverwriteAlways;
     zoomBar().setValue(30);
