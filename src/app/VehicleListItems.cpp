@@ -71,7 +71,7 @@ QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
     if (selected == nullptr) {
         return line;
     }
-    const qsizetype index = catalog::CatalogIndexFromKey(selected->key());
+    const qsizetype index = selected->catalogIndex;
     if (!catalog.isValidIndex(index)) {
         return line;
     }

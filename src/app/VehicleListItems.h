@@ -53,7 +53,7 @@ QList<qsizetype> RowsStillToMake(const QList<VehicleListItem>& items);
 // The status line for a list of itemCount items with the given item selected (null: none):
 // empty for an empty list, else "Total n fichiers" (or "Total 1 fichier") followed by
 // "  -  Sélectionné ..\<Folder>\<FileName>" with native separators when an item is selected
-// and its key leads to a catalog entry.
+// and its catalog index leads to a catalog entry.
 QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
                           const catalog::Catalog& catalog);
 
