@@ -66,8 +66,8 @@ QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
     if (itemCount <= 0) {
         return {};
     }
-    QString line =
-        LoadMessage(itemCount == 1 ? 126 : 127, {"|1", static_cast<long long>(itemCount)});
+    QString line = LoadMessage(itemCount == 1 ? MessageId::TotalOneFile : MessageId::TotalFiles,
+                               {"|1", static_cast<long long>(itemCount)});
     if (selected == nullptr) {
         return line;
     }
@@ -77,7 +77,8 @@ QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
     }
     const QString relative =
         QStringLiteral("..\\") + catalog[index].Folder + u'\\' + selected->text;
-    line += LoadMessage(112, {"|1", platform::FileSystem::displayPath(relative)});
+    line +=
+        LoadMessage(MessageId::SelectedFile, {"|1", platform::FileSystem::displayPath(relative)});
     return line;
 }
 

@@ -18,10 +18,6 @@ namespace app {
 
 namespace {
 
-constexpr int SelectStillToMakeMessage = 320;
-constexpr int SelectAllMessage = 321;
-constexpr int CreateSelectionMessage = 136;
-
 // Selected items keep their status colour over a pale highlight: with many vehicles
 // selected, the list must still show which ones have a thumbnail, and each one turning
 // magenta as it is made.
@@ -79,11 +75,11 @@ VehicleListView::VehicleListView(QWidget* parent) : QTreeView(parent) {
 void VehicleListView::createContextMenu() {
     contextMenu_ = new QMenu(this);
     contextMenu_->setObjectName(QStringLiteral("mnuLIST"));
-    QAction* toMake = contextMenu_->addAction(LoadMessage(SelectStillToMakeMessage));
+    QAction* toMake = contextMenu_->addAction(LoadMessage(MessageId::SelectStillToMake));
     toMake->setObjectName(QStringLiteral("mnuSELECT_TO_MAKE"));
     connect(toMake, &QAction::triggered, this,
             [this] { selectFromMenu(RowsStillToMake(model_.items())); });
-    QAction* all = contextMenu_->addAction(LoadMessage(SelectAllMessage));
+    QAction* all = contextMenu_->addAction(LoadMessage(MessageId::SelectAll));
     all->setObjectName(QStringLiteral("mnuSELECT_ALL"));
     connect(all, &QAction::triggered, this, [this] {
         QList<qsizetype> rows(count());
@@ -91,7 +87,7 @@ void VehicleListView::createContextMenu() {
         selectFromMenu(rows);
     });
     contextMenu_->addSeparator();
-    createSelection_ = contextMenu_->addAction(LoadMessage(CreateSelectionMessage));
+    createSelection_ = contextMenu_->addAction(LoadMessage(MessageId::CreateSelection));
     createSelection_->setObjectName(QStringLiteral("mnuCREATE_SELECTION"));
     connect(createSelection_, &QAction::triggered, this,
             &VehicleListView::CreateSelectionRequested);

@@ -213,17 +213,17 @@ void frmPrincipal::resetProgramState() {
 }
 
 void frmPrincipal::setCaptions() {
-    setWindowTitle(LoadMessage(106, {"|1", title}));
-    cmdCancel->setText(LoadMessage(104));
-    cmdCREATE->setText(LoadMessage(107));
-    cmdPROPOS->setText(LoadMessage(105, {"|1", title}));
-    cmdPROPOS_OCX->setText(LoadMessage(109));
-    cmdDelInfosPath->setText(LoadMessage(160));
+    setWindowTitle(LoadMessage(MessageId::MainTitle, {"|1", title}));
+    cmdCancel->setText(LoadMessage(MessageId::Quit));
+    cmdCREATE->setText(LoadMessage(MessageId::Create));
+    cmdPROPOS->setText(LoadMessage(MessageId::AboutProgram, {"|1", title}));
+    cmdPROPOS_OCX->setText(LoadMessage(MessageId::AboutCanvas));
+    cmdDelInfosPath->setText(LoadMessage(MessageId::DeleteRamettaPath));
     Label2->setText(ThumbnailsFolderNote(global_.Files));
-    Label3->setText(LoadMessage(155));
-    Label4->setText(LoadMessage(156));
-    Label5->setText(LoadMessage(157));
-    Label6->setText(LoadMessage(158));
+    Label3->setText(LoadMessage(MessageId::LegendRamettaFolder));
+    Label4->setText(LoadMessage(MessageId::LegendBuiltIn));
+    Label5->setText(LoadMessage(MessageId::LegendMadeHere));
+    Label6->setText(LoadMessage(MessageId::LegendToMake));
     lblQTE_FILES->clear();
     cmdCREATE->setEnabled(false);
 }

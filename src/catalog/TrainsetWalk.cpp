@@ -9,7 +9,7 @@ namespace {
 
 using platform::FileSystem;
 
-bool reportStep(ScanProgress* progress, int message, qsizetype last, qsizetype current) {
+bool reportStep(ScanProgress* progress, app::MessageId message, qsizetype last, qsizetype current) {
     if (!progress || !progress->isOpen())
         return true;
     progress->ShowProgressStep(message);
@@ -19,8 +19,8 @@ bool reportStep(ScanProgress* progress, int message, qsizetype last, qsizetype c
 
 // One file pass: the files matching the pattern in every folder, the trainset folder last.
 bool filePass(const FileSystem& fs, const QString& trainsetPath, const QStringList& folders,
-              const QString& pattern, bool skipDefaultWagon, int message, Catalog& catalog,
-              ScanProgress* progress) {
+              const QString& pattern, bool skipDefaultWagon, app::MessageId message,
+              Catalog& catalog, ScanProgress* progress) {
     const qsizetype last = folders.size() - 1;
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString& folder = folders[i];
@@ -64,10 +64,10 @@ bool FindVehicleFiles(const FileSystem& fs, const QString& mstsPath, QStringList
     };
 
     if (!filePass(fs, trainsetPath, trainsetFolders, QStringLiteral("*.eng"), false,
-                  LocomotivePassMessage, catalog, progress))
+                  app::MessageId::LocomotivePass, catalog, progress))
         return finish(false);
     if (!filePass(fs, trainsetPath, trainsetFolders, QStringLiteral("*.wag"), true,
-                  WagonPassMessage, catalog, progress))
+                  app::MessageId::WagonPass, catalog, progress))
         return finish(false);
 
     const qsizetype upper = catalog.count() - 1;
@@ -84,7 +84,7 @@ bool FindVehicleFiles(const FileSystem& fs, const QString& mstsPath, QStringList
             if (!FileExists(fs, entry.shapePath()))
                 entry.Shape.clear();
         }
-        if (!reportStep(progress, ShapePassMessage, upper, j))
+        if (!reportStep(progress, app::MessageId::ShapePass, upper, j))
             return finish(false);
     }
     return finish(true);

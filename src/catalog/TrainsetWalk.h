@@ -19,6 +19,7 @@
 // or simply ScanTrainset(fs, mstsPath, catalog, &progress), which does the same.
 
 #include "catalog/Catalog.h"
+#include "shared/Messages.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,22 +30,17 @@ class FileSystem;
 
 namespace catalog {
 
-// Message numbers of the progress texts, one per pass.
-inline constexpr int LocomotivePassMessage = 110;
-inline constexpr int WagonPassMessage = 111;
-inline constexpr int ShapePassMessage = 132;
-
 // What the walk reports while it runs; the progress window implements it. The walk calls the
 // two steps only while isOpen() holds, and in this order at every step: ShowProgressStep with
-// the pass's message number, then DrawProgressBar.
+// the pass's message (LocomotivePass, WagonPass, ShapePass), then DrawProgressBar.
 class ScanProgress {
 public:
     virtual ~ScanProgress() = default;
 
     // False once the window is closed: the walk then draws nothing.
     virtual bool isOpen() const = 0;
-    // The text of message messageNumber (110, 111 or 132) is the step in progress.
-    virtual void ShowProgressStep(int messageNumber) = 0;
+    // The text of message `step` is the step in progress.
+    virtual void ShowProgressStep(app::MessageId step) = 0;
     // Step current of first..last has been reached. In the file passes: once per folder
     // (last = number of folders, current = the folder's index, the trainset folder itself
     // last); in the shape pass: once per catalog entry (last = upper index).

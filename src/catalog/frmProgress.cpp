@@ -81,7 +81,7 @@ frmProgress::frmProgress(QWidget* mainWindow, const bool& mainWindowReady, ScanJ
 
     // The load step.
     readyToScan_ = false;
-    setWindowTitle(app::LoadMessage(101, {"|1", app::ApplicationTitle}));
+    setWindowTitle(app::LoadMessage(app::MessageId::ScanTitle, {"|1", app::ApplicationTitle}));
     setCursor(Qt::WaitCursor);
     if (mainWindow_ != nullptr) {
         mainWindow_->setCursor(Qt::WaitCursor);
@@ -128,8 +128,8 @@ void frmProgress::DrawProgressFrame() {
     p.setFont(font);
     p.setPen(QColor::fromRgb(HeadingColour));
     const QFontMetrics metrics(font, &canvas_);
-    const QString first = app::LoadMessage(103);
-    const QString second = app::LoadMessage(108);
+    const QString first = app::LoadMessage(app::MessageId::PleaseWait);
+    const QString second = app::LoadMessage(app::MessageId::Loading);
     p.drawText(QPoint(centredLeft(font, first), HeadingTop + metrics.ascent()), first);
     const int secondTop = HeadingTop + metrics.height();
     p.drawText(QPoint(centredLeft(font, second), secondTop + metrics.ascent()), second);
@@ -180,8 +180,8 @@ void frmProgress::showChanges() {
     }
 }
 
-void frmProgress::ShowProgressStep(int messageNumber) {
-    ShowProgressStep(app::LoadMessage(messageNumber));
+void frmProgress::ShowProgressStep(app::MessageId step) {
+    ShowProgressStep(app::LoadMessage(step));
 }
 
 void frmProgress::DrawProgressBar(qsizetype first, qsizetype last, double current) {

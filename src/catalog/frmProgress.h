@@ -66,7 +66,7 @@ public:
 
     // ScanProgress: what the walk calls.
     bool isOpen() const override { return progressOpen_; }
-    void ShowProgressStep(int messageNumber) override;
+    void ShowProgressStep(app::MessageId step) override;
     // Lets the event queue run, ends the program when the window was closed meanwhile,
     // redraws the frame on the first step of a range and draws the bar for step current.
     void DrawProgressBar(qsizetype first, qsizetype last, double current) override;
@@ -81,7 +81,7 @@ public:
     // once. Tests record it.
     void setEndProgram(std::function<void(int)> endProgram);
 
-    QTimer* Timer1 = nullptr;
+    QTimer* Timer1 = nullptr; // first tick runs the catalog scan
 
 public slots:
     // Unloads the window: ProgressOpen becomes false and the timer stops.

@@ -17,19 +17,21 @@ QString ProgramComments() {
 QString AboutDescription(const ProgramVersion& version) {
     const QString number = QString::number(version.major) + u'.' + QString::number(version.minor) +
                            u'.' + QString::number(version.revision);
-    return app::LoadMessage(119, {"|1", number}) +
-           app::LoadMessage(120, {"|1", LineBreak, "|2", app::LoadMessage(121) + LineBreak, "|3",
-                                  app::LoadMessage(122) + LineBreak}) +
-           QStringLiteral("Copyright ") + app::LoadMessage(159);
+    return app::LoadMessage(app::MessageId::Version, {"|1", number}) +
+           app::LoadMessage(app::MessageId::Credits,
+                            {"|1", LineBreak, "|2",
+                             app::LoadMessage(app::MessageId::Toolchain) + LineBreak, "|3",
+                             app::LoadMessage(app::MessageId::GraphicsTool) + LineBreak}) +
+           QStringLiteral("Copyright ") + app::LoadMessage(app::MessageId::Copyright);
 }
 
 QString AboutDisclaimer() {
-    return app::LoadMessage(124, {"|1", LineBreak});
+    return app::LoadMessage(app::MessageId::Licence, {"|1", LineBreak});
 }
 
 QString AuthorMailLink(const QString& address, const QString& applicationTitle) {
     return QStringLiteral("mailto:") + address + QStringLiteral("?Subject=") +
-           app::LoadMessage(207, {"|1", applicationTitle.toUpper()});
+           app::LoadMessage(app::MessageId::AboutSubject, {"|1", applicationTitle.toUpper()});
 }
 
 } // namespace dialogs

@@ -113,10 +113,10 @@ frmPathDialog::frmPathDialog(app::Global& global, QString& target, const Design&
 void frmPathDialog::load() {
     LoadDone = false;
     setWindowTitle(design_.title);
-    cmdCancel->setText(app::LoadMessage(114));
-    Label1->setText(app::LoadMessage(129));
-    Label2->setText(app::LoadMessage(128));
-    Label3->setText(app::LoadMessage(130));
+    cmdCancel->setText(app::LoadMessage(app::MessageId::Cancel));
+    Label1->setText(app::LoadMessage(app::MessageId::FoldersCaption));
+    Label2->setText(app::LoadMessage(app::MessageId::SelectedCaption));
+    Label3->setText(app::LoadMessage(app::MessageId::DrivesCaption));
     for (QLabel* caption : {Label1, Label2, Label3})
         fitWidth(caption);
     cmdOK->setEnabled(false);

@@ -42,14 +42,14 @@ public:
 
     bool loadDone() const { return LoadDone; }
 
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLineEdit* lblCHEMIN;
-    FolderList* LstDir;
-    DriveList* LstLecteur;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    QLabel* Label1;         // caption of the folder list
+    QLabel* Label2;         // caption of the chosen folder
+    QLabel* Label3;         // caption of the drive list
+    QLineEdit* lblCHEMIN;   // the chosen folder
+    FolderList* LstDir;     // the folder list
+    DriveList* LstLecteur;  // the drive list
+    QPushButton* cmdOK;     // keeps the chosen folder
+    QPushButton* cmdCancel; // leaves without choosing
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -6,7 +6,8 @@
 namespace dialogs {
 
 frmPathMSTS::frmPathMSTS(app::Global& global, QWidget* owner, QList<Drive> drives)
-    : frmPathDialog(global, global.MstsPath, {app::LoadMessage(102, {"|1", ""}), 441, true}, owner,
+    : frmPathDialog(global, global.MstsPath,
+                    {app::LoadMessage(app::MessageId::MstsPathTitle, {"|1", ""}), 441, true}, owner,
                     std::move(drives)) {
     setObjectName(QStringLiteral("frmPathMSTS"));
 }

@@ -6,7 +6,8 @@
 namespace dialogs {
 
 frmPathRAMETTA::frmPathRAMETTA(app::Global& global, QWidget* owner, QList<Drive> drives)
-    : frmPathDialog(global, global.RamettaPath, {app::LoadMessage(153), 401, false}, owner,
+    : frmPathDialog(global, global.RamettaPath,
+                    {app::LoadMessage(app::MessageId::RamettaPathTitle), 401, false}, owner,
                     std::move(drives)) {
     setObjectName(QStringLiteral("frmPathRAMETTA"));
 }

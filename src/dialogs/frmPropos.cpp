@@ -147,11 +147,11 @@ void frmPropos::build() {
 void frmPropos::load() {
     app::CenterOnScreen(this);
     const QString title = QString::fromUtf16(app::ApplicationTitle);
-    setWindowTitle(app::LoadMessage(117, {"|1", title}));
-    cmdSysInfo->setText(QStringLiteral("&") + app::LoadMessage(118));
+    setWindowTitle(app::LoadMessage(app::MessageId::AboutTitle, {"|1", title}));
+    cmdSysInfo->setText(QStringLiteral("&") + app::LoadMessage(app::MessageId::SystemInformation));
     lblTitle->setText(title);
     lblDescript->setText(shown(AboutDescription()));
-    lblCourrier->setText(app::LoadMessage(100));
+    lblCourrier->setText(app::LoadMessage(app::MessageId::AuthorAddress));
     // The address stays whole even when it is wider than the place it was given.
     lblCourrier->resize(
         std::max(lblCourrier->width(),
@@ -169,7 +169,7 @@ void frmPropos::cmdSysInfo_Click() {
         started = false;
     }
     if (!started && actions_.showMessage)
-        actions_.showMessage(this, app::LoadMessage(125));
+        actions_.showMessage(this, app::LoadMessage(app::MessageId::NoSystemInformation));
 }
 
 void frmPropos::lblCourrier_Click() {

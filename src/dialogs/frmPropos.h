@@ -39,16 +39,16 @@ public:
     frmPropos(app::Global& global, QWidget* owner = nullptr);
     frmPropos(Actions actions, QWidget* owner = nullptr);
 
-    QLabel* lblTitle;
-    QLabel* lblComment;
-    QLabel* lblDescript;
-    QLabel* picIcon;
-    QLabel* lblCourrier;
-    QFrame* Line1;
-    QFrame* Line2;
-    QLabel* lblDisclaimer;
-    QPushButton* cmdOK;
-    QPushButton* cmdSysInfo;
+    QLabel* lblTitle;        // the program's name, in red
+    QLabel* lblComment;      // one-line comment under the title
+    QLabel* lblDescript;     // version and description
+    QLabel* picIcon;         // the program's picture
+    QLabel* lblCourrier;     // the author's address
+    QFrame* Line1;           // separating line
+    QFrame* Line2;           // separating line
+    QLabel* lblDisclaimer;   // distribution terms
+    QPushButton* cmdOK;      // closes the box
+    QPushButton* cmdSysInfo; // starts the system-information tool
 
     void cmdSysInfo_Click();
     void lblCourrier_Click();

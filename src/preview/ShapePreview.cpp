@@ -16,15 +16,11 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <optional>
+
 namespace preview {
 
 namespace {
-
-// Messages that say why the preview shows no vehicle.
-constexpr int ShapeNotFoundMessage = 301;
-constexpr int ShapeUnreadableMessage = 302;
-constexpr int ShapeInvalidMessage = 303;
-constexpr int NothingDrawnMessage = 306;
 
 // Hourglass for the time a vehicle loads.
 class WaitCursor {
@@ -176,24 +172,24 @@ void ShapePreview::showLoadProblem() {
     const SceneShape& scene = PreviewShape_->Scene();
     const QString shown = platform::FileSystem::displayPath(ShapePath_);
     const QString name = shown.mid(shown.lastIndexOf(u'/') + 1);
-    int message = 0;
+    std::optional<app::MessageId> message; // why no vehicle is shown
     switch (scene.status()) {
     case ShapeLoadStatus::NotFound:
-        message = ShapeNotFoundMessage;
+        message = app::MessageId::ShapeNotFound;
         break;
     case ShapeLoadStatus::Unreadable:
-        message = ShapeUnreadableMessage;
+        message = app::MessageId::ShapeUnreadable;
         break;
     case ShapeLoadStatus::Invalid:
-        message = ShapeInvalidMessage;
+        message = app::MessageId::ShapeInvalid;
         break;
     case ShapeLoadStatus::NoFile:
     case ShapeLoadStatus::Loaded:
         break;
     }
     QLabel& problem = *controls_.lblFORME;
-    if (message != 0) {
-        problem.setText(app::LoadMessage(message, {"|1", name}));
+    if (message) {
+        problem.setText(app::LoadMessage(*message, {"|1", name}));
         problem.setToolTip(shown);
         problem.show();
         return;
@@ -230,8 +226,8 @@ void ShapePreview::RedrawPreview() {
         return;
     }
     const QString shown = platform::FileSystem::displayPath(ShapePath_);
-    controls_.lblFORME->setText(
-        app::LoadMessage(NothingDrawnMessage, {"|1", shown.mid(shown.lastIndexOf(u'/') + 1)}));
+    controls_.lblFORME->setText(app::LoadMessage(app::MessageId::NothingDrawn,
+                                                 {"|1", shown.mid(shown.lastIndexOf(u'/') + 1)}));
     controls_.lblFORME->setToolTip(shown);
     controls_.lblFORME->show();
 }
@@ -276,7 +272,8 @@ bool ShapePreview::showsEntry(qsizetype index) const {
 void ShapePreview::CreateThumbnail() {
     const qsizetype index = controls_.lsvMATERIEL->selectedCatalogIndex();
     if (!global_.Catalog.isValidIndex(index)) {
-        reports_->Report(controls_.window, app::LoadMessage(140), ReportIcon::Exclamation);
+        reports_->Report(controls_.window, app::LoadMessage(app::MessageId::CreateFailed),
+                         ReportIcon::Exclamation);
         return;
     }
     // The picture must be the selected vehicle's, whatever changed the selection.
@@ -301,11 +298,13 @@ void ShapePreview::CreateThumbnail() {
         PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
 
     if (!IsSuccess(outcome.Result)) {
-        reports_->Report(controls_.window, app::LoadMessage(140), ReportIcon::Exclamation);
+        reports_->Report(controls_.window, app::LoadMessage(app::MessageId::CreateFailed),
+                         ReportIcon::Exclamation);
         return;
     }
     controls_.lsvMATERIEL->markCreatedHere();
-    reports_->Report(controls_.window, app::LoadMessage(139), ReportIcon::Information);
+    reports_->Report(controls_.window, app::LoadMessage(app::MessageId::CreateDone),
+                     ReportIcon::Information);
 }
 
 void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {

@@ -35,14 +35,6 @@ QList<FreightPlacement> FreightPlacements(const catalog::CatalogEntry& entry) {
     return placements;
 }
 
-namespace {
-
-// Why the picture lacks some of the vehicle's freight shapes.
-constexpr int FreightNotFoundMessage = 304;
-constexpr int FreightUnreadableMessage = 305;
-
-} // namespace
-
 QString FreightProblemText(const QList<FreightProblem>& problems) {
     QStringList missing, unreadable;
     for (const FreightProblem& problem : problems) {
@@ -52,9 +44,10 @@ QString FreightProblemText(const QList<FreightProblem>& problems) {
     }
     QStringList lines;
     if (!missing.isEmpty())
-        lines.append(app::LoadMessage(FreightNotFoundMessage, {"|1", missing.join(", ")}));
+        lines.append(app::LoadMessage(app::MessageId::FreightNotFound, {"|1", missing.join(", ")}));
     if (!unreadable.isEmpty())
-        lines.append(app::LoadMessage(FreightUnreadableMessage, {"|1", unreadable.join(", ")}));
+        lines.append(
+            app::LoadMessage(app::MessageId::FreightUnreadable, {"|1", unreadable.join(", ")}));
     return lines.join(u'\n');
 }
 

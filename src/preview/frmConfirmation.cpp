@@ -79,15 +79,17 @@ frmConfirmation::frmConfirmation(app::Global& global, QWidget* owner)
 }
 
 void frmConfirmation::load() {
-    setWindowTitle(QString::fromUtf16(app::ApplicationTitle) + app::LoadMessage(142));
-    Label1->setText(app::LoadMessage(
-        143, {"|1", platform::FileSystem::displayPath(global_.PendingTargetPath)}));
-    Label2->setText(app::LoadMessage(144, {"|1", "\r\n"}));
-    optRENAME->setText(app::LoadMessage(145));
-    optNO_RENAME->setText(app::LoadMessage(146));
-    optALL_RENAME->setText(app::LoadMessage(147));
-    optALL_NO_RENAME->setText(app::LoadMessage(148));
-    Frame1->setTitle(app::LoadMessage(149));
+    setWindowTitle(QString::fromUtf16(app::ApplicationTitle) +
+                   app::LoadMessage(app::MessageId::ConfirmationTitle));
+    Label1->setText(
+        app::LoadMessage(app::MessageId::ConfirmationFile,
+                         {"|1", platform::FileSystem::displayPath(global_.PendingTargetPath)}));
+    Label2->setText(app::LoadMessage(app::MessageId::ConfirmationQuestion, {"|1", "\r\n"}));
+    optRENAME->setText(app::LoadMessage(app::MessageId::Replace));
+    optNO_RENAME->setText(app::LoadMessage(app::MessageId::Keep));
+    optALL_RENAME->setText(app::LoadMessage(app::MessageId::ReplaceAll));
+    optALL_NO_RENAME->setText(app::LoadMessage(app::MessageId::KeepAll));
+    Frame1->setTitle(app::LoadMessage(app::MessageId::ConfirmationChoice));
     // Selecting runs the option's action, as a click would.
     optRENAME->setChecked(true);
     optionClicked(OverwriteChoice::OverwriteOnce);

@@ -32,15 +32,15 @@ public:
     // Runs the load step: reads PendingTargetPath and sets OverwriteChoice to OverwriteOnce.
     explicit frmConfirmation(app::Global& global, QWidget* owner = nullptr);
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QWidget* Picture1 = nullptr;
-    QRadioButton* optRENAME = nullptr;
-    QRadioButton* optNO_RENAME = nullptr;
-    QRadioButton* optALL_RENAME = nullptr;
-    QRadioButton* optALL_NO_RENAME = nullptr;
-    QPushButton* cmdOK = nullptr;
+    QLabel* Label1 = nullptr;                 // the question, naming the existing file
+    QLabel* Label2 = nullptr;                 // already there: what to do?
+    QGroupBox* Frame1 = nullptr;              // box around the four answers
+    QWidget* Picture1 = nullptr;              // panel inside Frame1 holding the answers
+    QRadioButton* optRENAME = nullptr;        // replace this once
+    QRadioButton* optNO_RENAME = nullptr;     // keep this once
+    QRadioButton* optALL_RENAME = nullptr;    // replace for the rest of the run
+    QRadioButton* optALL_NO_RENAME = nullptr; // keep for the rest of the run
+    QPushButton* cmdOK = nullptr;             // gives the chosen answer
 
 private:
     void load();

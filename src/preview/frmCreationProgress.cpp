@@ -10,15 +10,6 @@
 
 namespace preview {
 
-namespace {
-
-constexpr int TitleMessage = 322;
-constexpr int CountMessage = 323;
-constexpr int CreatingMessage = 138;
-constexpr int CancelMessage = 114;
-
-} // namespace
-
 frmCreationProgress::frmCreationProgress(QWidget* owner, BatchCreation& run)
     : QDialog(owner), run_(run) {
     setObjectName(QStringLiteral("frmCreationProgress"));
@@ -26,7 +17,7 @@ frmCreationProgress::frmCreationProgress(QWidget* owner, BatchCreation& run)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFixedSize(ClientWidth, ClientHeight);
-    setWindowTitle(app::LoadMessage(TitleMessage, {"|1", app::ApplicationTitle}));
+    setWindowTitle(app::LoadMessage(app::MessageId::CreationTitle, {"|1", app::ApplicationTitle}));
 
     lblIMAGE = new QLabel(this);
     lblIMAGE->setObjectName(QStringLiteral("lblIMAGE"));
@@ -44,7 +35,7 @@ frmCreationProgress::frmCreationProgress(QWidget* owner, BatchCreation& run)
     lblCOUNT->setGeometry(12, 58, ClientWidth - 24, 17);
     lblCOUNT->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    cmdCancel = new QPushButton(app::LoadMessage(CancelMessage), this);
+    cmdCancel = new QPushButton(app::LoadMessage(app::MessageId::Cancel), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry((ClientWidth - 89) / 2, 80, 89, 25);
     cmdCancel->setAutoDefault(false);
@@ -81,12 +72,13 @@ void frmCreationProgress::showItem(qsizetype position) {
     if (position < 0 || position >= run_.total())
         return;
     lblIMAGE->setText(
-        app::LoadMessage(CreatingMessage, {"|1", run_.entry(position).vehicleName()}));
+        app::LoadMessage(app::MessageId::Creating, {"|1", run_.entry(position).vehicleName()}));
 }
 
 void frmCreationProgress::showCount() {
     prgCREATION->setValue(int(run_.done()));
-    lblCOUNT->setText(app::LoadMessage(CountMessage, {"|1", run_.done(), "|2", run_.total()}));
+    lblCOUNT->setText(
+        app::LoadMessage(app::MessageId::CreationCount, {"|1", run_.done(), "|2", run_.total()}));
 }
 
 void frmCreationProgress::cmdCancel_Click() {

@@ -24,10 +24,10 @@ public:
 
     frmCreationProgress(QWidget* owner, BatchCreation& run);
 
-    QLabel* lblIMAGE = nullptr;
-    QProgressBar* prgCREATION = nullptr;
-    QLabel* lblCOUNT = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    QLabel* lblIMAGE = nullptr;          // the vehicle being made
+    QProgressBar* prgCREATION = nullptr; // share of the selection done
+    QLabel* lblCOUNT = nullptr;          // "n sur m"
+    QPushButton* cmdCancel = nullptr;    // asks the run to stop
 
     BatchCreation& run() const { return run_; }
 

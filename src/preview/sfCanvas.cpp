@@ -111,9 +111,11 @@ QString sfCanvas::TakeScreenshot() {
 }
 
 void sfCanvas::ShowAbout() {
-    const QString text = QStringLiteral("sfCanvas\n") + app::LoadMessage(119, {"|1", "1.1.0"}) +
-                         u'\n' + app::LoadMessage(121);
-    QMessageBox box(QMessageBox::Information, app::LoadMessage(109), text, QMessageBox::Ok, this);
+    const QString text = QStringLiteral("sfCanvas\n") +
+                         app::LoadMessage(app::MessageId::Version, {"|1", "1.1.0"}) + u'\n' +
+                         app::LoadMessage(app::MessageId::Toolchain);
+    QMessageBox box(QMessageBox::Information, app::LoadMessage(app::MessageId::AboutCanvas), text,
+                    QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("sfCanvasAbout"));
     box.exec();
 }

@@ -153,4 +153,12 @@ QString LoadMessage(int number, std::initializer_list<MessageValue> pairs) {
     return LoadMessage(number, QList<MessageValue>(pairs));
 }
 
+QString LoadMessage(MessageId id, std::initializer_list<MessageValue> pairs) {
+    return LoadMessage(static_cast<int>(id), QList<MessageValue>(pairs));
+}
+
+QString LoadMessage(MessageId id, const QList<MessageValue>& pairs) {
+    return LoadMessage(static_cast<int>(id), pairs);
+}
+
 } // namespace app

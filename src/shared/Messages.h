@@ -16,6 +16,73 @@ namespace app {
 // The application title used in every window title.
 inline constexpr char16_t ApplicationTitle[] = u"Pictelle";
 
+// Names of the message numbers the code uses; the numbers are those of the table.
+enum class MessageId : int {
+    AuthorAddress = 100,        // the author's address in the about box
+    ScanTitle = 101,            // progress window title
+    MstsPathTitle = 102,        // simulator folder dialog title
+    PleaseWait = 103,           // first line of the progress window
+    Quit = 104,                 // main window's quit button
+    AboutProgram = 105,         // main window's about button
+    MainTitle = 106,            // main window title
+    Create = 107,               // main window's create button
+    Loading = 108,              // second line of the progress window
+    AboutCanvas = 109,          // about the rendering canvas control
+    LocomotivePass = 110,       // scan step: locomotive files
+    WagonPass = 111,            // scan step: wagon files
+    SelectedFile = 112,         // status line: the selected file
+    Cancel = 114,               // cancel buttons
+    AboutTitle = 117,           // about box title
+    SystemInformation = 118,    // about box's system-information button
+    Version = 119,              // "Version |1"
+    Credits = 120,              // development and graphics credits
+    Toolchain = 121,            // compiler and Qt version
+    GraphicsTool = 122,         // the graphics credit
+    Licence = 124,              // distribution terms
+    NoSystemInformation = 125,  // the system-information tool is missing
+    TotalOneFile = 126,         // status line: one file
+    TotalFiles = 127,           // status line: several files
+    SelectedCaption = 128,      // folder dialog: the chosen folder's caption
+    FoldersCaption = 129,       // folder dialog: the folder list's caption
+    DrivesCaption = 130,        // folder dialog: the drive list's caption
+    ShapePass = 132,            // scan step: shape files
+    CreateSelection = 136,      // list menu: create the selected thumbnails
+    CreateFinished = 137,       // a run of creations ended
+    Creating = 138,             // creation progress: the vehicle being made
+    CreateDone = 139,           // the selection's thumbnails are made
+    CreateFailed = 140,         // creating the selection failed
+    ConfirmationTitle = 142,    // overwrite question: title suffix
+    ConfirmationFile = 143,     // overwrite question: the existing file
+    ConfirmationQuestion = 144, // overwrite question: already there, what to do
+    Replace = 145,              // answer: replace this once
+    Keep = 146,                 // answer: keep this once
+    ReplaceAll = 147,           // answer: replace for the rest of the run
+    KeepAll = 148,              // answer: keep for the rest of the run
+    ConfirmationChoice = 149,   // overwrite question: the answers' frame
+    RamettaPathTitle = 153,     // Rametta folder dialog title
+    ThumbnailsNote = 154,       // where thumbnails are made
+    LegendRamettaFolder = 155,  // legend: found in Rametta's folder
+    LegendBuiltIn = 156,        // legend: built into Rametta
+    LegendMadeHere = 157,       // legend: made in the Thumbnails folder
+    LegendToMake = 158,         // legend: still to make
+    Copyright = 159,            // copyright line
+    DeleteRamettaPath = 160,    // main window's forget-the-folder button
+    AboutSubject = 207,         // about box: "Au sujet de |1"
+    ShapeNotFound = 301,        // preview: no shape file
+    ShapeUnreadable = 302,      // preview: the shape file cannot be read
+    ShapeInvalid = 303,         // preview: the shape file is not a shape
+    FreightNotFound = 304,      // freight shapes missing
+    FreightUnreadable = 305,    // freight shapes unreadable
+    NothingDrawn = 306,         // the vehicle drew nothing
+    SelectStillToMake = 320,    // list menu: select the thumbnails still to make
+    SelectAll = 321,            // list menu: select everything
+    CreationTitle = 322,        // creation progress title
+    CreationCount = 323,        // creation progress: "|1 sur |2"
+    FailureCount = 324,         // failed vehicles
+    MoreFailures = 325,         // and so many more
+    CreationStopped = 326,      // run stopped part way
+};
+
 // Raised by LoadMessage for a number the table does not hold.
 class MessageNotFound : public std::runtime_error {
 public:
@@ -50,6 +117,9 @@ private:
 // replacement, ...) replaced everywhere. A replacement is not searched again for its own
 // marker, but later pairs do search it; markers without a pair stay as they are, and an
 // unpaired last value is ignored. Throws MessageNotFound for a number outside the table.
+QString LoadMessage(MessageId id, std::initializer_list<MessageValue> pairs = {});
+QString LoadMessage(MessageId id, const QList<MessageValue>& pairs);
+// By bare number, for the command line's own texts.
 QString LoadMessage(int number, std::initializer_list<MessageValue> pairs = {});
 QString LoadMessage(int number, const QList<MessageValue>& pairs);
 

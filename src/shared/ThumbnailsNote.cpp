@@ -12,7 +12,7 @@ QString ThumbnailsFolderNote(const platform::FileSystem& fs) {
     if (!fs.ownFolder().isEmpty() &&
         QDir::cleanPath(folder) ==
             QDir::cleanPath(QDir(fs.ownFolder()).filePath(QStringLiteral("Thumbnails"))))
-        return LoadMessage(154);
+        return LoadMessage(MessageId::ThumbnailsNote);
     // The home folder as "~", so that the path fits the note's three lines.
     const QString home = QDir::homePath();
     QString shown = QDir::cleanPath(folder);

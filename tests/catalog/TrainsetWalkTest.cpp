@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 using namespace catalog;
@@ -14,7 +15,7 @@ namespace {
 class RecordingProgress : public ScanProgress {
 public:
     struct Call {
-        int message;
+        std::optional<app::MessageId> message;
         qsizetype first, last;
         double current;
         bool operator==(const Call&) const = default;
@@ -23,24 +24,24 @@ public:
     bool open = true;
     qsizetype stopAfter = -1; // number of bars after which a stop is asked
     std::vector<Call> calls;
-    int pendingMessage = 0;
+    std::optional<app::MessageId> pendingMessage;
     int stepsWithoutBar = 0;
 
     bool isOpen() const override { return open; }
-    void ShowProgressStep(int messageNumber) override {
-        if (pendingMessage != 0)
+    void ShowProgressStep(app::MessageId step) override {
+        if (pendingMessage)
             ++stepsWithoutBar;
-        pendingMessage = messageNumber;
+        pendingMessage = step;
     }
     void DrawProgressBar(qsizetype first, qsizetype last, double current) override {
         calls.push_back({pendingMessage, first, last, current});
-        pendingMessage = 0;
+        pendingMessage.reset();
     }
     bool stopRequested() const override {
         return stopAfter >= 0 && static_cast<qsizetype>(calls.size()) >= stopAfter;
     }
 
-    std::vector<Call> of(int message) const {
+    std::vector<Call> of(app::MessageId message) const {
         std::vector<Call> out;
         for (const Call& c : calls)
             if (c.message == message)
@@ -165,16 +166,16 @@ TEST_F(TrainsetWalkTest, ReportsEachFolderThenEachEntryWithTheRightRanges) {
     using Call = RecordingProgress::Call;
     const std::vector<Call> engines = {
         {110, 0, 3, 0}, {110, 0, 3, 1}, {110, 0, 3, 2}, {110, 0, 3, 3}};
-    EXPECT_EQ(progress.of(LocomotivePassMessage), engines);
-    EXPECT_EQ(progress.of(WagonPassMessage).size(), 4u);
-    const std::vector<Call> shapes = progress.of(ShapePassMessage);
+    EXPECT_EQ(progress.of(app::MessageId::LocomotivePass), engines);
+    EXPECT_EQ(progress.of(app::MessageId::WagonPass).size(), 4u);
+    const std::vector<Call> shapes = progress.of(app::MessageId::ShapePass);
     ASSERT_EQ(shapes.size(), 6u);
     for (std::size_t j = 0; j < shapes.size(); ++j)
         EXPECT_EQ(shapes[j], (Call{132, 0, 5, double(j)}));
     // Passes come in order.
-    EXPECT_EQ(progress.calls.front().message, 110);
-    EXPECT_EQ(progress.calls[4].message, 111);
-    EXPECT_EQ(progress.calls[8].message, 132);
+    EXPECT_EQ(progress.calls.front().message, app::MessageId::LocomotivePass);
+    EXPECT_EQ(progress.calls[4].message, app::MessageId::WagonPass);
+    EXPECT_EQ(progress.calls[8].message, app::MessageId::ShapePass);
 }
 
 TEST_F(TrainsetWalkTest, EmptyTrainsetStillReportsEachPassOnce) {
@@ -221,7 +222,7 @@ TEST(TrainsetWalkSizeTest, MoreFilesThanSixteenBitIndexesHoldAreCataloguedWhole)
     EXPECT_EQ(table[last].FileName, "w32999.wag");
     EXPECT_EQ(table[last].Shape, "box.s");
     EXPECT_EQ(CatalogIndexFromKey(CatalogKey(last)), last);
-    const auto shapes = progress.of(ShapePassMessage);
+    const auto shapes = progress.of(app::MessageId::ShapePass);
     ASSERT_EQ(shapes.size(), std::size_t(count));
     EXPECT_EQ(shapes.back().last, last);
     EXPECT_EQ(shapes.back().current, double(last));

@@ -21,9 +21,9 @@ public:
         : window_(window), harness_(harness), pauseMs_(pauseMs) {}
 
     bool isOpen() const override { return window_.isOpen(); }
-    void ShowProgressStep(int messageNumber) override {
-        message_ = messageNumber;
-        window_.ShowProgressStep(messageNumber);
+    void ShowProgressStep(app::MessageId step) override {
+        message_ = static_cast<int>(step);
+        window_.ShowProgressStep(step);
     }
     void DrawProgressBar(qsizetype first, qsizetype last, double current) override {
         if (pauseMs_ > 0) {
