@@ -484,12 +484,3 @@ TEST_F(AboutBoxTest, OkCloses) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program outside ctest's environment too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
