@@ -164,14 +164,15 @@ TEST_F(TrainsetWalkTest, ReportsEachFolderThenEachEntryWithTheRightRanges) {
 
     // Three folders: range 0..3, the last step (the trainset folder itself) fills the bar.
     using Call = RecordingProgress::Call;
+    constexpr app::MessageId engine = app::MessageId::LocomotivePass;
     const std::vector<Call> engines = {
-        {110, 0, 3, 0}, {110, 0, 3, 1}, {110, 0, 3, 2}, {110, 0, 3, 3}};
+        {engine, 0, 3, 0}, {engine, 0, 3, 1}, {engine, 0, 3, 2}, {engine, 0, 3, 3}};
     EXPECT_EQ(progress.of(app::MessageId::LocomotivePass), engines);
     EXPECT_EQ(progress.of(app::MessageId::WagonPass).size(), 4u);
     const std::vector<Call> shapes = progress.of(app::MessageId::ShapePass);
     ASSERT_EQ(shapes.size(), 6u);
     for (std::size_t j = 0; j < shapes.size(); ++j)
-        EXPECT_EQ(shapes[j], (Call{132, 0, 5, double(j)}));
+        EXPECT_EQ(shapes[j], (Call{app::MessageId::ShapePass, 0, 5, double(j)}));
     // Passes come in order.
     EXPECT_EQ(progress.calls.front().message, app::MessageId::LocomotivePass);
     EXPECT_EQ(progress.calls[4].message, app::MessageId::WagonPass);
@@ -183,7 +184,9 @@ TEST_F(TrainsetWalkTest, EmptyTrainsetStillReportsEachPassOnce) {
     ASSERT_TRUE(scan(&progress));
     using Call = RecordingProgress::Call;
     // The window draws nothing for a 0..0 range; the walk still reports the step.
-    EXPECT_EQ(progress.calls, (std::vector<Call>{{110, 0, 0, 0}, {111, 0, 0, 0}, {132, 0, 0, 0}}));
+    EXPECT_EQ(progress.calls, (std::vector<Call>{{app::MessageId::LocomotivePass, 0, 0, 0},
+                                                 {app::MessageId::WagonPass, 0, 0, 0},
+                                                 {app::MessageId::ShapePass, 0, 0, 0}}));
 }
 
 TEST_F(TrainsetWalkTest, AClosedWindowGetsNoReportsAndAStopEndsTheWalk) {
