@@ -7,6 +7,7 @@
 #include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "support/LayoutCheck.h"
 
 #include <QApplication>
 #include <QDir>
@@ -110,11 +111,10 @@ TEST_F(FolderDialogTest, TheSimulatorDialogOpensInProgramFilesWithOkDisabled) {
     EXPECT_TRUE(dialog.loadDone());
 
     EXPECT_EQ(dialog.size(), QSize(441, 345));
-    EXPECT_EQ(dialog.LstDir->geometry(), QRect(8, 80, 425, 186));
-    EXPECT_EQ(dialog.lblCHEMIN->geometry(), QRect(8, 24, 425, 33));
-    EXPECT_EQ(dialog.cmdOK->geometry(), QRect(344, 280, 89, 25));
-    EXPECT_EQ(dialog.cmdCancel->geometry(), QRect(344, 312, 89, 25));
-    EXPECT_EQ(dialog.LstLecteur->geometry(), QRect(8, 296, 161, 21));
+    const QStringList faults = testsupport::LayoutFaults(
+        dialog, {dialog.Label1, dialog.Label2, dialog.Label3, dialog.lblCHEMIN, dialog.LstDir,
+                 dialog.LstLecteur, dialog.cmdOK, dialog.cmdCancel});
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
     EXPECT_TRUE(dialog.lblCHEMIN->font().bold());
     EXPECT_EQ(dialog.lblCHEMIN->palette().color(QPalette::WindowText), QColor(0, 0, 192));
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -383,15 +383,13 @@ TEST_F(AboutBoxTest, ShowsTitleVersionCreditsAndNotices) {
 
 TEST_F(AboutBoxTest, LayoutFontsAndColours) {
     frmPropos about(recording(true));
-    EXPECT_EQ(about.lblTitle->geometry(), QRect(160, 0, 291, 65));
-    EXPECT_EQ(about.lblDescript->geometry(), QRect(160, 88, 291, 59));
-    EXPECT_EQ(about.picIcon->geometry(), QRect(8, 16, 145, 138));
-    EXPECT_EQ(about.lblDisclaimer->geometry(), QRect(8, 184, 345, 55));
-    EXPECT_EQ(about.cmdOK->geometry(), QRect(360, 184, 97, 23));
-    EXPECT_EQ(about.cmdSysInfo->geometry(), QRect(360, 216, 97, 23));
-    EXPECT_EQ(about.lblCourrier->pos(), QPoint(224, 152));
-    EXPECT_EQ(about.Line1->geometry(), QRect(8, 176, 449, 1));
-    EXPECT_EQ(about.Line2->geometry(), QRect(8, 177, 449, 1));
+    const QStringList faults = testsupport::LayoutFaults(
+        about,
+        {about.lblTitle, about.lblComment, about.lblDescript, about.picIcon, about.lblCourrier,
+         about.Line1, about.Line2, about.lblDisclaimer, about.cmdOK, about.cmdSysInfo},
+        // The title's box reaches one row into the comment's.
+        {{about.lblTitle, about.lblComment}});
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
 
     EXPECT_TRUE(about.lblTitle->font().bold());
     EXPECT_TRUE(about.lblTitle->font().italic());
@@ -481,6 +479,36 @@ TEST_F(AboutBoxTest, OkCloses) {
     QTest::mouseClick(about.cmdOK, Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+} // namespace
+
+namespace {
+
+// The layout check the window tests rely on finds each kind of fault it names.
+TEST(LayoutCheck, FindsControlsOutsideOverlappingOrCutOff) {
+    QWidget window;
+    window.resize(100, 50);
+    auto named = [](QWidget& w, const char* name, QRect place) {
+        w.setObjectName(QString::fromUtf8(name));
+        w.setGeometry(place);
+    };
+    QPushButton a(QStringLiteral("OK"), &window);
+    named(a, "a", {0, 0, 40, 20});
+    QPushButton b(QStringLiteral("OK"), &window);
+    named(b, "b", {30, 10, 40, 20});
+    QLabel c(QStringLiteral("a caption far too long for its box"), &window);
+    named(c, "c", {0, 30, 20, 15});
+    QLabel d(&window);
+    named(d, "d", {90, 40, 20, 20});
+
+    const QStringList faults = testsupport::LayoutFaults(window, {&a, &b, &c, &d});
+    EXPECT_EQ(faults.size(), 3) << faults.join("; ").toStdString();
+    EXPECT_TRUE(faults.contains("a overlaps b"));
+    EXPECT_TRUE(faults.contains("d lies outside the window"));
+    EXPECT_EQ(faults.filter("c cuts its caption off").size(), 1);
+    // An overlap the design means is not a fault.
+    EXPECT_TRUE(testsupport::LayoutFaults(window, {&a, &b}, {{&a, &b}}).isEmpty());
 }
 
 } // namespace
