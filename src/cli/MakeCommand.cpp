@@ -361,12 +361,13 @@ int RunMakeCommand(const QStringList& arguments) {
                 break;
             }
         }
-        if (!stopped)
+        if (!stopped && n < chosen.size())
             progress.show(n);
     };
     QObject::connect(&batch, &preview::BatchCreation::itemFinished, tell);
     QEventLoop loop;
     QObject::connect(&batch, &preview::BatchCreation::finished, &loop, &QEventLoop::quit);
+    progress.show(0);
     batch.start();
     if (!batch.isFinished())
         loop.exec();
