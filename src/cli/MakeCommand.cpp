@@ -7,15 +7,18 @@
 #include "cli/FreightNotes.h"
 #include "cli/OutputFields.h"
 #include "cli/Session.h"
+#include "preview/BatchCreation.h"
 #include "preview/OverwritePolicy.h"
-#include "preview/ShapeReport.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
 #include "shared/Messages.h"
 
+#include <QEventLoop>
 #include <QHash>
+#include <QThread>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -28,11 +31,61 @@ namespace {
 
 using preview::OverwriteChoice;
 
+// The last line of a terminal while vehicles are made: how many of them are done, at what
+// rate, and the time left, redrawn under each vehicle's line. Nothing without a terminal.
+class ProgressLine {
+public:
+    explicit ProgressLine(qsizetype total)
+        : total_(total), started_(std::chrono::steady_clock::now()) {
+        if (::isatty(STDERR_FILENO))
+            out_ = stderr;
+        else if (::isatty(STDOUT_FILENO))
+            out_ = stdout;
+    }
+
+    void show(qsizetype done) {
+        if (!out_ || total_ == 0)
+            return;
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+        QString text = QStringLiteral("%1/%2 véhicules").arg(done).arg(total_);
+        if (done > 0 && seconds > 0) {
+            const double rate = double(done) / seconds;
+            const auto left = qint64(double(total_ - done) / rate + 0.5);
+            text += QStringLiteral(", %1 par seconde, reste %2:%3")
+                        .arg(QString::number(rate, 'f', 1).replace(u'.', u','))
+                        .arg(left / 60)
+                        .arg(left % 60, 2, 10, QLatin1Char('0'));
+        }
+        std::fprintf(out_, "\r\033[K%s", text.toLocal8Bit().constData());
+        std::fflush(out_);
+        shown_ = true;
+    }
+
+    // Before anything else is written to the terminal.
+    void clear() {
+        if (!shown_)
+            return;
+        std::fprintf(out_, "\r\033[K");
+        std::fflush(out_);
+        shown_ = false;
+    }
+
+private:
+    const qsizetype total_;
+    const std::chrono::steady_clock::time_point started_;
+    std::FILE* out_ = nullptr;
+    bool shown_ = false;
+};
+
 // Asks the overwrite question on the terminal with the dialog's four answers; an empty line
 // takes the first, as the dialog opens with it selected.
 class TerminalPolicy : public preview::OverwritePolicy {
 public:
+    explicit TerminalPolicy(ProgressLine& progress) : progress_(progress) {}
+
     OverwriteChoice AskOverwrite(const QString& targetPath) override {
+        progress_.clear();
         const QString shown = platform::FileSystem::displayPath(targetPath);
         printError(app::LoadMessage(143, {"|1", shown}));
         printError(app::LoadMessage(144, {"|1", "\n"}));
@@ -54,6 +107,9 @@ public:
                 return OverwriteChoice(value);
         }
     }
+
+private:
+    ProgressLine& progress_;
 };
 
 QString resultText(preview::PlaceResult result) {
@@ -72,8 +128,8 @@ QString resultText(preview::PlaceResult result) {
     return QStringLiteral("échec : fichier impossible à renommer ou à supprimer");
 }
 
-QString loadFailureText(const preview::SceneShape& shape) {
-    switch (shape.status()) {
+QString loadFailureText(const preview::BatchItemResult& result) {
+    switch (result.Shape) {
     case preview::ShapeLoadStatus::NotFound:
         return QStringLiteral("échec : forme introuvable");
     case preview::ShapeLoadStatus::Unreadable:
@@ -81,8 +137,7 @@ QString loadFailureText(const preview::SceneShape& shape) {
     default:
         break;
     }
-    return QStringLiteral("échec : forme invalide : %1")
-        .arg(preview::InvalidShapeReason(shape.diagnostics()));
+    return QStringLiteral("échec : forme invalide : %1").arg(result.InvalidReason);
 }
 
 QString unreadableText(catalog::UnreadableFile file) {
@@ -106,13 +161,13 @@ platform::FileError aboutFolder(platform::FileError error) {
 }
 
 // Why no picture was written for a vehicle whose shape loaded.
-QString noPictureText(const preview::ThumbnailMaker& maker) {
-    if (maker.problem() == preview::ThumbnailMaker::Problem::NothingDrawn)
+QString noPictureText(const preview::BatchItemResult& result) {
+    if (result.NothingDrawn)
         return QStringLiteral("échec : image vide, rien du véhicule n'est dessiné");
-    if (maker.problem() == preview::ThumbnailMaker::Problem::NotWritten)
+    if (result.WriteError.failed())
         return QStringLiteral("échec : ") +
                systemFailure(QStringLiteral("impossible d'écrire dans le dossier"),
-                             aboutFolder(maker.writeError()));
+                             aboutFolder(result.WriteError));
     return QStringLiteral("échec : aucune image écrite");
 }
 
@@ -124,12 +179,22 @@ bool folderRefuses(const platform::FileError& error) {
 } // namespace
 
 int RunMakeCommand(const QStringList& arguments) {
-    OptionParser options(
-        {QStringLiteral("msts"), QStringLiteral("rametta"), QStringLiteral("overwrite")});
+    OptionParser options({QStringLiteral("msts"), QStringLiteral("rametta"),
+                          QStringLiteral("overwrite"), QStringLiteral("jobs")});
     options.allowPositional(true);
     if (!options.parse(arguments)) {
         printError(options.error());
         return 2;
+    }
+    int jobs = QThread::idealThreadCount();
+    if (const std::optional<QString> value = options.value(QStringLiteral("jobs"))) {
+        bool ok = false;
+        jobs = value->toInt(&ok);
+        if (!ok || jobs < 1) {
+            printError(
+                QStringLiteral("--jobs attend un nombre entier d'au moins 1 : %1").arg(*value));
+            return 2;
+        }
     }
     const QString overwrite = options.value(QStringLiteral("overwrite")).value_or("ask");
     OverwriteChoice choice = OverwriteChoice::Ask;
@@ -201,9 +266,10 @@ int RunMakeCommand(const QStringList& arguments) {
         }
     }
 
-    preview::ThumbnailMaker maker(fs);
-    maker.setUp(preview::ReferenceCandidates(table, listed.isEmpty() ? -1 : listed.first()));
-    maker.setCameraFactor(preview::CameraFactorForOffset(0.0));
+    // The window's camera: the reference sphere of the vehicle selected at start-up.
+    preview::ThumbnailMaker reference(fs);
+    reference.setUp(preview::ReferenceCandidates(table, listed.isEmpty() ? -1 : listed.first()));
+    const preview::BatchCamera camera{reference.reference(), preview::CameraFactorForOffset(0.0)};
 
     // A folder that cannot be made is said once, with the system's reason.
     platform::FileError folderError;
@@ -213,65 +279,101 @@ int RunMakeCommand(const QStringList& arguments) {
         return 1;
     }
 
+    // Those with a readable definition are drawn; the others only get their line, in turn.
+    QList<catalog::CatalogEntry> entries;
+    QList<qsizetype> batchPosition;
+    for (qsizetype i : chosen) {
+        batchPosition.append(unreadable.contains(i) ? -1 : entries.size());
+        if (!unreadable.contains(i))
+            entries.append(table[i]);
+    }
+
+    ProgressLine progress(chosen.size());
     QString pendingTargetPath;
-    TerminalPolicy terminal;
+    TerminalPolicy terminal(progress);
+    preview::BatchCreation batch(fs, entries, camera,
+                                 preview::PlacingState{choice, pendingTargetPath}, terminal);
+    batch.setWorkerCount(jobs);
     int made = 0;
     int kept = 0;
-    for (qsizetype n = 0; n < chosen.size(); ++n) {
-        const catalog::CatalogEntry& entry = table[chosen[n]];
-        const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
-        if (unreadable.contains(chosen[n])) {
-            printLine(TabLine({shown, unreadableText(unreadable[chosen[n]])}));
-            ++failed;
-            continue;
-        }
-        if (!maker.show(entry)) {
-            printLine(TabLine({shown, loadFailureText(maker.shape())}));
-            ++failed;
-            continue;
-        }
-        const preview::CreateOutcome outcome = preview::CreateThumbnail(
-            fs, entry, [&](const QString& location) { return maker.takeScreenshot(location); },
-            preview::PlacingState{choice, pendingTargetPath}, terminal);
-        QStringList fields{shown, resultText(outcome.Result)};
-        if (outcome.Result == preview::PlaceResult::NoPicture)
-            fields.back() = noPictureText(maker);
-        else if (outcome.Result == preview::PlaceResult::Failed && outcome.Error.failed())
-            fields.back() = QStringLiteral("échec : ") +
-                            systemFailure(QStringLiteral("impossible de placer"), outcome.Error);
-        if (!outcome.TargetPath.isEmpty())
-            fields.append(platform::FileSystem::displayPath(outcome.TargetPath));
-        // Drawn without what could not be had of its freight.
-        const QString freight =
-            FreightNotes(entry.FreightAnimProblems, maker.shape().freightProblems());
-        if (!freight.isEmpty())
-            fields.append(freight);
-        // Textures drawn grey are named even when the thumbnail was made.
-        fields += preview::TextureProblems(maker.shape());
-        printLine(TabLine(fields));
+    qsizetype n = 0; // the next vehicle to tell of
+    bool stopped = false;
+    const auto say = [&](const QString& line) {
+        progress.clear();
+        printLine(line);
         std::fflush(stdout);
-        if (outcome.Result == preview::PlaceResult::NoPicture &&
-            maker.problem() == preview::ThumbnailMaker::Problem::NotWritten &&
-            folderRefuses(maker.writeError())) {
-            failed += int(chosen.size() - n);
-            printError(systemFailure(QStringLiteral("arrêt : écriture refusée dans le dossier"),
-                                     aboutFolder(maker.writeError())) +
-                       QStringLiteral(" (%1 véhicules non traités)").arg(chosen.size() - n - 1));
-            break;
+    };
+    // Tells of every vehicle whose turn has come, in the chosen order.
+    const auto tell = [&] {
+        for (; n < chosen.size() && !stopped; ++n) {
+            const catalog::CatalogEntry& entry = table[chosen[n]];
+            const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
+            if (batchPosition[n] < 0) {
+                say(TabLine({shown, unreadableText(unreadable[chosen[n]])}));
+                ++failed;
+                continue;
+            }
+            const preview::BatchItemResult& result = batch.results()[batchPosition[n]];
+            if (!result.Reached)
+                break;
+            if (result.Shape != preview::ShapeLoadStatus::Loaded) {
+                say(TabLine({shown, loadFailureText(result)}));
+                ++failed;
+                continue;
+            }
+            QStringList fields{shown, resultText(result.Result)};
+            if (result.Result == preview::PlaceResult::NoPicture)
+                fields.back() = noPictureText(result);
+            else if (result.Result == preview::PlaceResult::Failed && result.PlaceError.failed())
+                fields.back() =
+                    QStringLiteral("échec : ") +
+                    systemFailure(QStringLiteral("impossible de placer"), result.PlaceError);
+            if (!result.TargetPath.isEmpty())
+                fields.append(platform::FileSystem::displayPath(result.TargetPath));
+            // Drawn without what could not be had of its freight.
+            const QString freight = FreightNotes(entry.FreightAnimProblems, result.FreightProblems);
+            if (!freight.isEmpty())
+                fields.append(freight);
+            // Textures drawn grey are named even when the thumbnail was made.
+            fields += result.TextureProblems;
+            say(TabLine(fields));
+            if (result.Result == preview::PlaceResult::NoPicture && result.WriteError.failed() &&
+                folderRefuses(result.WriteError)) {
+                failed += int(chosen.size() - n);
+                printError(
+                    systemFailure(QStringLiteral("arrêt : écriture refusée dans le dossier"),
+                                  aboutFolder(result.WriteError)) +
+                    QStringLiteral(" (%1 véhicules non traités)").arg(chosen.size() - n - 1));
+                stopped = true;
+                batch.cancel();
+                break;
+            }
+            switch (result.Result) {
+            case preview::PlaceResult::Placed:
+            case preview::PlaceResult::Replaced:
+                ++made;
+                break;
+            case preview::PlaceResult::Kept:
+                ++kept;
+                break;
+            default:
+                ++failed;
+                break;
+            }
         }
-        switch (outcome.Result) {
-        case preview::PlaceResult::Placed:
-        case preview::PlaceResult::Replaced:
-            ++made;
-            break;
-        case preview::PlaceResult::Kept:
-            ++kept;
-            break;
-        default:
-            ++failed;
-            break;
-        }
-    }
+        if (!stopped && n < chosen.size())
+            progress.show(n);
+    };
+    QObject::connect(&batch, &preview::BatchCreation::itemFinished, tell);
+    QEventLoop loop;
+    QObject::connect(&batch, &preview::BatchCreation::finished, &loop, &QEventLoop::quit);
+    progress.show(0);
+    batch.start();
+    if (!batch.isFinished())
+        loop.exec();
+    // Those past the last vehicle drawn.
+    tell();
+    progress.clear();
     printLine(QStringLiteral("créées : %1, conservées : %2, échecs : %3, dossier : %4")
                   .arg(made)
                   .arg(kept)

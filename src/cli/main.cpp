@@ -25,7 +25,9 @@ const Command commands[] = {
      "      longueur (Size). Cadrage sur la forme elle-même ; la fenêtre cadre tous les\n"
      "      véhicules sur la sphère d'un seul véhicule de référence."},
     {"make", cli::RunMakeCommand,
-     "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [NAME ...]"},
+     "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [--jobs N] [NAME ...]\n"
+     "      --jobs : véhicules dessinés à la fois (par défaut un par cœur) ; sur un terminal,\n"
+     "      une ligne de progression (faits/total, débit, temps restant) sous les lignes."},
 };
 
 // On standard output when asked for, on standard error after a mistake.

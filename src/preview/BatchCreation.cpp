@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
+#include "preview/ShapeReport.h"
 #include "preview/ThumbnailMaker.h"
 #include "shared/Messages.h"
 
@@ -48,6 +49,11 @@ void BatchCreation::setWorkerCount(int count) {
     workerCount_ = int(std::clamp<qsizetype>(count, 1, std::max<qsizetype>(1, total())));
 }
 
+void BatchCreation::setTextureCache(std::shared_ptr<render::TextureCache> cache) {
+    if (!started_ && cache)
+        textures_ = std::move(cache);
+}
+
 void BatchCreation::start() {
     if (started_)
         return;
@@ -78,6 +84,8 @@ void BatchCreation::work(const platform::FileSystem& fs) {
     ThumbnailMaker maker(fs);
     maker.setUp(camera_.Reference);
     maker.setCameraFactor(camera_.CameraFactor);
+    maker.setTextureCache(textures_);
+    maker.setFreightShapeCache(shapes_);
     const qsizetype ahead = AheadPerWorker * workerCount_;
     for (;;) {
         qsizetype position = 0;
@@ -93,8 +101,19 @@ void BatchCreation::work(const platform::FileSystem& fs) {
         try {
             drawn.shape =
                 maker.show(entries_[position]) ? ShapeLoadStatus::Loaded : maker.shape().status();
-            if (drawn.shape == ShapeLoadStatus::Loaded)
-                drawn.picture = maker.picture();
+            if (drawn.shape == ShapeLoadStatus::Invalid)
+                drawn.invalidReason = InvalidShapeReason(maker.shape().diagnostics());
+            if (drawn.shape == ShapeLoadStatus::Loaded) {
+                drawn.freightProblems = maker.shape().freightProblems();
+                render::RenderStats stats;
+                drawn.picture = maker.picture(&stats);
+                // Known once drawn.
+                drawn.textureProblems = TextureProblems(maker.shape());
+                if (stats.drawnSamples == 0) {
+                    drawn.nothingDrawn = true;
+                    drawn.picture.reset();
+                }
+            }
         } catch (const std::exception&) {
             // No picture (out of memory, most likely): this vehicle fails, the run goes on.
             drawn.shape = ShapeLoadStatus::Loaded;
@@ -153,6 +172,10 @@ void BatchCreation::place(qsizetype position, Drawn drawn) {
     BatchItemResult& result = results_[position];
     result.Reached = true;
     result.Shape = drawn.shape;
+    result.InvalidReason = drawn.invalidReason;
+    result.TextureProblems = drawn.textureProblems;
+    result.FreightProblems = drawn.freightProblems;
+    result.NothingDrawn = drawn.nothingDrawn;
     // An unreadable shape is no picture: nothing is written for it.
     if (drawn.shape != ShapeLoadStatus::Loaded) {
         result.Result = PlaceResult::NoPicture;
@@ -161,11 +184,14 @@ void BatchCreation::place(qsizetype position, Drawn drawn) {
     const CreateOutcome outcome = CreateThumbnail(
         fs_, entries_[position],
         [&](const QString& location) {
-            return drawn.picture ? writeScreenshot(fs_, location, *drawn.picture) : QString();
+            return drawn.picture
+                       ? writeScreenshot(fs_, location, *drawn.picture, &result.WriteError)
+                       : QString();
         },
         state_, policy_);
     result.Result = outcome.Result;
     result.TargetPath = outcome.TargetPath;
+    result.PlaceError = outcome.Error;
 }
 
 void BatchCreation::finish() {

@@ -11,8 +11,12 @@
 // nothing of the vehicles it did not reach.
 //
 // The owning thread must run its event loop: drawn pictures are handed over through it.
+//
+// Every worker of a run draws through one texture cache and one cache of freight shape files,
+// so that a texture or a freight shape many vehicles share is decoded once for the run.
 
 #include "catalog/Catalog.h"
+#include "platform/FileError.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "preview/ThumbnailPlacing.h"
@@ -44,6 +48,16 @@ struct BatchItemResult {
     PlaceResult Result = PlaceResult::Failed;
     // The thumbnail's full path once known.
     QString TargetPath;
+    // What is told of it besides the outcome: why its shape is invalid, the textures drawn
+    // grey, the freight shapes left out.
+    QString InvalidReason;
+    QStringList TextureProblems;
+    QList<FreightProblem> FreightProblems;
+    // Nothing of the vehicle reached its picture: a blank is no thumbnail, none is written.
+    bool NothingDrawn = false;
+    // Why its picture could not be written (NoPicture), or placed (Failed).
+    platform::FileError WriteError;
+    platform::FileError PlaceError;
 
     // Made, replaced, or kept by the user's choice.
     bool succeeded() const {
@@ -80,6 +94,11 @@ public:
     void setWorkerCount(int count);
     int workerCount() const { return workerCount_; }
 
+    // The caches the workers share; the run's own by default.
+    void setTextureCache(std::shared_ptr<render::TextureCache> cache);
+    const std::shared_ptr<render::TextureCache>& textureCache() const { return textures_; }
+    const std::shared_ptr<ShapeFileCache>& freightShapeCache() const { return shapes_; }
+
     // Starts drawing. With nothing to make, finishes at once.
     void start();
     // Stops after the vehicle in hand: its thumbnail is still placed, no later one is.
@@ -111,6 +130,10 @@ private:
         bool ready = false;
         ShapeLoadStatus shape = ShapeLoadStatus::NoFile;
         std::optional<render::RgbImage> picture;
+        QString invalidReason;
+        QStringList textureProblems;
+        QList<FreightProblem> freightProblems;
+        bool nothingDrawn = false;
     };
 
     void work(const platform::FileSystem& fs);
@@ -125,6 +148,8 @@ private:
     PlacingState state_;
     OverwritePolicy& policy_;
     int workerCount_ = 1;
+    std::shared_ptr<render::TextureCache> textures_ = std::make_shared<render::TextureCache>();
+    std::shared_ptr<ShapeFileCache> shapes_ = std::make_shared<ShapeFileCache>();
 
     // Owning thread only.
     QList<BatchItemResult> results_;

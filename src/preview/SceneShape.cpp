@@ -37,12 +37,20 @@ SceneShape::SceneShape(const platform::FileSystem* fileSystem) : fileSystem_(fil
 
 std::shared_ptr<const SceneShape> LoadFreightShape(const platform::FileSystem& fs,
                                                    const QString& path, const QString& texturePath,
-                                                   std::shared_ptr<render::TextureCache> cache) {
+                                                   std::shared_ptr<render::TextureCache> cache,
+                                                   const std::shared_ptr<ShapeFileCache>& shapes) {
     auto shape = std::make_shared<SceneShape>(&fs);
     shape->setTextureCache(std::move(cache));
     shape->setTexturePath(texturePath);
-    shape->load(path);
+    if (shapes)
+        shape->load(path, *shapes);
+    else
+        shape->load(path);
     return shape;
+}
+
+void SceneShape::setFreightShapeCache(std::shared_ptr<ShapeFileCache> cache) {
+    shapeCache_ = cache ? std::move(cache) : std::make_shared<ShapeFileCache>();
 }
 
 void SceneShape::setTextureCache(std::shared_ptr<render::TextureCache> cache) {
@@ -50,6 +58,37 @@ void SceneShape::setTextureCache(std::shared_ptr<render::TextureCache> cache) {
 }
 
 bool SceneShape::load(const QString& path) {
+    return loadFrom(path, nullptr);
+}
+
+bool SceneShape::load(const QString& path, ShapeFileCache& shapes) {
+    return loadFrom(path, &shapes);
+}
+
+namespace {
+
+std::shared_ptr<const ReadShape> readShapeFile(const platform::FileSystem& fs,
+                                               const QString& path) {
+    auto read = std::make_shared<ReadShape>();
+    const std::optional<QByteArray> bytes = fs.readFile(path);
+    if (!bytes) {
+        read->status = ShapeLoadStatus::Unreadable;
+        return read;
+    }
+    msts::ShapeResult shape = msts::readShape(bytesOf(*bytes));
+    read->diagnostics = std::move(shape.diagnostics);
+    if (!shape.ok()) {
+        read->status = ShapeLoadStatus::Invalid;
+        return read;
+    }
+    read->shape = render::shapeModelFromMesh(msts::buildMesh(shape.shape));
+    read->status = ShapeLoadStatus::Loaded;
+    return read;
+}
+
+} // namespace
+
+bool SceneShape::loadFrom(const QString& path, ShapeFileCache* shapes) {
     path_ = path;
     shape_ = {};
     diagnostics_ = {};
@@ -67,19 +106,20 @@ bool SceneShape::load(const QString& path) {
         status_ = ShapeLoadStatus::NotFound;
         return false;
     }
-    const std::optional<QByteArray> bytes = fileSystem_->readFile(path);
-    if (!bytes) {
-        status_ = ShapeLoadStatus::Unreadable;
+    const platform::FileSystem& fs = *fileSystem_;
+    const auto reader = [&fs, &path] {
+        return readShapeFile(fs, path);
+    };
+    const std::string key = shapes ? fs.fileIdentity(path).toStdString() : std::string();
+    // A shape the cache holds is copied: each picture puts its own textures in it.
+    const std::shared_ptr<const ReadShape> read =
+        shapes && !key.empty() ? shapes->get(key, reader) : reader();
+    diagnostics_ = read->diagnostics;
+    if (read->status != ShapeLoadStatus::Loaded) {
+        status_ = read->status;
         return false;
     }
-    msts::ShapeResult shape = msts::readShape(bytesOf(*bytes));
-    diagnostics_ = std::move(shape.diagnostics);
-    if (!shape.ok()) {
-        status_ = ShapeLoadStatus::Invalid;
-        return false;
-    }
-
-    shape_ = render::shapeModelFromMesh(msts::buildMesh(shape.shape));
+    shape_ = read->shape;
     const QString folder = folderOf(path);
     for (const std::string& imageName : shape_.imageNames) {
         const QString name = QString::fromStdString(imageName);
@@ -105,8 +145,9 @@ void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
     missingTextures_ = notFoundTextures_;
     for (const FreightPlacement& placement : freight_) {
         const std::shared_ptr<const SceneShape> loaded =
-            fileSystem_ ? LoadFreightShape(*fileSystem_, placement.path, texturePath_, cache_)
-                        : nullptr;
+            fileSystem_
+                ? LoadFreightShape(*fileSystem_, placement.path, texturePath_, cache_, shapeCache_)
+                : nullptr;
         if (!loaded || loaded->status() != ShapeLoadStatus::Loaded) {
             freightProblems_.append(
                 {placement.path, loaded ? loaded->status() : ShapeLoadStatus::NotFound});

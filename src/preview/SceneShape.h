@@ -24,6 +24,7 @@
 // overBudgetTextures(). A SceneShape is used by one thread at a time.
 
 #include "msts/Diagnostics.h"
+#include "preview/ShapeFileCache.h"
 #include "render/Math.h"
 #include "render/Model.h"
 #include "render/ShapeModel.h"
@@ -71,9 +72,11 @@ class SceneShape;
 // Every freight shape is read through here: the shape file with its textures, beside it first,
 // then in `texturePath` relative to its folder, decoded through the vehicle's texture cache. One
 // place, so that a shape many vehicles carry can be read once and shared.
+// Its model comes from `shapes`, so that a file is read once for every vehicle carrying it.
 std::shared_ptr<const SceneShape> LoadFreightShape(const platform::FileSystem& fs,
                                                    const QString& path, const QString& texturePath,
-                                                   std::shared_ptr<render::TextureCache> cache);
+                                                   std::shared_ptr<render::TextureCache> cache,
+                                                   const std::shared_ptr<ShapeFileCache>& shapes);
 
 class SceneShape {
 public:
@@ -89,6 +92,8 @@ public:
     // shapes are dropped first, so a file that cannot be read leaves the shape empty; the world
     // matrix is kept. Returns true when the shape was loaded.
     bool load(const QString& path);
+    // The same through a cache of read shape files: the file is read only when it lacks it.
+    bool load(const QString& path, ShapeFileCache& shapes);
     const QString& path() const { return path_; }
     ShapeLoadStatus status() const { return status_; }
     // What the reader reported for the last file: warnings when loaded, errors when Invalid.
@@ -104,6 +109,10 @@ public:
 
     void setTextureCache(std::shared_ptr<render::TextureCache> cache);
     const std::shared_ptr<render::TextureCache>& textureCache() const { return cache_; }
+    // The freight shapes' files, read through this cache (by default the shape's own; give it
+    // the one shared by the run so that a file is read once for every vehicle).
+    void setFreightShapeCache(std::shared_ptr<ShapeFileCache> cache);
+    const std::shared_ptr<ShapeFileCache>& freightShapeCache() const { return shapeCache_; }
     void setTextureBudget(std::size_t bytes) { textureBudget_ = bytes; }
     std::size_t textureBudget() const { return textureBudget_; }
 
@@ -138,6 +147,7 @@ private:
     // The path text of the texture file an image name finds; empty when none.
     QString findTexture(const QString& shapeFolder, const QString& name) const;
 
+    bool loadFrom(const QString& path, ShapeFileCache* shapes);
     // Puts textures into the slots given, from `first` on, sharing one budget.
     void prepareOwnTextures(const std::vector<float>& footprints, std::size_t first,
                             render::TextureBudget& budget) const;
@@ -164,6 +174,7 @@ private:
     mutable render::Model scene_;           // the shape and its freight shapes, when there are any
     std::vector<TextureFile> textureFiles_; // one per texture slot
     std::shared_ptr<render::TextureCache> cache_ = std::make_shared<render::TextureCache>();
+    std::shared_ptr<ShapeFileCache> shapeCache_ = std::make_shared<ShapeFileCache>();
     std::size_t textureBudget_ = render::TextureBudget::defaultBytes;
     render::Mat4 world_ = render::Mat4::identity();
     // Textures and what is said of them change with each picture drawn.

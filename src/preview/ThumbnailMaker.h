@@ -62,6 +62,10 @@ public:
     void setTextureCache(std::shared_ptr<render::TextureCache> cache) {
         shape_.setTextureCache(std::move(cache));
     }
+    // The same for the freight shapes' files.
+    void setFreightShapeCache(std::shared_ptr<ShapeFileCache> cache) {
+        shape_.setFreightShapeCache(std::move(cache));
+    }
 
     // The zoom: CameraFactor × ReferenceRadius from the reference centre.
     void setCameraFactor(float cameraFactor);

@@ -53,4 +53,20 @@ run make --overwrite ask CR_D400 >/dev/null 2>"$work/err"
 grep -q -- "--overwrite ask" "$work/err" || fail "the refusal does not say why"
 # The summary names the folder the thumbnails went to.
 tail -n 1 "$work/out3" | grep -qF "dossier : $work/Thumbnails" || fail "summary without the folder: $(tail -n 1 "$work/out3")"
+# Parallel runs tell the same lines in the same order and draw the same bytes as one worker.
+for jobs in 1 4; do
+    mkdir -p "$work/j$jobs"
+    cp "$cli" "$work/j$jobs/pictelle-cli"
+    "$work/j$jobs/pictelle-cli" make --jobs "$jobs" --msts "$sample/MSTS" --rametta "$sample/Rametta" \
+        </dev/null >"$work/j$jobs/out" 2>&1
+    sed "s#$work/j$jobs#ROOT#g" "$work/j$jobs/out" >"$work/j$jobs/said"
+done
+[ "$(wc -l <"$work/j1/said")" -ge 3 ] || fail "too few vehicles for a parallel run: $(cat "$work/j1/said")"
+diff "$work/j1/said" "$work/j4/said" >/dev/null || fail "--jobs 4 told otherwise: $(diff "$work/j1/said" "$work/j4/said")"
+diff -r "$work/j1/Thumbnails" "$work/j4/Thumbnails" >/dev/null || fail "--jobs 4 drew other thumbnails"
+for bad in 0 x -2; do
+    run make --jobs "$bad" >/dev/null 2>"$work/err"
+    [ $? -eq 2 ] || fail "--jobs $bad must give status 2"
+    [ "$(grep -c -- --jobs "$work/err")" -ge 1 ] || fail "--jobs $bad: no reason given"
+done
 echo "pictelle-cli make: $made thumbnails checked"

@@ -17,6 +17,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -272,3 +273,31 @@ TEST_F(BatchCreationTest, ManyFailuresNameTheFirstFiveAndCountTheRest) {
 }
 
 } // namespace
+
+TEST_F(BatchCreationTest, WorkersShareOneDecodeOfEachTextureFileAndOneReadOfEachFreightShape) {
+    scan();
+    // Every vehicle twice: a worker keeping its own caches would decode and read again.
+    choice = OverwriteChoice::OverwriteAlways;
+    auto run = batch(listed + listed);
+    run->setWorkerCount(3);
+    runToEnd(*run);
+    for (const preview::BatchItemResult& result : run->results())
+        EXPECT_TRUE(result.succeeded());
+
+    qsizetype textureFiles = 0;
+    QDirIterator it(msts(), {"*.ace", "*.dds"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        ++textureFiles;
+    }
+    EXPECT_GE(run->textureCache()->decodes(), 1u);
+    EXPECT_LE(run->textureCache()->decodes(), std::size_t(textureFiles));
+
+    QSet<QString> freightFiles;
+    for (const catalog::CatalogEntry& entry : listed)
+        for (const preview::FreightPlacement& placement : preview::FreightPlacements(entry))
+            if (fs.isFile(placement.path))
+                freightFiles.insert(fs.fileIdentity(placement.path));
+    ASSERT_GE(freightFiles.size(), 2);
+    EXPECT_EQ(run->freightShapeCache()->reads(), std::size_t(freightFiles.size()));
+}
