@@ -154,6 +154,24 @@ std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, 
     return entry;
 }
 
+// False only when no spelling of the lower-case ASCII word, in any letter case, can be in the
+// text. The words are matched with full case folding, so any non-ASCII character is taken as
+// a possible match: the answer errs towards true.
+bool mayHoldWord(QStringView text, QStringView word) {
+    const qsizetype n = word.size();
+    const auto matches = [](char16_t c, char16_t w) {
+        return c >= 0x80 || (c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c) == w;
+    };
+    for (qsizetype i = 0; i + n <= text.size(); ++i) {
+        qsizetype k = 0;
+        while (k < n && matches(text[i + k].unicode(), word[k].unicode()))
+            ++k;
+        if (k == n)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool ParseDistance(const QString& text, double& metres) {
@@ -187,8 +205,12 @@ bool ParseDistance(const QString& text, double& metres) {
 }
 
 FreightAnimReading ReadFreightAnims(const QString& definitionText) {
-    const QList<Token> tokens = tokenize(definitionText);
     FreightAnimReading reading;
+    // Entries and their problems both start at the token, so a text without it has none;
+    // most vehicles carry no load, and the scan need not tokenize their whole text.
+    if (!mayHoldWord(definitionText, u"freightanim"))
+        return reading;
+    const QList<Token> tokens = tokenize(definitionText);
     QList<Entry> entries;
     std::optional<QString> type;
     int depth = 0;
