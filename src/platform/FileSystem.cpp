@@ -193,6 +193,39 @@ const QList<FileSystem::Entry>& FileSystem::entries(const QString& nativeFolder)
     return cachedListing(nativeFolder).entries;
 }
 
+int FileSystem::HeldFolder::open(const QString& nativeFolder) {
+    if (fd_ >= 0 && folder_ == nativeFolder)
+        return fd_;
+    release();
+    fd_ = ::open(nativeBytes(nativeFolder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0)
+        folder_ = nativeFolder;
+    return fd_;
+}
+
+void FileSystem::HeldFolder::release() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    folder_.clear();
+}
+
+FileSystem::InFolder FileSystem::inHeldFolder(const QString& nativePath) const {
+    if (cacheDepth_ == 0)
+        return {};
+    const qsizetype cut = nativePath.lastIndexOf(u'/');
+    const QStringView name = QStringView(nativePath).mid(cut + 1);
+    if (cut <= 0 || name.isEmpty() || name == u"." || name == u"..")
+        return {};
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80)
+            return {};
+    const int fd = heldFolder_.open(nativePath.left(cut));
+    if (fd < 0)
+        return {};
+    return {fd, name.toLatin1()};
+}
+
 const FileSystem::Listing& FileSystem::cachedListing(const QString& nativeFolder) const {
     auto it = cache_.find(nativeFolder);
     if (it != cache_.end())
@@ -331,9 +364,13 @@ bool FileSystem::canRead(const QString& path) const {
         const qsizetype cut = native.lastIndexOf(u'/');
         const Listing& listing = cachedListing(cut == 0 ? QStringLiteral("/") : native.left(cut));
         const auto it = listing.exact.constFind(native.mid(cut + 1));
-        if (it != listing.exact.cend())
-            return listing.entries[*it].regular &&
-                   ::access(nativeBytes(native).constData(), R_OK) == 0;
+        if (it != listing.exact.cend()) {
+            if (!listing.entries[*it].regular)
+                return false;
+            const InFolder in = inHeldFolder(native);
+            return in.fd >= 0 ? ::faccessat(in.fd, in.name.constData(), R_OK, 0) == 0
+                              : ::access(nativeBytes(native).constData(), R_OK) == 0;
+        }
     }
     return isFileNative(native) && ::access(nativeBytes(native).constData(), R_OK) == 0;
 }
@@ -367,7 +404,10 @@ std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBy
     if (native.isEmpty())
         return std::nullopt;
     // Not blocking: a named pipe must not hang the caller; only regular files are read.
-    const int fd = ::open(nativeBytes(native).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    constexpr int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    const InFolder in = inHeldFolder(native);
+    const int fd = in.fd >= 0 ? ::openat(in.fd, in.name.constData(), flags)
+                              : ::open(nativeBytes(native).constData(), flags);
     if (fd < 0)
         return std::nullopt;
     std::optional<QByteArray> result;
@@ -473,6 +513,7 @@ bool FileSystem::makeFolder(const QString& path, FileError* error) const {
     }
     cache_.clear();
     resolvedFolders_.clear();
+    heldFolder_.release();
     return isDirNative(current) || failWith(error, ENOTDIR, current);
 }
 
@@ -520,6 +561,7 @@ FileSystem::ScanCache::~ScanCache() {
     if (--fs_.cacheDepth_ == 0) {
         fs_.cache_.clear();
         fs_.resolvedFolders_.clear();
+        fs_.heldFolder_.release();
     }
 }
 
