@@ -12,8 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,22 +165,36 @@ bool FileSystem::root(const QString& path, QString& start, QStringList& parts) c
 
 QList<FileSystem::Entry> FileSystem::readEntries(const QString& nativeFolder, Hidden hidden) const {
     QList<Entry> result;
-    std::error_code ec;
-    const QByteArray folderBytes = nativeBytes(nativeFolder);
-    std::filesystem::directory_iterator it(
-        std::filesystem::path(std::string(folderBytes.constData(), folderBytes.size())), ec),
-        end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const std::string raw = it->path().filename().native();
-        const QString name = nameFromBytes(QByteArray(raw.data(), qsizetype(raw.size())));
+    DIR* dir = ::opendir(nativeBytes(nativeFolder).constData());
+    if (!dir)
+        return result;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* raw = entry->d_name;
+        const qsizetype length = qsizetype(std::strlen(raw));
+        // Most names are ASCII, which is the same text in every reading.
+        bool ascii = true;
+        for (qsizetype i = 0; i < length && ascii; ++i)
+            ascii = static_cast<unsigned char>(raw[i]) < 0x80;
+        const QString name =
+            ascii ? QString::fromLatin1(raw, length) : nameFromBytes(QByteArray(raw, length));
         if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'\\'))
             continue;
         if (hidden == Hidden::Skip && name.startsWith(u'.'))
             continue;
-        std::error_code typeError;
-        const bool folder = it->is_directory(typeError);
-        result.push_back({name, folder, !folder && it->is_regular_file(typeError)});
+        // The kind the folder records, else (a link, a file system that does not say) the
+        // kind of what the entry leads to; a broken link is neither.
+        bool folder = entry->d_type == DT_DIR;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            const bool found = ::fstatat(dirFd, raw, &info, 0) == 0;
+            folder = found && S_ISDIR(info.st_mode);
+            regular = found && S_ISREG(info.st_mode);
+        }
+        result.push_back({name, folder, regular});
     }
+    ::closedir(dir);
     std::sort(result.begin(), result.end(),
               [](const Entry& a, const Entry& b) { return caseInsensitiveLess(a.name, b.name); });
     return result;
