@@ -3,8 +3,12 @@
 #include "platform/FileSystem.h"
 #include "platform/Windows1252.h"
 
+#include <QSysInfo>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -29,24 +33,50 @@ char16_t asciiLower(char16_t c) {
     return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 
-// Whether the line holds the token, letter case ignored. The tokens are ASCII words, so
-// ASCII folding is the whole comparison.
-bool containsToken(QStringView line, QStringView token) {
-    const qsizetype n = token.size();
-    if (n == 0)
-        return true;
-    const char16_t first = asciiLower(token[0].unicode());
-    for (qsizetype i = 0; i + n <= line.size(); ++i) {
-        if (asciiLower(line[i].unicode()) != first)
-            continue;
-        qsizetype k = 1;
-        while (k < n && asciiLower(line[i + k].unicode()) == asciiLower(token[k].unicode()))
-            ++k;
-        if (k == n)
-            return true;
+// A case-blind search for an ASCII token (Horspool): the table of shifts is built
+// once per text, not per line. ASCII folding is the whole comparison, as the tokens are
+// ASCII words.
+class TokenSearch {
+public:
+    explicit TokenSearch(QStringView token) : token_(token) {
+        const qsizetype n = token.size();
+        for (unsigned char& s : shift_)
+            s = static_cast<unsigned char>(std::min<qsizetype>(n, 255));
+        nonAsciiShift_ = std::min<qsizetype>(n, 255);
+        for (qsizetype k = 0; k + 1 < n; ++k) {
+            const char16_t c = asciiLower(token[k].unicode());
+            const qsizetype shift = std::min<qsizetype>(n - 1 - k, 255);
+            if (c < 128)
+                shift_[c] = static_cast<unsigned char>(shift);
+            else
+                nonAsciiShift_ = shift;
+        }
     }
-    return false;
-}
+
+    bool foundIn(QStringView line) const { return find(line, 0) >= 0; }
+
+    // Where the token first appears in the text from `from`, or -1.
+    qsizetype find(QStringView line, qsizetype from) const {
+        const qsizetype n = token_.size();
+        if (n == 0)
+            return from <= line.size() ? from : -1;
+        for (qsizetype i = from; i + n <= line.size();) {
+            qsizetype k = n - 1;
+            while (k >= 0 && asciiLower(line[i + k].unicode()) == asciiLower(token_[k].unicode()))
+                --k;
+            if (k < 0)
+                return i;
+            const char16_t last = asciiLower(line[i + n - 1].unicode());
+            i += last < 128 ? shift_[last] : nonAsciiShift_;
+        }
+        return -1;
+    }
+
+private:
+    QStringView token_;
+    unsigned char shift_[128];
+    qsizetype nonAsciiShift_ = 1;
+};
 
 // The raw value of a line when it has its first "(" before its first ")".
 bool bracketedValue(QStringView line, QString& rawValue) {
@@ -78,17 +108,51 @@ template <typename Visitor> void forEachLine(QStringView text, Visitor&& visit) 
     }
 }
 
-// Finds the raw values of several tokens in one pass over the lines; each token takes the
-// first line that selects it.
+bool isLineEnd(QChar c) {
+    return c == u'\r' || c == u'\n';
+}
+
+// The raw value of the first line holding a token that lies on one line: the token is looked
+// for in the whole text, and only the lines it appears on are examined.
+bool findOneLineTokenValue(QStringView text, const QString& token, QString& rawValue) {
+    const TokenSearch search(token);
+    for (qsizetype from = 0;;) {
+        const qsizetype at = search.find(text, from);
+        if (at < 0)
+            return false;
+        qsizetype start = at;
+        while (start > 0 && !isLineEnd(text[start - 1]))
+            --start;
+        qsizetype end = at + token.size();
+        while (end < text.size() && !isLineEnd(text[end]))
+            ++end;
+        if (bracketedValue(text.mid(start, end - start), rawValue))
+            return true;
+        from = end;
+    }
+}
+
+// Finds the raw values of several tokens; each token takes the first line that selects it.
 template <std::size_t N>
 void findTokenValues(const QString& text, const QString* const (&tokens)[N], QString* (&values)[N],
                      bool (&found)[N]) {
+    const bool oneLine = std::all_of(std::begin(tokens), std::end(tokens), [](const QString* t) {
+        return !t->isEmpty() && !t->contains(u'\r') && !t->contains(u'\n');
+    });
+    if (oneLine) {
+        for (std::size_t i = 0; i < N; ++i)
+            found[i] = findOneLineTokenValue(text, *tokens[i], *values[i]);
+        return;
+    }
     std::size_t remaining = N;
-    for (std::size_t i = 0; i < N; ++i)
+    std::optional<TokenSearch> searches[N];
+    for (std::size_t i = 0; i < N; ++i) {
         found[i] = false;
+        searches[i].emplace(*tokens[i]);
+    }
     forEachLine(text, [&](QStringView line) {
         for (std::size_t i = 0; i < N; ++i) {
-            if (found[i] || !containsToken(line, *tokens[i]))
+            if (found[i] || !searches[i]->foundIn(line))
                 continue;
             if (bracketedValue(line, *values[i])) {
                 found[i] = true;
@@ -225,6 +289,10 @@ QString DecodeDefinitionText(const QByteArray& bytes) {
         const qsizetype units = (size - 2) / 2;
         QString text(units, Qt::Uninitialized);
         char16_t* out = reinterpret_cast<char16_t*>(text.data());
+        if (little && QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+            std::memcpy(out, b + 2, static_cast<std::size_t>(units) * 2);
+            return text;
+        }
         for (qsizetype i = 0; i < units; ++i) {
             const unsigned char lo = b[2 + 2 * i + (little ? 0 : 1)];
             const unsigned char hi = b[2 + 2 * i + (little ? 1 : 0)];

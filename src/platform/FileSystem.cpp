@@ -12,8 +12,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -164,22 +165,36 @@ bool FileSystem::root(const QString& path, QString& start, QStringList& parts) c
 
 QList<FileSystem::Entry> FileSystem::readEntries(const QString& nativeFolder, Hidden hidden) const {
     QList<Entry> result;
-    std::error_code ec;
-    const QByteArray folderBytes = nativeBytes(nativeFolder);
-    std::filesystem::directory_iterator it(
-        std::filesystem::path(std::string(folderBytes.constData(), folderBytes.size())), ec),
-        end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const std::string raw = it->path().filename().native();
-        const QString name = nameFromBytes(QByteArray(raw.data(), qsizetype(raw.size())));
+    DIR* dir = ::opendir(nativeBytes(nativeFolder).constData());
+    if (!dir)
+        return result;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* raw = entry->d_name;
+        const qsizetype length = qsizetype(std::strlen(raw));
+        // Most names are ASCII, which is the same text in every reading.
+        bool ascii = true;
+        for (qsizetype i = 0; i < length && ascii; ++i)
+            ascii = static_cast<unsigned char>(raw[i]) < 0x80;
+        const QString name =
+            ascii ? QString::fromLatin1(raw, length) : nameFromBytes(QByteArray(raw, length));
         if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'\\'))
             continue;
         if (hidden == Hidden::Skip && name.startsWith(u'.'))
             continue;
-        std::error_code typeError;
-        const bool folder = it->is_directory(typeError);
-        result.push_back({name, folder, !folder && it->is_regular_file(typeError)});
+        // The kind the folder records, else (a link, a file system that does not say) the
+        // kind of what the entry leads to; a broken link is neither.
+        bool folder = entry->d_type == DT_DIR;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat info {};
+            const bool found = ::fstatat(dirFd, raw, &info, 0) == 0;
+            folder = found && S_ISDIR(info.st_mode);
+            regular = found && S_ISREG(info.st_mode);
+        }
+        result.push_back({name, folder, regular});
     }
+    ::closedir(dir);
     std::sort(result.begin(), result.end(),
               [](const Entry& a, const Entry& b) { return caseInsensitiveLess(a.name, b.name); });
     return result;
@@ -191,6 +206,39 @@ const QList<FileSystem::Entry>& FileSystem::entries(const QString& nativeFolder)
         return scratch_;
     }
     return cachedListing(nativeFolder).entries;
+}
+
+int FileSystem::HeldFolder::open(const QString& nativeFolder) {
+    if (fd_ >= 0 && folder_ == nativeFolder)
+        return fd_;
+    release();
+    fd_ = ::open(nativeBytes(nativeFolder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0)
+        folder_ = nativeFolder;
+    return fd_;
+}
+
+void FileSystem::HeldFolder::release() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    folder_.clear();
+}
+
+FileSystem::InFolder FileSystem::inHeldFolder(const QString& nativePath) const {
+    if (cacheDepth_ == 0)
+        return {};
+    const qsizetype cut = nativePath.lastIndexOf(u'/');
+    const QStringView name = QStringView(nativePath).mid(cut + 1);
+    if (cut <= 0 || name.isEmpty() || name == u"." || name == u"..")
+        return {};
+    for (const QChar c : name)
+        if (c.unicode() >= 0x80)
+            return {};
+    const int fd = heldFolder_.open(nativePath.left(cut));
+    if (fd < 0)
+        return {};
+    return {fd, name.toLatin1()};
 }
 
 const FileSystem::Listing& FileSystem::cachedListing(const QString& nativeFolder) const {
@@ -331,9 +379,13 @@ bool FileSystem::canRead(const QString& path) const {
         const qsizetype cut = native.lastIndexOf(u'/');
         const Listing& listing = cachedListing(cut == 0 ? QStringLiteral("/") : native.left(cut));
         const auto it = listing.exact.constFind(native.mid(cut + 1));
-        if (it != listing.exact.cend())
-            return listing.entries[*it].regular &&
-                   ::access(nativeBytes(native).constData(), R_OK) == 0;
+        if (it != listing.exact.cend()) {
+            if (!listing.entries[*it].regular)
+                return false;
+            const InFolder in = inHeldFolder(native);
+            return in.fd >= 0 ? ::faccessat(in.fd, in.name.constData(), R_OK, 0) == 0
+                              : ::access(nativeBytes(native).constData(), R_OK) == 0;
+        }
     }
     return isFileNative(native) && ::access(nativeBytes(native).constData(), R_OK) == 0;
 }
@@ -367,7 +419,10 @@ std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBy
     if (native.isEmpty())
         return std::nullopt;
     // Not blocking: a named pipe must not hang the caller; only regular files are read.
-    const int fd = ::open(nativeBytes(native).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    constexpr int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    const InFolder in = inHeldFolder(native);
+    const int fd = in.fd >= 0 ? ::openat(in.fd, in.name.constData(), flags)
+                              : ::open(nativeBytes(native).constData(), flags);
     if (fd < 0)
         return std::nullopt;
     std::optional<QByteArray> result;
@@ -473,6 +528,7 @@ bool FileSystem::makeFolder(const QString& path, FileError* error) const {
     }
     cache_.clear();
     resolvedFolders_.clear();
+    heldFolder_.release();
     return isDirNative(current) || failWith(error, ENOTDIR, current);
 }
 
@@ -520,6 +576,7 @@ FileSystem::ScanCache::~ScanCache() {
     if (--fs_.cacheDepth_ == 0) {
         fs_.cache_.clear();
         fs_.resolvedFolders_.clear();
+        fs_.heldFolder_.release();
     }
 }
 

@@ -157,8 +157,35 @@ private:
     bool root(const QString& path, QString& start, QStringList& parts) const;
     QString matchComponent(const QString& nativeFolder, const QString& name) const;
 
+    // During a scan the files of one folder are reached one after another: a descriptor of
+    // that folder spares the kernel walking the whole path again for each of them. A copy
+    // holds none; the descriptor is closed with the scan.
+    class HeldFolder {
+    public:
+        HeldFolder() = default;
+        HeldFolder(const HeldFolder&) {}
+        HeldFolder& operator=(const HeldFolder&) { return *this; }
+        ~HeldFolder() { release(); }
+        // A descriptor of the native folder, opened when another one is held; -1 on failure.
+        int open(const QString& nativeFolder);
+        void release();
+
+    private:
+        QString folder_;
+        int fd_ = -1;
+    };
+    // A native path as a held folder's descriptor and the name inside it, during a scan and
+    // for a plain ASCII name only (other names need nativeBytes' look for their real bytes).
+    // fd is -1 when the whole path is to be used.
+    struct InFolder {
+        int fd = -1;
+        QByteArray name;
+    };
+    InFolder inHeldFolder(const QString& nativePath) const;
+
     Options options_;
     mutable int cacheDepth_ = 0;
+    mutable HeldFolder heldFolder_;
     mutable QHash<QString, Listing> cache_;
     // Folder texts resolved during a scan, to their native path (empty: none).
     mutable QHash<QString, QString> resolvedFolders_;

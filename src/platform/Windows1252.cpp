@@ -5,9 +5,12 @@
 namespace platform {
 
 QString DecodeWindows1252(const QByteArray& bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i)
-        text[i] = QChar(msts::Windows1252ToUnicode(static_cast<unsigned char>(bytes[i])));
+    // Latin-1 but for 0x80-0x9F: the library's fast conversion, then those few mended.
+    QString text = QString::fromLatin1(bytes);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (out[i] >= 0x80 && out[i] < 0xA0)
+            out[i] = msts::Windows1252ToUnicode(static_cast<unsigned char>(out[i]));
     return text;
 }
 

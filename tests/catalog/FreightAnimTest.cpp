@@ -53,6 +53,21 @@ TEST(FreightAnimReadingTest, EveryWrittenFormGivesTheShapeName) {
     }
 }
 
+TEST(FreightAnimReadingTest, AnEntryIsFoundWhereverTheTextPlacesIt) {
+    const QString texts[] = {
+        "FreightAnim ( c.s 0 0 )",
+        "Freight FreightAn FreightAnimX ( a ) FreightAnim ( c.s 0 0 )",
+        "Name ( \"\u00e9\u00e9\u00e9\u00e9\u00e9\" )\r\nfREIGHTaNIM ( c.s 0 0 )",
+        "ORTSFreightAnims ( x )\r\nFreightAnim ( c.s 0 0 )",
+    };
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_EQ(shapes(ReadFreightAnims(text)), QList<QString>{"c.s"});
+    }
+    // A malformed entry is told too, so the quick look for the word must find it.
+    EXPECT_EQ(ReadFreightAnims("x FREIGHTANIM ( )").Problems.size(), 1);
+}
+
 TEST(FreightAnimReadingTest, SeveralEntriesKeepTheirOrderAndOtherTokensAreNotEntries) {
     const FreightAnimReading r = ReadFreightAnims(
         wagon("Freight", "\tFreightAnim ( body_numbers.s 0 0 )\r\n"

@@ -212,4 +212,19 @@ TEST(FindTokenValueTest, TakesTheFirstLineThatHoldsTheTokenAndBothBrackets) {
     EXPECT_EQ(raw, "Size)");
 }
 
+TEST(FindTokenValueTest, NoPlaceOfTheTokenIsLeaptOver) {
+    QString raw;
+    // Near misses just before it, and the token ending the line.
+    EXPECT_TRUE(FindTokenValue("WagonWagonShapWAGONSHAPE ( a.s )", "WagonShape", raw));
+    EXPECT_EQ(raw, " a.s )");
+    EXPECT_TRUE(FindTokenValue("(x) Shape (\r\n( b.s ) wagonshape", "WagonShape", raw));
+    EXPECT_EQ(raw, " b.s )");
+    // Characters outside ASCII in the text, and in a token.
+    EXPECT_TRUE(FindTokenValue("ééSize ( 3 )", "size", raw));
+    EXPECT_EQ(raw, " 3 )");
+    EXPECT_TRUE(FindTokenValue("xxGröße ( 5 )", "GRößE", raw));
+    EXPECT_EQ(raw, " 5 )");
+    EXPECT_FALSE(FindTokenValue("GrÖße ( 5 )", "Größe", raw));
+}
+
 } // namespace
