@@ -320,6 +320,9 @@ void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
     }
     BatchCreation run(global_.Files, std::move(entries), BatchCamera{Reference_, CameraFactor_},
                       PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
+    // The preview's textures are already decoded: the run starts from them, and what it
+    // decodes serves the preview afterwards.
+    run.setTextureCache(controls_.sfCanvas1->textureCache());
     connect(&run, &BatchCreation::itemFinished, this, [&](qsizetype position) {
         if (run.results()[position].succeeded())
             list.markCreatedHere(listed[position]);
