@@ -75,6 +75,18 @@ bool writeAll(int fd, const QByteArray& bytes) {
     return true;
 }
 
+// The native paths of a move: an existing file to a place that can be written.
+bool resolveMove(const FileSystem& fs, const QString& from, const QString& to, QString& source,
+                 QString& target, FileError* error) {
+    source = fs.resolve(from);
+    target = fs.resolveForWrite(to);
+    if (source.isEmpty() || !hasKind(source, S_IFREG))
+        return failWith(error, ENOENT, source.isEmpty() ? from : source);
+    if (target.isEmpty())
+        return failWith(error, ENOENT, to);
+    return true;
+}
+
 } // namespace
 
 QString FileError::reason() const {
@@ -119,12 +131,9 @@ QString FileSystem::writeExclusiveFile(const QString& folder, const QString& pre
 }
 
 bool FileSystem::replaceFile(const QString& from, const QString& to, FileError* error) const {
-    const QString source = resolve(from);
-    const QString target = resolveForWrite(to);
-    if (source.isEmpty() || !hasKind(source, S_IFREG))
-        return failWith(error, ENOENT, source.isEmpty() ? from : source);
-    if (target.isEmpty())
-        return failWith(error, ENOENT, to);
+    QString source, target;
+    if (!resolveMove(*this, from, to, source, target, error))
+        return false;
     // The new file takes the name as given: an old one spelt in another case goes once the
     // new one is in place, so there is never a moment without either.
     const QStringList parts = splitPath(to);
@@ -146,12 +155,9 @@ bool FileSystem::replaceFile(const QString& from, const QString& to, FileError* 
 }
 
 bool FileSystem::renameFile(const QString& from, const QString& to, FileError* error) const {
-    const QString source = resolve(from);
-    const QString target = resolveForWrite(to);
-    if (source.isEmpty() || !hasKind(source, S_IFREG))
-        return failWith(error, ENOENT, source.isEmpty() ? from : source);
-    if (target.isEmpty())
-        return failWith(error, ENOENT, to);
+    QString source, target;
+    if (!resolveMove(*this, from, to, source, target, error))
+        return false;
     const int code = renameNoReplace(nativeBytes(source), nativeBytes(target));
     return code == 0 || failWith(error, code, target);
 }
