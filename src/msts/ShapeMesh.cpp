@@ -166,6 +166,16 @@ Mesh buildMesh(const Shape& shape, const MeshOptions& options) {
         return it->second;
     };
 
+    // Room for the triangles at once: shapes hold tens of thousands. Bounded, since a hostile
+    // file's indices may name no usable vertex at all.
+    std::size_t expected = 0;
+    for (const auto& lod : shape.lodControls)
+        if (const DistanceLevel* level = mostDetailed(lod))
+            for (const SubObject& sub : level->subObjects)
+                for (const auto& prim : sub.primitives)
+                    expected += prim.indices.size() / 3;
+    mesh.triangles.reserve(std::min<std::size_t>(expected, std::size_t(1) << 20));
+
     for (const auto& lod : shape.lodControls) {
         const DistanceLevel* level = mostDetailed(lod);
         if (!level)

@@ -83,6 +83,12 @@ ShapeModel shapeModelFromMesh(const msts::Mesh& mesh) {
     for (std::size_t i = 0; i < model.primitives.size(); ++i)
         model.primitives[i].material = std::uint32_t(i);
     model.vertices.reserve(mesh.triangles.size() * 3);
+    std::vector<std::size_t> corners(model.primitives.size(), 0);
+    for (const msts::MeshTriangle& t : mesh.triangles)
+        if (t.material < corners.size())
+            corners[t.material] += 3;
+    for (std::size_t i = 0; i < corners.size(); ++i)
+        model.primitives[i].indices.reserve(corners[i]);
     for (const msts::MeshTriangle& t : mesh.triangles) {
         if (t.material >= model.primitives.size())
             continue;
