@@ -38,9 +38,11 @@ render::RgbImage SceneView::render(const SceneShape& shape, int width, int heigh
     settings.background = background();
     settings.samplesPerAxis = 4;
     settings.lightElevationDegrees = float(lightElevation_);
-    shape.prepareTextures(
-        render::textureFootprints(shape.sceneModel(), shape.worldMatrix(), camera_, settings));
-    return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings, stats);
+    const std::vector<float> footprints =
+        render::textureFootprints(shape.sceneModel(), shape.worldMatrix(), camera_, settings);
+    shape.prepareTextures(footprints);
+    return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings,
+                               {&footprints, &samples_}, stats);
 }
 
 QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,

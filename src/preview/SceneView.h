@@ -7,6 +7,7 @@
 #include "platform/FileError.h"
 #include "render/Camera.h"
 #include "render/Image.h"
+#include "render/Rasterizer.h"
 #include "render/Renderer.h"
 
 #include <QByteArray>
@@ -49,6 +50,9 @@ private:
     std::uint32_t backColor_ = 0x00E0E0E0;
     int lightElevation_ = 55;
     render::Camera camera_;
+    // The last picture's samples, drawn into again by the next one; a view draws on one
+    // thread at a time.
+    mutable render::Framebuffer samples_{0, 0, {}};
 };
 
 // Writes a picture as a 24-bit bitmap at `location` + a unique suffix + ".bmp". The name is

@@ -57,6 +57,16 @@ int wrapIndex(int i, int n) {
     return m < 0 ? m + n : m;
 }
 
+// The texel a whole-numbered coordinate falls on, repeating the texture. Coordinates far
+// outside 0..1 are reduced in floating point first so that the integer conversion is safe;
+// the usual ones take the integer path, which gives the same texel.
+int wrapTexel(float whole, int n) {
+    constexpr float exact = 1 << 24;
+    if (whole > -exact && whole < exact)
+        return wrapIndex(int(whole), n);
+    return wrapIndex(saturatingCast<int>(std::fmod(whole, float(n))), n);
+}
+
 // A vertex in sample coordinates, with the values that interpolate linearly on screen.
 struct ScreenVertex {
     std::int64_t x = 0, y = 0; // fixed point
@@ -101,8 +111,13 @@ int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
 
 } // namespace
 
-Framebuffer::Framebuffer(int w, int h, Rgb background)
-    : width(std::max(w, 0)), height(std::max(h, 0)) {
+Framebuffer::Framebuffer(int w, int h, Rgb background) {
+    reset(w, h, background);
+}
+
+void Framebuffer::reset(int w, int h, Rgb background) {
+    width = std::max(w, 0);
+    height = std::max(h, 0);
     const std::size_t n = std::size_t(width) * std::size_t(height);
     colour.resize(n * 3);
     for (std::size_t i = 0; i < n; ++i) {
@@ -111,6 +126,8 @@ Framebuffer::Framebuffer(int w, int h, Rgb background)
         colour[i * 3 + 2] = background.b;
     }
     depth.assign(n, std::numeric_limits<float>::max());
+    settled.assign(n, 0);
+    drawnSamples = 0;
 }
 
 unsigned outcode(const Vec4& p) {
@@ -161,9 +178,8 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
         y = 0;
     const float fx0 = std::floor(x), fy0 = std::floor(y);
     const float fx = x - fx0, fy = y - fy0;
-    // Coordinates far outside 0..1 are reduced first so that the integer conversion is safe.
-    const int x0 = wrapIndex(saturatingCast<int>(std::fmod(fx0, float(t.width))), t.width);
-    const int y0 = wrapIndex(saturatingCast<int>(std::fmod(fy0, float(t.height))), t.height);
+    const int x0 = wrapTexel(fx0, t.width);
+    const int y0 = wrapTexel(fy0, t.height);
     const int x1 = wrapIndex(x0 + 1, t.width), y1 = wrapIndex(y0 + 1, t.height);
     const auto* row0 = &t.rgba[std::size_t(y0) * std::size_t(t.width) * 4];
     const auto* row1 = &t.rgba[std::size_t(y1) * std::size_t(t.width) * 4];
@@ -251,8 +267,21 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             const float l2 = float(double(e2) * invArea);
             const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
             const float z = l0 * v0.z + l1 * v1.z + l2 * v2.z;
-            if (!(z < fb.depth[index]))
+            switch (shading.depthUse) {
+            case DepthUse::Test:
+                if (!(z < fb.depth[index]))
+                    continue;
+                break;
+            case DepthUse::RecordOnly:
+                if (z < fb.depth[index])
+                    fb.depth[index] = z;
                 continue;
+            case DepthUse::DrawNearest:
+                if (!(z == fb.depth[index]) || fb.settled[index])
+                    continue;
+                fb.settled[index] = 1;
+                break;
+            }
 
             const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
             const float invQ = q > 0 ? 1.0f / q : 0.0f;

@@ -11,6 +11,7 @@
 #include "render/Model.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace render {
@@ -22,17 +23,31 @@ struct Framebuffer {
     int height = 0;
     std::vector<float> colour;
     std::vector<float> depth;
+    // Samples already drawn at their nearest depth (see DepthUse::DrawNearest).
+    std::vector<std::uint8_t> settled;
     // Samples a triangle has written (an alpha-tested hole or a fully transparent blend
     // writes none): 0 means nothing of the model is in the picture.
     std::size_t drawnSamples = 0;
 
     Framebuffer(int w, int h, Rgb background);
+    // Cleared to a w × h grid of the background, keeping the memory it holds: a run of
+    // pictures draws into one grid instead of mapping fresh pages for each.
+    void reset(int w, int h, Rgb background);
 };
 
 struct ClipVertex {
     Vec4 position; // clip space: x, y in -w..w, z in 0..w inside the view
     float u = 0, v = 0;
     float light = 1; // brightness factor from lighting
+};
+
+// How a triangle meets the depth buffer. Opaque triangles can be drawn in two passes that
+// give the same picture as one: first every depth, then each sample shaded once, by the first
+// triangle at the nearest depth, instead of once per triangle that comes nearer.
+enum class DepthUse : std::uint8_t {
+    Test,        // drawn where nearer than what is there
+    RecordOnly,  // nothing drawn: the nearer depth is kept
+    DrawNearest, // drawn where at the recorded depth, by the first triangle there
 };
 
 struct Shading {
@@ -42,6 +57,7 @@ struct Shading {
     float alphaReference = 200.0f / 255.0f;
     // The finest mip level this picture samples (see finestMipLevel); none finer is read.
     int finestLevel = 0;
+    DepthUse depthUse = DepthUse::Test;
 };
 
 // Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
 
 namespace render {
 
@@ -146,12 +147,19 @@ int finestMipLevel(float footprint, int width, int height) {
 
 RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
                      const RenderSettings& settings, RenderStats* stats) {
+    return renderModel(model, world, camera, settings, RenderReuse{}, stats);
+}
+
+RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
+                     const RenderSettings& settings, const RenderReuse& reuse, RenderStats* stats) {
     if (stats)
         *stats = {};
     if (settings.width < 1 || settings.height < 1)
         return {};
     const int s = std::clamp(settings.samplesPerAxis, 1, 16);
-    Framebuffer fb(settings.width * s, settings.height * s, settings.background);
+    std::optional<Framebuffer> own;
+    Framebuffer& fb = reuse.samples ? *reuse.samples : own.emplace(0, 0, settings.background);
+    fb.reset(settings.width * s, settings.height * s, settings.background);
 
     const Mat4 wvp = worldViewProjection(world, camera, settings);
 
@@ -184,7 +192,10 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     // decoded for, so that a picture never depends on what else a shared texture holds.
     std::vector<int> finestLevels(model.textures.size(), 0);
     {
-        const std::vector<float> steps = footprints(model, clip, fb.width, fb.height);
+        const std::vector<float> steps =
+            reuse.footprints && reuse.footprints->size() == model.textures.size()
+                ? *reuse.footprints
+                : footprints(model, clip, fb.width, fb.height);
         for (std::size_t t = 0; t < finestLevels.size(); ++t)
             if (const Texture* texture = model.textures[t].get())
                 finestLevels[t] = finestMipLevel(steps[t], texture->width(), texture->height());
@@ -219,15 +230,23 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         return p.material < model.materials.size() ? model.materials[p.material] : fallback;
     };
 
+    // Opaque triangles record their depths first and are then shaded once per sample; the
+    // alpha-tested ones follow, tested as they come, since a cut-away texel leaves no depth.
+    struct Pass {
+        BlendMode blend;
+        DepthUse depthUse;
+    };
     std::vector<BlendedTriangle> blended;
-    for (BlendMode pass : {BlendMode::Opaque, BlendMode::AlphaTest}) {
+    for (const Pass pass : {Pass{BlendMode::Opaque, DepthUse::RecordOnly},
+                            Pass{BlendMode::Opaque, DepthUse::DrawNearest},
+                            Pass{BlendMode::AlphaTest, DepthUse::Test}}) {
         for (std::uint32_t pi = 0; pi < model.primitives.size(); ++pi) {
             const Primitive& p = model.primitives[pi];
             const Material& m = materialOf(p);
             const bool isBlended =
                 m.blend == BlendMode::AlphaBlend || m.blend == BlendMode::Additive;
             if (isBlended) {
-                if (pass == BlendMode::Opaque)
+                if (pass.depthUse == DepthUse::RecordOnly)
                     for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
                         if (usable(p, k)) {
                             const float w = (clip[p.indices[k]].w + clip[p.indices[k + 1]].w +
@@ -237,9 +256,10 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                         }
                 continue;
             }
-            if (m.blend != pass)
+            if (m.blend != pass.blend)
                 continue;
-            const Shading shading = shadingFor(model, m, finestLevels);
+            Shading shading = shadingFor(model, m, finestLevels);
+            shading.depthUse = pass.depthUse;
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
                 if (usable(p, k))
                     drawTriangle(fb, clipVertex(p.indices[k], m), clipVertex(p.indices[k + 1], m),

@@ -10,6 +10,8 @@
 
 namespace render {
 
+struct Framebuffer;
+
 struct RenderSettings {
     int width = 0;
     int height = 0;
@@ -37,6 +39,15 @@ struct RenderStats {
 // in its material's colour (neutral grey).
 RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
                      const RenderSettings& settings, RenderStats* stats = nullptr);
+// What a caller drawing many pictures can hand over to spare work: the footprints
+// textureFootprints() gave for the same arguments, and a sample grid to draw into again.
+struct RenderReuse {
+    const std::vector<float>* footprints = nullptr;
+    Framebuffer* samples = nullptr;
+};
+RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera,
+                     const RenderSettings& settings, const RenderReuse& reuse,
+                     RenderStats* stats = nullptr);
 
 // How finely the picture renderModel() would draw samples each texture slot of the model,
 // known before any texture is decoded: per slot, the smallest step in texture coordinates

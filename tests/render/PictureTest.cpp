@@ -234,6 +234,20 @@ TEST(PictureDepthTest, NearerSurfaceHidesFartherOneWhateverTheOrder) {
     }
 }
 
+TEST(PictureDepthTest, CoplanarSurfacesShowTheFirstListed) {
+    // Each sample is shaded once, at the nearest depth: a later surface at exactly that depth
+    // must not replace the one listed first.
+    for (bool redFirst : {true, false}) {
+        Model m;
+        const auto green = addMaterial(m, unlit(kGreen));
+        const auto red = addMaterial(m, unlit(kRed));
+        addFacingQuad(m, 0, 3, redFirst ? red : green);
+        addFacingQuad(m, 0, 3, redFirst ? green : red);
+        const RgbImage image = draw(m, frontView(8, 32, 32));
+        EXPECT_EQ(image.pixel(16, 16), redFirst ? kRed : kGreen) << "red first: " << redFirst;
+    }
+}
+
 TEST(PictureAlphaTest, AlphaTestedHoleShowsTheBackgroundAndOpaqueIgnoresAlpha) {
     auto hole = [](int x, int y) -> std::uint8_t {
         return (x >= 4 && x < 12 && y >= 4 && y < 12) ? 0 : 255;
