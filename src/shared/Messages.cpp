@@ -199,7 +199,7 @@ bool HasMessage(int number) {
 }
 
 QString LoadMessage(MessageId id, const QList<MessageValue>& pairs) {
-    // Any number may reach here: the enum converts from a bare one.
+    // A MessageId may be made from any number, in the table or not.
     const int number = static_cast<int>(id);
     const Entry* entry = find(number);
     if (!entry)
@@ -222,14 +222,6 @@ QString LoadMessage(MessageId id, const QList<MessageValue>& pairs) {
 
 QString LoadMessage(MessageId id, std::initializer_list<MessageValue> pairs) {
     return LoadMessage(id, QList<MessageValue>(pairs));
-}
-
-QString LoadMessage(int number, std::initializer_list<MessageValue> pairs) {
-    return LoadMessage(MessageId(number), QList<MessageValue>(pairs));
-}
-
-QString LoadMessage(int number, const QList<MessageValue>& pairs) {
-    return LoadMessage(MessageId(number), pairs);
 }
 
 } // namespace app

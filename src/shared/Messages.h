@@ -178,9 +178,6 @@ private:
 // unpaired last value is ignored. Throws MessageNotFound for a number outside the table.
 QString LoadMessage(MessageId id, std::initializer_list<MessageValue> pairs = {});
 QString LoadMessage(MessageId id, const QList<MessageValue>& pairs);
-// By bare number, for the command line's own texts.
-QString LoadMessage(int number, std::initializer_list<MessageValue> pairs = {});
-QString LoadMessage(int number, const QList<MessageValue>& pairs);
 
 // Whether the table holds `number`.
 bool HasMessage(int number);
