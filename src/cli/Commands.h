@@ -1,8 +1,8 @@
 #pragma once
 
 // Subcommands of pictelle-cli. Each takes the arguments after its name and returns the exit
-// status: 0 done, 1 failure (one line on standard error), 2 bad arguments (one line on standard
-// error; the dispatcher adds the usage).
+// status: 0 done (or the usage printed for --help), 1 failure (one line on standard error), 2
+// bad arguments (one line on standard error that names the argument).
 
 #include <QStringList>
 

@@ -1,6 +1,7 @@
 #include "cli/FreightNotes.h"
 
 #include "preview/ThumbnailMaker.h"
+#include "shared/Messages.h"
 
 #include <QStringList>
 
@@ -8,31 +9,33 @@ namespace cli {
 
 namespace {
 
-QString reasonText(catalog::FreightAnimProblem::Reason why) {
+app::MessageId reasonMessage(catalog::FreightAnimProblem::Reason why) {
+    using app::MessageId;
     using Reason = catalog::FreightAnimProblem::Reason;
     switch (why) {
     case Reason::NoShape:
-        return QStringLiteral("aucune forme");
+        return MessageId::FreightAnimNoShape;
     case Reason::MissingNumbers:
-        return QStringLiteral("nombres manquants");
+        return MessageId::FreightAnimNoNumbers;
     case Reason::TooManyValues:
-        return QStringLiteral("trop de valeurs");
+        return MessageId::FreightAnimTooMany;
     case Reason::NotANumber:
-        return QStringLiteral("valeur non numérique");
+        return MessageId::FreightAnimNotNumber;
     case Reason::NestedBlock:
-        return QStringLiteral("bloc imbriqué");
+        return MessageId::FreightAnimNested;
     case Reason::Unclosed:
         break;
     }
-    return QStringLiteral("parenthèse non fermée");
+    return MessageId::FreightAnimUnclosed;
 }
 
 } // namespace
 
 QString FreightAnimProblemNote(const catalog::FreightAnimProblem& problem) {
-    return QStringLiteral("FreightAnim ignoré, ligne %1 (%2) : %3")
-        .arg(problem.Line)
-        .arg(reasonText(problem.Why), problem.Entry);
+    // The entry, copied from the user's file, last: no later marker is looked for in it.
+    return app::LoadMessage(app::MessageId::FreightAnimSkipped,
+                            {"|1", problem.Line, "|2", app::LoadMessage(reasonMessage(problem.Why)),
+                             "|3", problem.Entry});
 }
 
 QString FreightNotes(const QList<catalog::FreightAnimProblem>& entries,

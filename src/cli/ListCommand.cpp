@@ -18,11 +18,10 @@ QString formatLength(double metres) {
 } // namespace
 
 int RunListCommand(const QStringList& arguments) {
-    OptionParser options({QStringLiteral("msts"), QStringLiteral("rametta")});
-    if (!options.parse(arguments)) {
-        printError(options.error());
-        return 2;
-    }
+    CommandOptions options({QStringLiteral("msts"), QStringLiteral("rametta")},
+                           CommandOptions::Positional::None);
+    if (const std::optional<int> status = options.parse(arguments))
+        return *status;
     Session session;
     if (!OpenSession(options, session))
         return 1;

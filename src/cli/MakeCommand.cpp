@@ -21,11 +21,15 @@
 #include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
 
 namespace cli {
+
+using app::LoadMessage;
+using app::MessageId;
 
 namespace {
 
@@ -48,14 +52,14 @@ public:
             return;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-        QString text = QStringLiteral("%1/%2 véhicules").arg(done).arg(total_);
+        QString text = LoadMessage(MessageId::ProgressCount, {"|1", done, "|2", total_});
         if (done > 0 && seconds > 0) {
             const double rate = double(done) / seconds;
             const auto left = qint64(double(total_ - done) / rate + 0.5);
-            text += QStringLiteral(", %1 par seconde, reste %2:%3")
-                        .arg(QString::number(rate, 'f', 1).replace(u'.', u','))
-                        .arg(left / 60)
-                        .arg(left % 60, 2, 10, QLatin1Char('0'));
+            text +=
+                LoadMessage(MessageId::ProgressRate,
+                            {"|1", QString::number(rate, 'f', 1).replace(u'.', u','), "|2",
+                             left / 60, "|3", QString::number(left % 60).rightJustified(2, u'0')});
         }
         std::fprintf(out_, "\r\033[K%s", text.toLocal8Bit().constData());
         std::fflush(out_);
@@ -78,6 +82,18 @@ private:
     bool shown_ = false;
 };
 
+// The dialog's four answers, in its order: the number typed on the terminal is the position.
+struct Answer {
+    OverwriteChoice choice;
+    MessageId text;
+};
+constexpr Answer answers[] = {
+    {OverwriteChoice::OverwriteOnce, MessageId::Replace},
+    {OverwriteChoice::KeepOnce, MessageId::Keep},
+    {OverwriteChoice::OverwriteAlways, MessageId::ReplaceAll},
+    {OverwriteChoice::KeepAlways, MessageId::KeepAll},
+};
+
 // Asks the overwrite question on the terminal with the dialog's four answers; an empty line
 // takes the first, as the dialog opens with it selected.
 class TerminalPolicy : public preview::OverwritePolicy {
@@ -87,24 +103,26 @@ public:
     OverwriteChoice AskOverwrite(const QString& targetPath) override {
         progress_.clear();
         const QString shown = platform::FileSystem::displayPath(targetPath);
-        printError(app::LoadMessage(143, {"|1", shown}));
-        printError(app::LoadMessage(144, {"|1", "\n"}));
-        printError(app::LoadMessage(149));
-        for (int answer = 1; answer <= 4; ++answer)
-            printError(QStringLiteral("  %1  %2").arg(answer).arg(app::LoadMessage(144 + answer)));
+        printError(LoadMessage(MessageId::ConfirmationFile, {"|1", shown}));
+        printError(LoadMessage(MessageId::ConfirmationQuestion, {"|1", "\n"}));
+        printError(LoadMessage(MessageId::ConfirmationChoice));
+        int number = 0;
+        for (const Answer& answer : answers)
+            printError(QStringLiteral("  %1  %2").arg(++number).arg(LoadMessage(answer.text)));
+        const QByteArray prompt = LoadMessage(MessageId::AnswerPrompt).toLocal8Bit();
         for (;;) {
-            std::fprintf(stderr, "[1-4, 1] : ");
+            std::fprintf(stderr, "%s", prompt.constData());
             std::fflush(stderr);
             std::string line;
             if (!std::getline(std::cin, line))
                 return OverwriteChoice::KeepOnce; // end of input: lose nothing
             const QString text = QString::fromLocal8Bit(line).trimmed();
             if (text.isEmpty())
-                return OverwriteChoice::OverwriteOnce;
+                return answers[0].choice;
             bool ok = false;
             const int value = text.toInt(&ok);
-            if (ok && value >= 1 && value <= 4)
-                return OverwriteChoice(value);
+            if (ok && value >= 1 && value <= int(std::size(answers)))
+                return answers[value - 1].choice;
         }
     }
 
@@ -115,40 +133,43 @@ private:
 QString resultText(preview::PlaceResult result) {
     switch (result) {
     case preview::PlaceResult::Placed:
-        return QStringLiteral("créée");
+        return LoadMessage(MessageId::VehicleCreated);
     case preview::PlaceResult::Replaced:
-        return QStringLiteral("remplacée");
+        return LoadMessage(MessageId::VehicleReplaced);
     case preview::PlaceResult::Kept:
-        return QStringLiteral("conservée (fichier existant)");
+        return LoadMessage(MessageId::VehicleKept);
     case preview::PlaceResult::NoPicture:
-        return QStringLiteral("échec : aucune image écrite");
+        return LoadMessage(MessageId::FailedNoPicture);
     case preview::PlaceResult::Failed:
         break;
     }
-    return QStringLiteral("échec : fichier impossible à renommer ou à supprimer");
+    return LoadMessage(MessageId::FailedPlacing);
 }
 
 QString loadFailureText(const preview::BatchItemResult& result) {
     switch (result.Shape) {
     case preview::ShapeLoadStatus::NotFound:
-        return QStringLiteral("échec : forme introuvable");
+        return LoadMessage(MessageId::FailedShapeNotFound);
     case preview::ShapeLoadStatus::Unreadable:
-        return QStringLiteral("échec : forme illisible");
+        return LoadMessage(MessageId::FailedShapeUnreadable);
     default:
         break;
     }
-    return QStringLiteral("échec : forme invalide : %1").arg(result.InvalidReason);
+    return LoadMessage(MessageId::FailedShapeInvalid, {"|1", result.InvalidReason});
 }
 
 QString unreadableText(catalog::UnreadableFile file) {
-    return file == catalog::UnreadableFile::Definition
-               ? QStringLiteral("échec : fichier de définition illisible")
-               : QStringLiteral("échec : forme illisible");
+    return LoadMessage(file == catalog::UnreadableFile::Definition
+                           ? MessageId::FailedDefinitionUnreadable
+                           : MessageId::FailedShapeUnreadable);
 }
 
-QString systemFailure(const QString& what, const platform::FileError& error) {
-    return QStringLiteral("%1 %2 : %3")
-        .arg(what, platform::FileSystem::displayPath(error.path), error.reason());
+// A message whose |1 is the file or folder of a system error and |2 the system's reason (|3,
+// if any, `extra`). The path is filled last: no later marker is looked for in the user's names.
+QString systemFailure(MessageId id, const platform::FileError& error,
+                      const app::MessageValue& extra = QString()) {
+    return LoadMessage(id, {"|3", extra, "|2", error.reason(), "|1",
+                            platform::FileSystem::displayPath(error.path)});
 }
 
 // A failure to write a new file there, told of its folder: the temporary name means nothing
@@ -163,12 +184,10 @@ platform::FileError aboutFolder(platform::FileError error) {
 // Why no picture was written for a vehicle whose shape loaded.
 QString noPictureText(const preview::BatchItemResult& result) {
     if (result.NothingDrawn)
-        return QStringLiteral("échec : image vide, rien du véhicule n'est dessiné");
+        return LoadMessage(MessageId::FailedNothingDrawn);
     if (result.WriteError.failed())
-        return QStringLiteral("échec : ") +
-               systemFailure(QStringLiteral("impossible d'écrire dans le dossier"),
-                             aboutFolder(result.WriteError));
-    return QStringLiteral("échec : aucune image écrite");
+        return systemFailure(MessageId::FailedWriting, aboutFolder(result.WriteError));
+    return LoadMessage(MessageId::FailedNoPicture);
 }
 
 // A write refused by the folder itself: every later vehicle would fail alike.
@@ -179,20 +198,17 @@ bool folderRefuses(const platform::FileError& error) {
 } // namespace
 
 int RunMakeCommand(const QStringList& arguments) {
-    OptionParser options({QStringLiteral("msts"), QStringLiteral("rametta"),
-                          QStringLiteral("overwrite"), QStringLiteral("jobs")});
-    options.allowPositional(true);
-    if (!options.parse(arguments)) {
-        printError(options.error());
-        return 2;
-    }
+    CommandOptions options({QStringLiteral("msts"), QStringLiteral("rametta"),
+                            QStringLiteral("overwrite"), QStringLiteral("jobs")},
+                           CommandOptions::Positional::Any);
+    if (const std::optional<int> status = options.parse(arguments))
+        return *status;
     int jobs = QThread::idealThreadCount();
     if (const std::optional<QString> value = options.value(QStringLiteral("jobs"))) {
         bool ok = false;
         jobs = value->toInt(&ok);
         if (!ok || jobs < 1) {
-            printError(
-                QStringLiteral("--jobs attend un nombre entier d'au moins 1 : %1").arg(*value));
+            printError(LoadMessage(MessageId::BadJobs, {"|1", *value}));
             return 2;
         }
     }
@@ -203,14 +219,13 @@ int RunMakeCommand(const QStringList& arguments) {
     } else if (overwrite == QLatin1String("never")) {
         choice = OverwriteChoice::KeepAlways;
     } else if (overwrite != QLatin1String("ask")) {
-        printError(QStringLiteral("--overwrite attend ask, always ou never : %1").arg(overwrite));
+        printError(LoadMessage(MessageId::BadOverwrite, {"|1", overwrite}));
         return 2;
     }
     if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO)) {
         // Asked for questions with nobody to answer them: refuse rather than guess.
         if (options.value(QStringLiteral("overwrite"))) {
-            printError(QStringLiteral("--overwrite ask demande un terminal : choisissez "
-                                      "--overwrite always ou --overwrite never"));
+            printError(LoadMessage(MessageId::AskNeedsTerminal));
             return 2;
         }
         // Nothing asked for: keep what is there.
@@ -260,7 +275,7 @@ int RunMakeCommand(const QStringList& arguments) {
                     found = true;
                 }
             if (!found) {
-                printError(QStringLiteral("véhicule inconnu ou sans forme : %1").arg(name));
+                printError(LoadMessage(MessageId::UnknownVehicle, {"|1", name}));
                 ++failed;
             }
         }
@@ -275,7 +290,7 @@ int RunMakeCommand(const QStringList& arguments) {
     platform::FileError folderError;
     if (!chosen.isEmpty() && !fs.isFolder(fs.thumbnailsFolder()) &&
         !fs.makeFolder(fs.thumbnailsFolder(), &folderError)) {
-        printError(systemFailure(QStringLiteral("impossible de créer le dossier"), folderError));
+        printError(systemFailure(MessageId::FolderNotMade, folderError));
         return 1;
     }
 
@@ -325,9 +340,7 @@ int RunMakeCommand(const QStringList& arguments) {
             if (result.Result == preview::PlaceResult::NoPicture)
                 fields.back() = noPictureText(result);
             else if (result.Result == preview::PlaceResult::Failed && result.PlaceError.failed())
-                fields.back() =
-                    QStringLiteral("échec : ") +
-                    systemFailure(QStringLiteral("impossible de placer"), result.PlaceError);
+                fields.back() = systemFailure(MessageId::FailedPlacingBecause, result.PlaceError);
             if (!result.TargetPath.isEmpty())
                 fields.append(platform::FileSystem::displayPath(result.TargetPath));
             // Drawn without what could not be had of its freight.
@@ -340,10 +353,8 @@ int RunMakeCommand(const QStringList& arguments) {
             if (result.Result == preview::PlaceResult::NoPicture && result.WriteError.failed() &&
                 folderRefuses(result.WriteError)) {
                 failed += int(chosen.size() - n);
-                printError(
-                    systemFailure(QStringLiteral("arrêt : écriture refusée dans le dossier"),
-                                  aboutFolder(result.WriteError)) +
-                    QStringLiteral(" (%1 véhicules non traités)").arg(chosen.size() - n - 1));
+                printError(systemFailure(MessageId::StoppedWriteRefused,
+                                         aboutFolder(result.WriteError), chosen.size() - n - 1));
                 stopped = true;
                 batch.cancel();
                 break;
@@ -374,11 +385,9 @@ int RunMakeCommand(const QStringList& arguments) {
     // Those past the last vehicle drawn.
     tell();
     progress.clear();
-    printLine(QStringLiteral("créées : %1, conservées : %2, échecs : %3, dossier : %4")
-                  .arg(made)
-                  .arg(kept)
-                  .arg(failed)
-                  .arg(platform::FileSystem::displayPath(fs.thumbnailsFolder())));
+    printLine(LoadMessage(MessageId::MakeSummary,
+                          {"|1", made, "|2", kept, "|3", failed, "|4",
+                           platform::FileSystem::displayPath(fs.thumbnailsFolder())}));
     return failed > 0 ? 1 : 0;
 }
 

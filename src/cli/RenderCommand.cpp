@@ -14,6 +14,7 @@
 #include "preview/ShapeReport.h"
 #include "preview/ThumbnailMaker.h"
 #include "render/Bitmap.h"
+#include "shared/Messages.h"
 
 #include <QLocale>
 
@@ -22,6 +23,9 @@
 #include <optional>
 
 namespace cli {
+
+using app::LoadMessage;
+using app::MessageId;
 
 namespace {
 
@@ -36,14 +40,14 @@ std::optional<double> parseNumber(const QString& text) {
 QString loadFailure(const preview::SceneShape& shape, const QString& shown) {
     switch (shape.status()) {
     case preview::ShapeLoadStatus::NotFound:
-        return QStringLiteral("forme introuvable : %1").arg(shown);
+        return LoadMessage(MessageId::RenderShapeNotFound, {"|1", shown});
     case preview::ShapeLoadStatus::Unreadable:
-        return QStringLiteral("forme illisible : %1").arg(shown);
+        return LoadMessage(MessageId::RenderShapeUnreadable, {"|1", shown});
     default:
         break;
     }
-    return QStringLiteral("forme invalide : %1 : %2")
-        .arg(shown, preview::InvalidShapeReason(shape.diagnostics()));
+    return LoadMessage(MessageId::RenderShapeInvalid,
+                       {"|2", preview::InvalidShapeReason(shape.diagnostics()), "|1", shown});
 }
 
 bool isDefinitionFile(const QString& path) {
@@ -71,11 +75,11 @@ std::optional<Vehicle> readVehicle(const platform::FileSystem& fs, const QString
     const QString shown = platform::FileSystem::displayPath(path);
     const catalog::VehicleValues values = catalog::ReadVehicleFile(fs, path);
     if (!values.readable) {
-        error = QStringLiteral("fichier de définition illisible : %1").arg(shown);
+        error = LoadMessage(MessageId::DefinitionUnreadable, {"|1", shown});
         return std::nullopt;
     }
     if (values.shape.isEmpty()) {
-        error = QStringLiteral("aucune forme (WagonShape) dans %1").arg(shown);
+        error = LoadMessage(MessageId::NoWagonShape, {"|1", shown});
         return std::nullopt;
     }
     // Shapes beside the definition file, as the catalog looks them up.
@@ -92,24 +96,23 @@ std::optional<Vehicle> readVehicle(const platform::FileSystem& fs, const QString
 } // namespace
 
 int RunRenderCommand(const QStringList& arguments) {
-    OptionParser options({QStringLiteral("length"), QStringLiteral("zoom")});
-    options.allowPositional(true);
-    if (!options.parse(arguments)) {
-        printError(options.error());
+    CommandOptions options({QStringLiteral("length"), QStringLiteral("zoom")},
+                           CommandOptions::Positional::Any);
+    if (const std::optional<int> status = options.parse(arguments))
+        return *status;
+    const QStringList files = options.positional();
+    if (files.size() != 2) {
+        printError(LoadMessage(MessageId::RenderArguments));
         return 2;
     }
-    if (options.positional().size() != 2) {
-        printError(QStringLiteral("il faut une forme et un fichier de sortie"));
-        return 2;
-    }
-    QString shapePath = options.positional()[0];
-    const QString outPath = options.positional()[1];
+    QString shapePath = files[0];
+    const QString outPath = files[1];
 
     std::optional<double> length;
     if (const std::optional<QString> text = options.value(QStringLiteral("length"))) {
         length = parseNumber(*text);
         if (!length || *length < 0) {
-            printError(QStringLiteral("longueur invalide : %1").arg(*text));
+            printError(LoadMessage(MessageId::BadLength, {"|1", *text}));
             return 2;
         }
     }
@@ -117,7 +120,7 @@ int RunRenderCommand(const QStringList& arguments) {
     if (const std::optional<QString> text = options.value(QStringLiteral("zoom"))) {
         const std::optional<double> value = parseNumber(*text);
         if (!value || *value < -2.0 || *value > 2.0) {
-            printError(QStringLiteral("zoom invalide (de -2 à 2) : %1").arg(*text));
+            printError(LoadMessage(MessageId::BadZoom, {"|1", *text}));
             return 2;
         }
         zoom = *value;
@@ -146,7 +149,7 @@ int RunRenderCommand(const QStringList& arguments) {
         return 1;
     }
     if (shape.model().empty()) {
-        printError(QStringLiteral("la forme ne contient aucun triangle : %1").arg(shown));
+        printError(LoadMessage(MessageId::NoTriangles, {"|1", shown}));
         return 1;
     }
     if (vehicle) {
@@ -179,15 +182,15 @@ int RunRenderCommand(const QStringList& arguments) {
     for (const QString& line : preview::TextureProblems(shape))
         printError(line);
     if (stats.drawnSamples == 0) {
-        printError(QStringLiteral("rien de la forme n'est dessiné : %1").arg(shown));
+        printError(LoadMessage(MessageId::RenderNothingDrawn, {"|1", shown}));
         return 1;
     }
 
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
     const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
     if (bmp.empty() || !fs.writeFileAtomically(outPath, bytes)) {
-        printError(QStringLiteral("impossible d'écrire %1")
-                       .arg(platform::FileSystem::displayPath(outPath)));
+        printError(LoadMessage(MessageId::CannotWrite,
+                               {"|1", platform::FileSystem::displayPath(outPath)}));
         return 1;
     }
     return 0;

@@ -2,6 +2,7 @@
 
 #include "catalog/TrainsetWalk.h"
 #include "cli/SimulatorLookup.h"
+#include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 
 namespace cli {
@@ -15,7 +16,7 @@ QString setting(const app::SettingsStore& settings, const char16_t* key, const c
 
 } // namespace
 
-bool OpenSession(const OptionParser& options, Session& session) {
+bool OpenSession(const CommandOptions& options, Session& session) {
     const platform::FileSystem& fs = session.fs;
     const app::SettingsStore settings(app::SettingsStore::defaultLocations(), fs);
     session.mstsPath = SimulatorFolder(options.value(QStringLiteral("msts")), settings, fs);
@@ -23,7 +24,7 @@ bool OpenSession(const OptionParser& options, Session& session) {
         options.value(QStringLiteral("rametta"))
             .value_or(setting(settings, app::PictelleSettingsKey, app::RamettaPathValue));
     if (session.mstsPath.isEmpty()) {
-        printError(QStringLiteral("dossier du simulateur inconnu : indiquez-le avec --msts"));
+        printError(app::LoadMessage(app::MessageId::NoSimulatorFolder));
         return false;
     }
     if (!fs.isFolder(catalog::TrainsetPath(session.mstsPath))) {

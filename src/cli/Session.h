@@ -23,6 +23,6 @@ struct Session {
 
 // Fills `session` from parsed options that know "msts" and "rametta". Returns true when the
 // catalog was scanned; false after printing one line on standard error.
-bool OpenSession(const OptionParser& options, Session& session);
+bool OpenSession(const CommandOptions& options, Session& session);
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/WinePrefixes.h"
+#include "shared/Messages.h"
 #include "shared/SimulatorFolder.h"
 
 namespace cli {
@@ -16,9 +17,11 @@ QString SimulatorFolder(const std::optional<QString>& option, const app::Setting
 }
 
 QString NoTrainsetMessage(const QString& mstsPath) {
-    return QStringLiteral("pas de dossier %1 dans %2")
-        .arg(platform::FileSystem::displayPath(QStringLiteral("TRAINS\\TRAINSET")),
-             platform::FileSystem::displayPath(mstsPath));
+    // The user's folder last: no later marker is looked for in it.
+    return app::LoadMessage(app::MessageId::NoTrainsetFolder,
+                            {"|1",
+                             platform::FileSystem::displayPath(QStringLiteral("TRAINS\\TRAINSET")),
+                             "|2", platform::FileSystem::displayPath(mstsPath)});
 }
 
 } // namespace cli

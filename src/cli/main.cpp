@@ -2,41 +2,23 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "shared/Messages.h"
 #include "shared/Version.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
 
 namespace {
 
 struct Command {
     const char* name;
     int (*run)(const QStringList& arguments);
-    const char* synopsis;
 };
 
-// One line per subcommand.
 const Command commands[] = {
-    {"list", cli::RunListCommand, "list   [--msts DIR] [--rametta DIR]"},
-    {"render", cli::RunRenderCommand,
-     "render SHAPE|VEHICLE OUT.bmp [--length METRES] [--zoom OFFSET]\n"
-     "      VEHICLE : un .eng ou .wag, dessiné avec ses formes de fret, largeur d'après sa\n"
-     "      longueur (Size). Cadrage sur la forme elle-même ; la fenêtre cadre tous les\n"
-     "      véhicules sur la sphère d'un seul véhicule de référence."},
-    {"make", cli::RunMakeCommand,
-     "make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] [--jobs N] [NAME ...]\n"
-     "      --jobs : véhicules dessinés à la fois (par défaut un par cœur) ; sur un terminal,\n"
-     "      une ligne de progression (faits/total, débit, temps restant) sous les lignes."},
+    {"list", cli::RunListCommand},
+    {"render", cli::RunRenderCommand},
+    {"make", cli::RunMakeCommand},
 };
-
-// On standard output when asked for, on standard error after a mistake.
-void printUsage(std::FILE* out = stderr) {
-    std::fprintf(out, "utilisation :\n");
-    for (const Command& command : commands)
-        std::fprintf(out, "  pictelle-cli %s\n", command.synopsis);
-    std::fprintf(out, "  pictelle-cli --version\n");
-}
 
 } // namespace
 
@@ -44,32 +26,25 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    if (arguments.isEmpty()) {
-        printUsage();
-        return 2;
-    }
-    const QString name = arguments.takeFirst();
-    if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        printUsage(stdout);
+    // Options before the subcommand's name are the program's; those after it, the subcommand's.
+    cli::CommandOptions options({}, cli::CommandOptions::Positional::Command,
+                                {QStringLiteral("version")});
+    if (const std::optional<int> status = options.parse(arguments))
+        return *status;
+    if (options.isSet(QStringLiteral("version"))) {
+        cli::printLine(QStringLiteral("pictelle-cli ") + QLatin1String(app::VersionText));
         return 0;
     }
-    if (name == QLatin1String("--version")) {
-        std::printf("pictelle-cli %s\n", app::VersionText);
-        return 0;
-    }
-    if (name.startsWith(u'-')) {
-        cli::printError(QStringLiteral("option inconnue : %1").arg(name));
+    QStringList rest = options.positional();
+    if (rest.isEmpty()) {
+        cli::PrintUsage(stderr);
         return 2;
     }
-    for (const Command& command : commands) {
-        if (name == QLatin1String(command.name)) {
-            const int status = command.run(arguments);
-            if (status == 2)
-                printUsage();
-            return status;
-        }
-    }
-    cli::printError(QStringLiteral("commande inconnue : %1").arg(name));
-    printUsage();
+    const QString name = rest.takeFirst();
+    for (const Command& command : commands)
+        if (name == QLatin1String(command.name))
+            return command.run(rest);
+    cli::printError(app::LoadMessage(app::MessageId::UnknownCommand, {"|1", name}));
+    cli::PrintUsage(stderr);
     return 2;
 }

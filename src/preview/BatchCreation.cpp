@@ -16,12 +16,6 @@ namespace preview {
 
 namespace {
 
-constexpr int FinishedMessage = 137;
-constexpr int FailedMessage = 140;
-constexpr int FailureCountMessage = 324;
-constexpr int MoreFailuresMessage = 325;
-constexpr int StoppedMessage = 326;
-
 // Names listed under a failure message; the rest are counted.
 constexpr qsizetype NamedFailures = 5;
 // Pictures drawn ahead of the one being placed, for each worker.
@@ -222,18 +216,19 @@ BatchReport BatchCreation::report() const {
             failedNames.append(entries_[i].vehicleName());
     }
     if (!failedNames.isEmpty()) {
-        QString text = app::LoadMessage(FailedMessage) + LineBreak + LineBreak +
-                       app::LoadMessage(FailureCountMessage, {"|1", failedNames.size()});
+        QString text = app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +
+                       app::LoadMessage(app::MessageId::FailureCount, {"|1", failedNames.size()});
         for (qsizetype i = 0; i < std::min(NamedFailures, failedNames.size()); ++i)
             text += LineBreak + failedNames[i];
         if (failedNames.size() > NamedFailures)
-            text += LineBreak + app::LoadMessage(MoreFailuresMessage,
+            text += LineBreak + app::LoadMessage(app::MessageId::MoreFailures,
                                                  {"|1", failedNames.size() - NamedFailures});
         return {text, false};
     }
     if (reached < total())
-        return {app::LoadMessage(StoppedMessage, {"|1", reached, "|2", total()}), true};
-    return {app::LoadMessage(FinishedMessage), true};
+        return {app::LoadMessage(app::MessageId::CreationStopped, {"|1", reached, "|2", total()}),
+                true};
+    return {app::LoadMessage(app::MessageId::CreateFinished), true};
 }
 
 } // namespace preview

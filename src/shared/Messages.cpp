@@ -111,6 +111,75 @@ constexpr Entry table[] = {
     {324, "Images non créées : |1"},
     {325, "et |1 de plus"},
     {326, "Création interrompue : |1 sur |2 images traitées."},
+    // pictelle-cli's usage, one entry per subcommand.
+    {400, "utilisation :"},
+    {401, "  pictelle-cli list   [--msts DIR] [--rametta DIR]"},
+    {402, "  pictelle-cli render SHAPE|VEHICLE OUT.bmp [--length METRES] [--zoom OFFSET]\n"
+          "      VEHICLE : un .eng ou .wag, dessiné avec ses formes de fret, largeur d'après sa\n"
+          "      longueur (Size). Cadrage sur la forme elle-même ; la fenêtre cadre tous les\n"
+          "      véhicules sur la sphère d'un seul véhicule de référence."},
+    {403,
+     "  pictelle-cli make   [--msts DIR] [--rametta DIR] [--overwrite ask|always|never] "
+     "[--jobs N] [NAME ...]\n"
+     "      --jobs : véhicules dessinés à la fois (par défaut un par cœur) ; sur un terminal,\n"
+     "      une ligne de progression (faits/total, débit, temps restant) sous les lignes."},
+    {404, "  pictelle-cli --version"},
+    // Refused arguments; |1 = the subcommand, option or argument as given.
+    {410, "commande inconnue : |1"},
+    {411, "option inconnue : |1"},
+    {412, "option répétée : |1"},
+    {413, "valeur manquante après |1"},
+    {414, "valeur vide pour |1"},
+    {415, "valeur inattendue pour |1"},
+    {416, "argument inattendu : |1"},
+    // The simulator's folder of list and make; |1 = TRAINS\TRAINSET, |2 = the folder.
+    {420, "dossier du simulateur inconnu : indiquez-le avec --msts"},
+    {421, "pas de dossier |1 dans |2"},
+    // render's errors; |1 = the value or file given.
+    {430, "il faut une forme et un fichier de sortie"},
+    {431, "longueur invalide : |1"},
+    {432, "zoom invalide (de -2 à 2) : |1"},
+    {433, "forme introuvable : |1"},
+    {434, "forme illisible : |1"},
+    {435, "forme invalide : |1 : |2"},
+    {436, "fichier de définition illisible : |1"},
+    {437, "aucune forme (WagonShape) dans |1"},
+    {438, "la forme ne contient aucun triangle : |1"},
+    {439, "rien de la forme n'est dessiné : |1"},
+    {440, "impossible d'écrire |1"},
+    // make: its options, the status of each vehicle (|1 = a folder or a reason, |2 = the
+    // system's reason), the summary and the progress line.
+    {450, "--jobs attend un nombre entier d'au moins 1 : |1"},
+    {451, "--overwrite attend ask, always ou never : |1"},
+    {452, "--overwrite ask demande un terminal : choisissez --overwrite always ou --overwrite "
+          "never"},
+    {453, "véhicule inconnu ou sans forme : |1"},
+    {454, "impossible de créer le dossier |1 : |2"},
+    {455, "créée"},
+    {456, "remplacée"},
+    {457, "conservée (fichier existant)"},
+    {458, "échec : aucune image écrite"},
+    {459, "échec : fichier impossible à renommer ou à supprimer"},
+    {460, "échec : forme introuvable"},
+    {461, "échec : forme illisible"},
+    {462, "échec : forme invalide : |1"},
+    {463, "échec : fichier de définition illisible"},
+    {464, "échec : image vide, rien du véhicule n'est dessiné"},
+    {465, "échec : impossible d'écrire dans le dossier |1 : |2"},
+    {466, "échec : impossible de placer |1 : |2"},
+    {467, "arrêt : écriture refusée dans le dossier |1 : |2 (|3 véhicules non traités)"},
+    {468, "créées : |1, conservées : |2, échecs : |3, dossier : |4"},
+    {469, "|1/|2 véhicules"},
+    {470, ", |1 par seconde, reste |2:|3"},
+    {471, "[1-4, 1] : "},
+    // FreightAnim entries left out; |1 = the line, |2 = why, |3 = the entry.
+    {480, "FreightAnim ignoré, ligne |1 (|2) : |3"},
+    {481, "aucune forme"},
+    {482, "nombres manquants"},
+    {483, "trop de valeurs"},
+    {484, "valeur non numérique"},
+    {485, "bloc imbriqué"},
+    {486, "parenthèse non fermée"},
 };
 
 const Entry* find(int number) {
@@ -129,7 +198,9 @@ bool HasMessage(int number) {
     return find(number) != nullptr;
 }
 
-QString LoadMessage(int number, const QList<MessageValue>& pairs) {
+QString LoadMessage(MessageId id, const QList<MessageValue>& pairs) {
+    // A MessageId may be made from any number, in the table or not.
+    const int number = static_cast<int>(id);
     const Entry* entry = find(number);
     if (!entry)
         throw MessageNotFound(number);
@@ -149,16 +220,8 @@ QString LoadMessage(int number, const QList<MessageValue>& pairs) {
     return text;
 }
 
-QString LoadMessage(int number, std::initializer_list<MessageValue> pairs) {
-    return LoadMessage(number, QList<MessageValue>(pairs));
-}
-
 QString LoadMessage(MessageId id, std::initializer_list<MessageValue> pairs) {
-    return LoadMessage(static_cast<int>(id), QList<MessageValue>(pairs));
-}
-
-QString LoadMessage(MessageId id, const QList<MessageValue>& pairs) {
-    return LoadMessage(static_cast<int>(id), pairs);
+    return LoadMessage(id, QList<MessageValue>(pairs));
 }
 
 } // namespace app

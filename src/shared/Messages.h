@@ -81,6 +81,65 @@ enum class MessageId : int {
     FailureCount = 324,         // failed vehicles
     MoreFailures = 325,         // and so many more
     CreationStopped = 326,      // run stopped part way
+    // pictelle-cli: usage and refused arguments
+    UsageTitle = 400,         // first line of the usage
+    UsageList = 401,          // usage of list
+    UsageRender = 402,        // usage of render, with what it draws
+    UsageMake = 403,          // usage of make, with what --jobs does
+    UsageVersion = 404,       // usage of --version
+    UnknownCommand = 410,     // no such subcommand
+    UnknownOption = 411,      // no such option
+    RepeatedOption = 412,     // an option given twice
+    MissingValue = 413,       // an option's value is missing at the end
+    EmptyValue = 414,         // an option given an empty value
+    UnexpectedValue = 415,    // a value given to an option that takes none
+    UnexpectedArgument = 416, // a bare argument where none is taken
+    // pictelle-cli: the folders list and make start from
+    NoSimulatorFolder = 420, // no simulator folder anywhere
+    NoTrainsetFolder = 421,  // the simulator folder lacks TRAINS\TRAINSET
+    // pictelle-cli render
+    RenderArguments = 430,       // the shape and the output file are not both given
+    BadLength = 431,             // --length is not a number of metres
+    BadZoom = 432,               // --zoom is out of range
+    RenderShapeNotFound = 433,   // no shape file
+    RenderShapeUnreadable = 434, // the shape file cannot be read
+    RenderShapeInvalid = 435,    // the shape file is not a shape, and why
+    DefinitionUnreadable = 436,  // the definition file cannot be read
+    NoWagonShape = 437,          // the definition file names no shape
+    NoTriangles = 438,           // the shape holds no triangle
+    RenderNothingDrawn = 439,    // nothing of the shape was drawn
+    CannotWrite = 440,           // the output file cannot be written
+    // pictelle-cli make: its options, its line per vehicle, its summary and progress
+    BadJobs = 450,                    // --jobs is not a whole number of at least 1
+    BadOverwrite = 451,               // --overwrite is not ask, always or never
+    AskNeedsTerminal = 452,           // --overwrite ask without a terminal
+    UnknownVehicle = 453,             // a named vehicle is not listed
+    FolderNotMade = 454,              // the Thumbnails folder cannot be made
+    VehicleCreated = 455,             // status: the thumbnail was placed
+    VehicleReplaced = 456,            // status: the thumbnail replaced another
+    VehicleKept = 457,                // status: the existing file was kept
+    FailedNoPicture = 458,            // status: no picture was written
+    FailedPlacing = 459,              // status: the thumbnail could not be put in place
+    FailedShapeNotFound = 460,        // status: no shape file
+    FailedShapeUnreadable = 461,      // status: the shape file cannot be read
+    FailedShapeInvalid = 462,         // status: the shape file is not a shape, and why
+    FailedDefinitionUnreadable = 463, // status: the definition file cannot be read
+    FailedNothingDrawn = 464,         // status: the picture stayed empty
+    FailedWriting = 465,              // status: the folder refused the picture, and why
+    FailedPlacingBecause = 466,       // status: the thumbnail could not be placed, and why
+    StoppedWriteRefused = 467,        // the run stops: the folder refuses every write
+    MakeSummary = 468,                // the last line: counts and folder
+    ProgressCount = 469,              // progress line: vehicles done of the total
+    ProgressRate = 470,               // progress line: rate and time left
+    AnswerPrompt = 471,               // overwrite question: the answer's prompt
+    // pictelle-cli: FreightAnim entries left out of a vehicle
+    FreightAnimSkipped = 480,   // the entry, its line and why
+    FreightAnimNoShape = 481,   // why: no shape named
+    FreightAnimNoNumbers = 482, // why: numbers missing
+    FreightAnimTooMany = 483,   // why: too many values
+    FreightAnimNotNumber = 484, // why: a value is not a number
+    FreightAnimNested = 485,    // why: a block inside the entry
+    FreightAnimUnclosed = 486,  // why: a parenthesis left open
 };
 
 // Raised by LoadMessage for a number the table does not hold.
@@ -119,9 +178,6 @@ private:
 // unpaired last value is ignored. Throws MessageNotFound for a number outside the table.
 QString LoadMessage(MessageId id, std::initializer_list<MessageValue> pairs = {});
 QString LoadMessage(MessageId id, const QList<MessageValue>& pairs);
-// By bare number, for the command line's own texts.
-QString LoadMessage(int number, std::initializer_list<MessageValue> pairs = {});
-QString LoadMessage(int number, const QList<MessageValue>& pairs);
 
 // Whether the table holds `number`.
 bool HasMessage(int number);

@@ -1,13 +1,20 @@
 #include "shared/Messages.h"
 
-#include <gtest/gtest.h>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 
-using app::LoadMessage;
+#include <gtest/gtest.h>
 
 namespace {
 
 QString u(const char16_t* text) {
     return QString::fromUtf16(text);
+}
+
+// The table by bare number, as a number converts to a MessageId.
+QString LoadMessage(int number, std::initializer_list<app::MessageValue> pairs = {}) {
+    return app::LoadMessage(app::MessageId(number), pairs);
 }
 
 } // namespace
@@ -35,6 +42,31 @@ TEST(MessageTable, HoldsExactlyTheListedNumbers) {
     }
     EXPECT_FALSE(app::HasMessage(-1));
     EXPECT_FALSE(app::HasMessage(100 + 65536));
+}
+
+// The names are read from the enum's source, as the code loads texts by name only: a name
+// without a text would throw where it is shown, and a command-line text without a name could
+// not be loaded at all.
+TEST(MessageTable, EveryNameHasATextAndEveryCommandLineTextAName) {
+    QFile header(QStringLiteral(PICTELLE_MESSAGES_HEADER));
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly));
+    const QString enumBody = QString::fromUtf8(header.readAll())
+                                 .section(QStringLiteral("enum class MessageId"), 1)
+                                 .section(QStringLiteral("};"), 0, 0);
+    const QRegularExpression entry(QStringLiteral(R"((\w+) = (\d+),)"));
+    QSet<int> named;
+    for (auto it = entry.globalMatch(enumBody); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const int number = match.captured(2).toInt();
+        const std::string name = match.captured(1).toStdString();
+        EXPECT_FALSE(named.contains(number)) << name << " shares its number";
+        named.insert(number);
+        ASSERT_TRUE(app::HasMessage(number)) << name;
+        EXPECT_FALSE(LoadMessage(number).trimmed().isEmpty()) << name;
+    }
+    EXPECT_GT(named.size(), 100) << "the enum was not read";
+    for (int number = 400; number < 500; ++number)
+        EXPECT_TRUE(!app::HasMessage(number) || named.contains(number)) << number;
 }
 
 TEST(MessageTable, UnknownNumberRaisesToTheCaller) {

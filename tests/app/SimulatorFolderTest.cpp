@@ -161,7 +161,7 @@ TEST(ThumbnailsFolderNote, NamesTheRealFolderWhenItIsNotTheProgramsOwn) {
     QTemporaryDir tmp;
     QDir().mkpath(tmp.path() + "/own");
     const platform::FileSystem own{{{}, tmp.path() + "/own", tmp.path() + "/data"}};
-    EXPECT_EQ(app::ThumbnailsFolderNote(own), app::LoadMessage(154));
+    EXPECT_EQ(app::ThumbnailsFolderNote(own), app::LoadMessage(app::MessageId::ThumbnailsNote));
     // A file where the Thumbnails folder would go: they go to the per-user folder instead.
     QFile blocker(tmp.path() + "/own/Thumbnails");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));

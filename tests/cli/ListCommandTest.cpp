@@ -181,17 +181,8 @@ TEST_F(ListCommandTest, AFolderWithoutATrainsetTreeIsOneErrorLine) {
     EXPECT_EQ(none.err.size(), 1);
 }
 
-TEST_F(ListCommandTest, BadArgumentsPrintTheUsage) {
-    const QList<QStringList> bad = {
-        {},
-        {"lister"},
-        {"list", "--msts"},
-        {"list", "--bogus", "x"},
-        {"list", "--msts", set.msts(), "--msts", set.msts()},
-        {"list", "stray"},
-        {"list", "--msts="},
-    };
-    for (const QStringList& arguments : bad) {
+TEST_F(ListCommandTest, NoCommandOrAnUnknownOnePrintsTheUsage) {
+    for (const QStringList& arguments : QList<QStringList>{{}, {"lister"}}) {
         const CliRun r = run(arguments);
         EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
@@ -200,23 +191,56 @@ TEST_F(ListCommandTest, BadArgumentsPrintTheUsage) {
     }
 }
 
-// Asked-for help goes to standard output and succeeds; a mistyped option is one line that
-// names it, so that a script's log says what went wrong.
-TEST_F(ListCommandTest, HelpVersionAndUnknownOptions) {
-    for (const char* help : {"--help", "-h"}) {
-        const CliRun r = run({help});
-        EXPECT_EQ(r.status, 0) << help;
-        EXPECT_TRUE(r.err.isEmpty()) << help;
-        EXPECT_TRUE(r.out.join('\n').contains("pictelle-cli make")) << help;
+// Asked-for help goes to standard output and succeeds, before a subcommand or after it. A
+// mistake is one line on standard error that names the argument as written, so that a
+// script's log says what went wrong; a value that looks like an option is still a value.
+TEST_F(ListCommandTest, HelpVersionAndRefusedArguments) {
+    const CliRun help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.err.isEmpty());
+    ASSERT_FALSE(help.out.isEmpty());
+    EXPECT_EQ(help.out.first(), "utilisation :");
+    EXPECT_TRUE(help.out.join('\n').contains("pictelle-cli make"))
+        << help.out.join('\n').toStdString();
+    for (const QStringList& arguments :
+         QList<QStringList>{{"-h"}, {"make", "--help"}, {"list", "-h"}, {"render", "--help"}}) {
+        const CliRun r = run(arguments);
+        EXPECT_EQ(r.status, 0) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << arguments.join(' ').toStdString();
+        EXPECT_EQ(r.out.join('\n').toStdString(), help.out.join('\n').toStdString())
+            << arguments.join(' ').toStdString();
     }
     const CliRun version = run({"--version"});
     EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.err.isEmpty());
     EXPECT_EQ(version.out, QStringList{QStringLiteral("pictelle-cli ") + app::VersionText});
-    const CliRun unknown = run({"--bogus"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_TRUE(unknown.out.isEmpty());
-    ASSERT_EQ(unknown.err.size(), 1);
-    EXPECT_TRUE(unknown.err[0].contains("--bogus"));
+
+    const QList<std::pair<QStringList, QString>> refused = {
+        {{"--bogus"}, "option inconnue : --bogus"},
+        {{"--bogus", "list"}, "option inconnue : --bogus"},
+        {{"make", "--bogus"}, "option inconnue : --bogus"},
+        {{"list", "--bogus=1", "x"}, "option inconnue : --bogus"},
+        {{"make", "-bogus"}, "option inconnue : -bogus"},
+        {{"--version=2"}, "valeur inattendue pour --version"},
+        {{"make", "--jobs"}, "valeur manquante après --jobs"},
+        {{"make", "--jobs", "2", "--jobs", "3"}, "option répétée : --jobs"},
+        {{"list", "--msts", set.msts(), "--msts", set.msts()}, "option répétée : --msts"},
+        {{"list", "--msts="}, "valeur vide pour --msts"},
+        {{"list", "--rametta", ""}, "valeur vide pour --rametta"},
+        {{"list", "stray"}, "argument inattendu : stray"},
+        {{"make", "--jobs", "-2"}, "--jobs attend un nombre entier d'au moins 1 : -2"},
+        {{"make", "--overwrite", "sometimes"},
+         "--overwrite attend ask, always ou never : sometimes"},
+        {{"render", "--zoom", "-3", "a.s", "b.bmp"}, "zoom invalide (de -2 à 2) : -3"},
+    };
+    for (const auto& [arguments, line] : refused) {
+        const CliRun r = run(arguments);
+        EXPECT_EQ(r.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << arguments.join(' ').toStdString();
+        // Exactly that one line.
+        EXPECT_EQ(r.err.join('\n').toStdString(), line.toStdString())
+            << arguments.join(' ').toStdString();
+    }
 }
 
 } // namespace

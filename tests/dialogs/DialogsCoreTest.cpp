@@ -299,9 +299,10 @@ TEST(AboutText, DescriptionReadsLineByLine) {
     const QStringList lines = AboutDescription().split("\r\n");
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], "Version 1.1.0");
-    EXPECT_EQ(lines[1], QStringLiteral("Développement : ") + app::LoadMessage(121));
+    EXPECT_EQ(lines[1],
+              QStringLiteral("Développement : ") + app::LoadMessage(app::MessageId::Toolchain));
     EXPECT_EQ(lines[2], "Graphismes : Paint Shop Pro 7.00");
-    EXPECT_EQ(lines[3], "Copyright " + app::LoadMessage(159));
+    EXPECT_EQ(lines[3], "Copyright " + app::LoadMessage(app::MessageId::Copyright));
     EXPECT_EQ(AboutDescription({2, 10, 3}).split("\r\n").front(), "Version 2.10.3");
 }
 
@@ -311,7 +312,8 @@ TEST(AboutText, NoticeAndMailLink) {
     EXPECT_FALSE(notice.contains("|1"));
 
     const QString link = AuthorMailLink("me@example.org", "Pictelle");
-    EXPECT_EQ(link, "mailto:me@example.org?Subject=" + app::LoadMessage(207, {"|1", "PICTELLE"}));
+    EXPECT_EQ(link, "mailto:me@example.org?Subject=" +
+                        app::LoadMessage(app::MessageId::AboutSubject, {"|1", "PICTELLE"}));
     EXPECT_TRUE(link.contains("PICTELLE"));
     EXPECT_FALSE(link.contains("Pictelle"));
 }

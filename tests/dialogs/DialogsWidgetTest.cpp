@@ -95,7 +95,7 @@ TEST_F(FolderDialogTest, TheSimulatorDialogOpensInProgramFilesWithOkDisabled) {
     frmPathMSTS dialog(global, nullptr, drives());
 
     EXPECT_EQ(dialog.windowTitle(), "Chemin de Microsoft Train Simulator (ou dossier de stockage)");
-    EXPECT_EQ(dialog.Label2->text(), app::LoadMessage(128));
+    EXPECT_EQ(dialog.Label2->text(), app::LoadMessage(app::MessageId::SelectedCaption));
     EXPECT_EQ(dialog.Label1->text(), "Dossiers :");
     EXPECT_EQ(dialog.Label3->text(), "Lecteurs :");
     EXPECT_EQ(dialog.cmdCancel->text(), "Annuler");
@@ -368,17 +368,18 @@ TEST_F(AboutBoxTest, ShowsTitleVersionCreditsAndNotices) {
     EXPECT_EQ(about.cmdOK->text(), "&OK");
     EXPECT_EQ(about.lblComment->text(),
               QStringLiteral("Créateur de pictelles pour l'éditeur de rames Rametta"));
-    EXPECT_EQ(about.lblCourrier->text(), app::LoadMessage(100));
+    EXPECT_EQ(about.lblCourrier->text(), app::LoadMessage(app::MessageId::AuthorAddress));
 
     const QStringList lines = about.lblDescript->text().split('\n');
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], "Version 1.1.0");
-    EXPECT_EQ(lines[1], QStringLiteral("Développement : ") + app::LoadMessage(121));
+    EXPECT_EQ(lines[1],
+              QStringLiteral("Développement : ") + app::LoadMessage(app::MessageId::Toolchain));
     EXPECT_EQ(lines[2], "Graphismes : Paint Shop Pro 7.00");
-    EXPECT_EQ(lines[3], "Copyright " + app::LoadMessage(159));
+    EXPECT_EQ(lines[3], "Copyright " + app::LoadMessage(app::MessageId::Copyright));
 
     const QString disclaimer = about.lblDisclaimer->text();
-    EXPECT_EQ(disclaimer, app::LoadMessage(124, {"|1", "\n"}));
+    EXPECT_EQ(disclaimer, app::LoadMessage(app::MessageId::Licence, {"|1", "\n"}));
 }
 
 TEST_F(AboutBoxTest, LayoutFontsAndColours) {
@@ -447,7 +448,7 @@ TEST_F(AboutBoxTest, WithoutAWineRegistryTheRealActionsShowMessage125) {
     };
     frmPropos about(actions);
     about.cmdSysInfo_Click();
-    EXPECT_EQ(messages, QStringList{app::LoadMessage(125)});
+    EXPECT_EQ(messages, QStringList{app::LoadMessage(app::MessageId::NoSystemInformation)});
 }
 
 TEST_F(AboutBoxTest, ClickingTheAddressWritesToTheAuthor) {
@@ -455,8 +456,9 @@ TEST_F(AboutBoxTest, ClickingTheAddressWritesToTheAuthor) {
     about.show();
     QTest::mouseClick(about.lblCourrier, Qt::LeftButton);
     ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.front(), "mailto:" + app::LoadMessage(100) +
-                                  "?Subject=" + app::LoadMessage(207, {"|1", "PICTELLE"}));
+    EXPECT_EQ(opened.front(),
+              "mailto:" + app::LoadMessage(app::MessageId::AuthorAddress) +
+                  "?Subject=" + app::LoadMessage(app::MessageId::AboutSubject, {"|1", "PICTELLE"}));
     // The other buttons of the mouse do nothing.
     QTest::mouseClick(about.lblCourrier, Qt::RightButton);
     EXPECT_EQ(opened.size(), 1);

@@ -125,7 +125,7 @@ TEST_F(SelectionTest, TheMenuSelectsExactlyTheItemsStillShownInBlue) {
     EXPECT_EQ(entries[0]->text(), QStringLiteral("S\u00e9lectionner les pictelles restant \u00e0 "
                                                  "r\u00e9aliser"));
     EXPECT_EQ(entries[1]->text(), QStringLiteral("Tout s\u00e9lectionner"));
-    EXPECT_EQ(entries[3]->text(), app::LoadMessage(136));
+    EXPECT_EQ(entries[3]->text(), app::LoadMessage(app::MessageId::CreateSelection));
     menu->close();
 
     action("mnuSELECT_TO_MAKE")->trigger();

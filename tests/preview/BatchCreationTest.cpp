@@ -151,7 +151,7 @@ TEST_F(BatchCreationTest, PlacesEveryVehicleInListOrderWithThePicturesPictelleCl
         }
         EXPECT_EQ(thumbnailFiles().size(), listed.size());
         const preview::BatchReport report = run->report();
-        EXPECT_EQ(report.Text, app::LoadMessage(137));
+        EXPECT_EQ(report.Text, app::LoadMessage(app::MessageId::CreateFinished));
         EXPECT_TRUE(report.Success);
     }
     EXPECT_TRUE(policy.questions().isEmpty());
@@ -178,7 +178,7 @@ TEST_F(BatchCreationTest, ExistingThumbnailsAreAskedAboutInListOrderAndAStanding
     EXPECT_EQ(contentOf(thumbnailOf(1)), "old");
     EXPECT_EQ(contentOf(thumbnailOf(4)), cliPicture(listed[4]));
     // Kept by the user's choice is no failure.
-    EXPECT_EQ(run->report().Text, app::LoadMessage(137));
+    EXPECT_EQ(run->report().Text, app::LoadMessage(app::MessageId::CreateFinished));
     EXPECT_EQ(thumbnailFiles().size(), listed.size());
 }
 
@@ -209,7 +209,8 @@ TEST_F(BatchCreationTest, CancelFinishesTheVehicleInHandAndTouchesNoOther) {
         EXPECT_EQ(files, expected) << workers;
         EXPECT_EQ(contentOf(thumbnailOf(4)), "old");
         const preview::BatchReport report = run->report();
-        EXPECT_EQ(report.Text, app::LoadMessage(326, {"|1", 2, "|2", listed.size()}));
+        EXPECT_EQ(report.Text, app::LoadMessage(app::MessageId::CreationStopped,
+                                                {"|1", 2, "|2", listed.size()}));
         EXPECT_TRUE(report.Success);
     }
     EXPECT_TRUE(policy.questions().isEmpty());
@@ -236,8 +237,9 @@ TEST_F(BatchCreationTest, AnUnreadableShapeFailsAloneAndTheReportNamesIt) {
     EXPECT_EQ(thumbnailFiles().size(), listed.size() - 1);
     const preview::BatchReport report = run->report();
     EXPECT_FALSE(report.Success);
-    EXPECT_EQ(report.Text, app::LoadMessage(140) + LineBreak + LineBreak +
-                               app::LoadMessage(324, {"|1", 1}) + LineBreak + "CR_D400");
+    EXPECT_EQ(report.Text, app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +
+                               app::LoadMessage(app::MessageId::FailureCount, {"|1", 1}) +
+                               LineBreak + "CR_D400");
 }
 
 TEST_F(BatchCreationTest, ManyFailuresNameTheFirstFiveAndCountTheRest) {
@@ -252,11 +254,11 @@ TEST_F(BatchCreationTest, ManyFailuresNameTheFirstFiveAndCountTheRest) {
     auto run = batch(missing);
     runToEnd(*run);
 
-    QString expected =
-        app::LoadMessage(140) + LineBreak + LineBreak + app::LoadMessage(324, {"|1", 7});
+    QString expected = app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +
+                       app::LoadMessage(app::MessageId::FailureCount, {"|1", 7});
     for (int i = 1; i <= 5; ++i)
         expected += LineBreak + QStringLiteral("gone%1").arg(i);
-    expected += LineBreak + app::LoadMessage(325, {"|1", 2});
+    expected += LineBreak + app::LoadMessage(app::MessageId::MoreFailures, {"|1", 2});
     EXPECT_EQ(run->report().Text, expected);
     for (const preview::BatchItemResult& result : run->results())
         EXPECT_EQ(result.Shape, preview::ShapeLoadStatus::NotFound);
@@ -269,7 +271,7 @@ TEST_F(BatchCreationTest, ManyFailuresNameTheFirstFiveAndCountTheRest) {
                      [](qsizetype) { ADD_FAILURE() << "nothing is in hand"; });
     runToEnd(*none);
     EXPECT_TRUE(none->isFinished());
-    EXPECT_EQ(none->report().Text, app::LoadMessage(137));
+    EXPECT_EQ(none->report().Text, app::LoadMessage(app::MessageId::CreateFinished));
 }
 
 } // namespace

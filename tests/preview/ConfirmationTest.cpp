@@ -77,13 +77,14 @@ TEST_F(ConfirmationTest, OpensOnOverwriteOnceWithTheFileAndTheFourAnswers) {
     // The full path, with the system's separators.
     EXPECT_EQ(dialog.Label1->text(), QStringLiteral("Fichier /opt/pictelle/Thumbnails/GP38.bmp"));
     EXPECT_TRUE(dialog.Label1->font().bold());
-    EXPECT_EQ(dialog.Label2->text(), app::LoadMessage(144, {"|1", "\r\n"}));
+    EXPECT_EQ(dialog.Label2->text(),
+              app::LoadMessage(app::MessageId::ConfirmationQuestion, {"|1", "\r\n"}));
     EXPECT_TRUE(dialog.Label2->text().contains("destination.\r\nQue"));
-    EXPECT_EQ(dialog.optRENAME->text(), app::LoadMessage(145));
-    EXPECT_EQ(dialog.optNO_RENAME->text(), app::LoadMessage(146));
-    EXPECT_EQ(dialog.optALL_RENAME->text(), app::LoadMessage(147));
-    EXPECT_EQ(dialog.optALL_NO_RENAME->text(), app::LoadMessage(148));
-    EXPECT_EQ(dialog.Frame1->title(), app::LoadMessage(149));
+    EXPECT_EQ(dialog.optRENAME->text(), app::LoadMessage(app::MessageId::Replace));
+    EXPECT_EQ(dialog.optNO_RENAME->text(), app::LoadMessage(app::MessageId::Keep));
+    EXPECT_EQ(dialog.optALL_RENAME->text(), app::LoadMessage(app::MessageId::ReplaceAll));
+    EXPECT_EQ(dialog.optALL_NO_RENAME->text(), app::LoadMessage(app::MessageId::KeepAll));
+    EXPECT_EQ(dialog.Frame1->title(), app::LoadMessage(app::MessageId::ConfirmationChoice));
     EXPECT_EQ(dialog.cmdOK->text(), "&Ok");
     EXPECT_EQ(dialog.cmdOK->geometry(), QRect(200, 216, 113, 25));
     EXPECT_EQ(dialog.optALL_NO_RENAME->geometry(), QRect(16, 65, 441, 17));

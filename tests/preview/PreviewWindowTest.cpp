@@ -236,7 +236,7 @@ TEST_F(PreviewWindowTest, CreateWritesWhatTheCanvasShowsAndMarksTheItem) {
     create();
 
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(139));
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(app::MessageId::CreateDone));
     EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Information);
     const QByteArray written = contentOf(thumbs() + "/CR_460.bmp");
     EXPECT_EQ(written, shown);
@@ -327,7 +327,7 @@ TEST_F(PreviewWindowTest, AnUnreadableShapeIsExplainedAndNeverSavedAsAnEmptyPict
 
     create();
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(140));
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(app::MessageId::CreateFailed));
     EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Exclamation);
     EXPECT_TRUE(QDir(thumbs()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(colourOf(row), before);
@@ -367,12 +367,13 @@ TEST_F(PreviewWindowTest, AMissingFreightShapeIsNamedAndTheVehicleStillMade) {
     const int row = rowOf("CRBox_4102.wag");
     clickRow(row);
     EXPECT_TRUE(label("lblFORME").isVisible());
-    EXPECT_EQ(label("lblFORME").text(), app::LoadMessage(304, {"|1", "CRBox_N4102.s"}));
+    EXPECT_EQ(label("lblFORME").text(),
+              app::LoadMessage(app::MessageId::FreightNotFound, {"|1", "CRBox_N4102.s"}));
     EXPECT_NE(canvas().Picture().pixel(32, 45), (render::Rgb{148, 198, 239}));
 
     create();
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(139));
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(app::MessageId::CreateDone));
     EXPECT_EQ(contentOf(thumbs() + "/CRBox_4102.bmp"), bytesOf(canvas().Picture()));
 
     // The other car of the pack has its number and no problem to tell.
@@ -421,11 +422,11 @@ TEST_F(PreviewWindowTest, APictureWithNothingOfTheVehicleIsExplainedAndNeverSave
     EXPECT_EQ(canvas().DrawnSamples(), 0u);
     EXPECT_TRUE(label("lblFORME").isVisible());
     EXPECT_EQ(label("lblFORME").text().toLower(),
-              app::LoadMessage(306, {"|1", "cr_460.s"}).toLower());
+              app::LoadMessage(app::MessageId::NothingDrawn, {"|1", "cr_460.s"}).toLower());
 
     create();
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(140));
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(app::MessageId::CreateFailed));
     EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Exclamation);
     EXPECT_TRUE(QDir(thumbs()).entryList(QDir::Files).isEmpty()) << "no blank thumbnail";
     EXPECT_EQ(colourOf(row), before);
@@ -474,7 +475,7 @@ TEST_F(PreviewWindowTest, AReadOnlyThumbnailsFolderGivesTheFailureAndLosesNothin
 
     ASSERT_EQ(reports.entries.size(), 2);
     for (const auto& entry : reports.entries) {
-        EXPECT_EQ(entry.text, app::LoadMessage(140));
+        EXPECT_EQ(entry.text, app::LoadMessage(app::MessageId::CreateFailed));
         EXPECT_EQ(entry.icon, preview::ReportIcon::Exclamation);
     }
     EXPECT_EQ(contentOf(thumbs() + "/CR_D400.bmp"), old);

@@ -193,7 +193,8 @@ TEST_F(SelectionCreationTest, CtrlAThenCreerMakesEveryThumbnailBehindTheProgress
         watched = true;
         EXPECT_EQ(progress.parentWidget(), window.get());
         EXPECT_TRUE(progress.isModal());
-        EXPECT_EQ(progress.windowTitle(), app::LoadMessage(322, {"|1", "Pictelle"}));
+        EXPECT_EQ(progress.windowTitle(),
+                  app::LoadMessage(app::MessageId::CreationTitle, {"|1", "Pictelle"}));
         EXPECT_EQ(progress.cmdCancel->text(), "Annuler");
         EXPECT_EQ(progress.prgCREATION->maximum(), list().count());
         captions.append(progress.lblIMAGE->text());
@@ -208,13 +209,15 @@ TEST_F(SelectionCreationTest, CtrlAThenCreerMakesEveryThumbnailBehindTheProgress
     captions.removeDuplicates();
     QStringList expected;
     for (qsizetype row = 0; row < list().count(); ++row)
-        expected.append(app::LoadMessage(138, {"|1", list().item(row)->text.chopped(4)}));
+        expected.append(
+            app::LoadMessage(app::MessageId::Creating, {"|1", list().item(row)->text.chopped(4)}));
     EXPECT_EQ(captions, expected);
     ASSERT_FALSE(counts.isEmpty());
-    EXPECT_EQ(counts.back(), app::LoadMessage(323, {"|1", list().count(), "|2", list().count()}));
+    EXPECT_EQ(counts.back(), app::LoadMessage(app::MessageId::CreationCount,
+                                              {"|1", list().count(), "|2", list().count()}));
 
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(137));
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(app::MessageId::CreateFinished));
     EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Information);
     for (int row = 0; row < list().count(); ++row) {
         EXPECT_EQ(contentOf(thumbnailOf(row)), cliPicture(row)) << row;
@@ -253,7 +256,7 @@ TEST_F(SelectionCreationTest, TheMenuSelectsTheBlueItemsAndCreatesThemOnly) {
 
     list().findChild<QAction*>("mnuCREATE_SELECTION")->trigger();
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(137));
+    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(app::MessageId::CreateFinished));
     for (int row = 0; row < list().count(); ++row) {
         const bool chosen = blueRows.contains(row);
         EXPECT_EQ(colourOf(row), chosen ? magenta : before[row]) << row;
@@ -292,7 +295,7 @@ TEST_F(SelectionCreationTest, EachExistingThumbnailIsAskedAboutUntilAnAlwaysAnsw
     EXPECT_EQ(contentOf(thumbnailOf(second)), pictureAt(second, cameraFactor()));
     EXPECT_EQ(contentOf(thumbnailOf(third)), pictureAt(third, cameraFactor()));
     EXPECT_EQ(global.OverwriteChoice, OverwriteChoice::OverwriteAlways);
-    EXPECT_EQ(reports.entries.back().text, app::LoadMessage(137));
+    EXPECT_EQ(reports.entries.back().text, app::LoadMessage(app::MessageId::CreateFinished));
     EXPECT_EQ(colourOf(first), magenta);
 
     // The standing answer holds for later selections and single creations alike.
@@ -353,7 +356,8 @@ TEST_P(StoppingTest, StopsAfterTheVehicleInHandAndLeavesTheOthersUntouched) {
     for (int row = 0; row < list().count(); ++row)
         EXPECT_EQ(colourOf(row), row < 2 ? magenta : before[row]) << row;
     ASSERT_EQ(reports.entries.size(), 1);
-    EXPECT_EQ(reports.entries[0].text, app::LoadMessage(326, {"|1", 2, "|2", list().count()}));
+    EXPECT_EQ(reports.entries[0].text,
+              app::LoadMessage(app::MessageId::CreationStopped, {"|1", 2, "|2", list().count()}));
     EXPECT_TRUE(policy.questions().isEmpty());
 }
 
@@ -370,7 +374,8 @@ TEST_F(SelectionCreationTest, AVehicleThatCannotBeDrawnIsNamedAndTheOthersAreMad
     ASSERT_EQ(reports.entries.size(), 1);
     EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Exclamation);
     EXPECT_EQ(reports.entries[0].text,
-              app::LoadMessage(140) + "\r\n\r\n" + app::LoadMessage(324, {"|1", 1}) + "\r\nCR_460");
+              app::LoadMessage(app::MessageId::CreateFailed) + "\r\n\r\n" +
+                  app::LoadMessage(app::MessageId::FailureCount, {"|1", 1}) + "\r\nCR_460");
     for (int row = 0; row < list().count(); ++row) {
         if (row == broken) {
             EXPECT_EQ(colourOf(row), brokenBefore);

@@ -129,10 +129,10 @@ TEST_F(MainWindowTest, CaptionsComeFromTheMessageTable) {
     EXPECT_EQ(text(*window, "cmdPROPOS"), QStringLiteral("A propos de Pictelle"));
     EXPECT_EQ(text(*window, "cmdPROPOS_OCX"), QStringLiteral("A propos de sfCanvas"));
     EXPECT_EQ(text(*window, "cmdDelInfosPath"), QStringLiteral("Supprimer le chemin de Rametta"));
-    EXPECT_EQ(text(*window, "Label2"), app::LoadMessage(154));
-    EXPECT_EQ(text(*window, "Label3"), app::LoadMessage(155));
-    EXPECT_EQ(text(*window, "Label4"), app::LoadMessage(156));
-    EXPECT_EQ(text(*window, "Label5"), app::LoadMessage(157));
+    EXPECT_EQ(text(*window, "Label2"), app::LoadMessage(app::MessageId::ThumbnailsNote));
+    EXPECT_EQ(text(*window, "Label3"), app::LoadMessage(app::MessageId::LegendRamettaFolder));
+    EXPECT_EQ(text(*window, "Label4"), app::LoadMessage(app::MessageId::LegendBuiltIn));
+    EXPECT_EQ(text(*window, "Label5"), app::LoadMessage(app::MessageId::LegendMadeHere));
     EXPECT_EQ(text(*window, "Label6"),
               QString::fromUtf16(u"Pictelles restant \u00e0 r\u00e9aliser."));
     EXPECT_EQ(text(*window, "lblQTE_FILES"), QString());
