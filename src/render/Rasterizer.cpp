@@ -1,6 +1,7 @@
 #include "render/Rasterizer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -53,6 +54,9 @@ ClipVertex lerp(const ClipVertex& a, const ClipVertex& b, float t) {
 }
 
 int wrapIndex(int i, int n) {
+    // Texture sizes are nearly always powers of two, where a mask spares the division.
+    if ((n & (n - 1)) == 0)
+        return i & (n - 1);
     const int m = i % n;
     return m < 0 ? m + n : m;
 }
@@ -75,6 +79,18 @@ struct ScreenVertex {
     float uq = 0, vq = 0, lq = 0;
 };
 
+// Rounds half away from zero, as std::round, within ±2^40 (NaN gives 0): a per-vertex
+// library call otherwise.
+std::int64_t toFixed(double value) {
+    constexpr double bound = double(std::int64_t(1) << 40);
+    if (!(value == value))
+        return 0;
+    const double clamped = std::clamp(value, -bound, bound);
+    const auto whole = std::int64_t(clamped); // toward zero
+    const double rest = clamped - double(whole);
+    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+}
+
 ScreenVertex toScreen(const ClipVertex& c, int width, int height) {
     const double invW = 1.0 / double(c.position.w);
     const double sx = (double(c.position.x) * invW + 1.0) * 0.5 * width;
@@ -82,9 +98,8 @@ ScreenVertex toScreen(const ClipVertex& c, int width, int height) {
     ScreenVertex s;
     // Clipping keeps these inside the guard band; the bound only keeps a degenerate w from
     // reaching an undefined conversion.
-    constexpr double bound = double(std::int64_t(1) << 40);
-    s.x = saturatingCast<std::int64_t>(std::round(std::clamp(sx * double(kOne), -bound, bound)));
-    s.y = saturatingCast<std::int64_t>(std::round(std::clamp(sy * double(kOne), -bound, bound)));
+    s.x = toFixed(sx * double(kOne));
+    s.y = toFixed(sy * double(kOne));
     s.z = float(double(c.position.z) * invW);
     s.q = float(invW);
     s.uq = float(double(c.u) * invW);
@@ -104,8 +119,10 @@ int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
     const float rho2 = std::max(ax * ax + bx * bx, ay * ay + by * by);
     if (!(rho2 > 1.0f))
         return 0;
-    const float lod = 0.5f * std::log2(rho2);
-    const int level = saturatingCast<int>(std::floor(lod + 0.5f));
+    // The level is log2 of the step rounded to the nearest, round(0.5 × log2 rho²), which is
+    // half the binary exponent of 2·rho² rounded down: read from the float's bits, exactly.
+    const int exponent = int((std::bit_cast<std::uint32_t>(rho2) >> 23) & 0xFF) - 127;
+    const int level = (exponent + 1) / 2;
     return std::clamp(level, 0, t.firstLevel + int(t.levels.size()) - 1);
 }
 
@@ -180,7 +197,7 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
     const float fx = x - fx0, fy = y - fy0;
     const int x0 = wrapTexel(fx0, t.width);
     const int y0 = wrapTexel(fy0, t.height);
-    const int x1 = wrapIndex(x0 + 1, t.width), y1 = wrapIndex(y0 + 1, t.height);
+    const int x1 = x0 + 1 == t.width ? 0 : x0 + 1, y1 = y0 + 1 == t.height ? 0 : y0 + 1;
     const auto* row0 = &t.rgba[std::size_t(y0) * std::size_t(t.width) * 4];
     const auto* row1 = &t.rgba[std::size_t(y1) * std::size_t(t.width) * 4];
     std::array<float, 4> r;
@@ -231,6 +248,30 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     const std::int64_t stepX2 = -(v1.y - v0.y) * kOne, stepY2 = (v1.x - v0.x) * kOne;
 
     const double invArea = 1.0 / double(area);
+    const std::int64_t startX = std::int64_t(x0) * kOne + kHalf;
+    const std::int64_t startY = std::int64_t(y0) * kOne + kHalf;
+    std::int64_t row0 = edge(v1, v2, startX, startY);
+    std::int64_t row1 = edge(v2, v0, startX, startY);
+    std::int64_t row2 = edge(v0, v1, startX, startY);
+
+    if (shading.depthUse == DepthUse::RecordOnly) {
+        // Depth alone, worked out exactly as the drawing pass will.
+        for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
+            std::int64_t e0 = row0, e1 = row1, e2 = row2;
+            float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
+            for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
+                if (e0 + bias0 < 0 || e1 + bias1 < 0 || e2 + bias2 < 0)
+                    continue;
+                const float l0 = float(double(e0) * invArea);
+                const float l1 = float(double(e1) * invArea);
+                const float l2 = float(double(e2) * invArea);
+                const float z = l0 * v0.z + l1 * v1.z + l2 * v2.z;
+                if (z < depth[x])
+                    depth[x] = z;
+            }
+        }
+        return;
+    }
     // Screen-space gradients of the barycentric weights, per sample step.
     const float dl0dx = float(double(stepX0) * invArea), dl0dy = float(double(stepY0) * invArea);
     const float dl1dx = float(double(stepX1) * invArea), dl1dy = float(double(stepY1) * invArea);
@@ -251,12 +292,6 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
     const float alphaRef = shading.alphaReference * 255.0f;
 
-    const std::int64_t startX = std::int64_t(x0) * kOne + kHalf;
-    const std::int64_t startY = std::int64_t(y0) * kOne + kHalf;
-    std::int64_t row0 = edge(v1, v2, startX, startY);
-    std::int64_t row1 = edge(v2, v0, startX, startY);
-    std::int64_t row2 = edge(v0, v1, startX, startY);
-
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         std::int64_t e0 = row0, e1 = row1, e2 = row2;
         for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
@@ -272,9 +307,7 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 if (!(z < fb.depth[index]))
                     continue;
                 break;
-            case DepthUse::RecordOnly:
-                if (z < fb.depth[index])
-                    fb.depth[index] = z;
+            case DepthUse::RecordOnly: // drawn above
                 continue;
             case DepthUse::DrawNearest:
                 if (!(z == fb.depth[index]) || fb.settled[index])
