@@ -12,10 +12,15 @@
 // picture reads no level finer than its own need, so pictures never depend on what the
 // cache happens to hold.
 //
-// Bound: the decoded bytes held stay under byteBound (256 MiB by default: every texture of
-// a few hundred vehicles at thumbnail levels, or three 4096 × 4096 textures in full); the
-// least recently used entries go first. A texture in use by a picture lives on until the
-// picture drops it. Decoding failures are remembered too, so that a bad file is read once.
+// Bound: the decoded bytes held stay under byteBound, 64 MiB by default. That holds the
+// shared textures of many packs at thumbnail levels, which is what a run meets again; a
+// vehicle's own body texture is seldom asked for twice, and holding every one would only cost
+// fresh pages (with four times the bound, a whole-library run took three times the page
+// faults and a tenth more time). The
+// least recently used entries go first. A texture larger than the bound on its own (a
+// 4096 × 4096 one in full) is handed to its picture and not kept. A texture in use by a
+// picture lives on until the picture drops it. Decoding failures are remembered too, so that a bad
+// file is read once.
 //
 // Thread-safe: any number of threads may ask at once; a file being decoded by one thread
 // is waited for, not decoded again, by the others.
@@ -58,7 +63,7 @@ struct TextureAnswer {
 
 class TextureCache {
 public:
-    static constexpr std::size_t defaultByteBound = std::size_t(256) << 20;
+    static constexpr std::size_t defaultByteBound = std::size_t(64) << 20;
     using ReadFile = std::function<std::optional<std::vector<std::byte>>()>;
 
     explicit TextureCache(std::size_t byteBound = defaultByteBound);
