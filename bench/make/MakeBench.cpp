@@ -10,7 +10,10 @@
 //   make:  the built pictelle-cli making the thumbnail of every vehicle;
 // and prints both, their ratio and the peak memory of the make run.
 //
-//   make_bench [--vehicles N] [--keep DIR [--reuse]] [--cli PATH] [-- extra make arguments]
+//   make_bench [--vehicles N] [--runs N] [--keep DIR [--reuse]] [--cli PATH] [-- extra make
+//              arguments]
+//
+// --runs times each side N times (3 by default) and keeps the best of each.
 //
 // --keep leaves the library in DIR; --reuse measures again the library left there.
 
@@ -237,6 +240,7 @@ int run(const std::vector<std::string>& command, const fs::path& output) {
 
 int main(int argc, char** argv) {
     int vehicles = 500;
+    int runs = 3;
     fs::path keep;
     bool reuse = false;
     fs::path cliPath = PICTELLE_CLI_PATH;
@@ -247,6 +251,8 @@ int main(int argc, char** argv) {
             vehicles = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--keep" && i + 1 < argc) {
             keep = argv[++i];
+        } else if (a == "--runs" && i + 1 < argc) {
+            runs = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--reuse") {
             reuse = true;
         } else if (a == "--cli" && i + 1 < argc) {
@@ -255,8 +261,8 @@ int main(int argc, char** argv) {
             extra.assign(argv + i + 1, argv + argc);
             break;
         } else {
-            std::fprintf(stderr, "usage: make_bench [--vehicles N] [--keep DIR [--reuse]] "
-                                 "[--cli PATH] [-- ARGS]\n");
+            std::fprintf(stderr, "usage: make_bench [--vehicles N] [--runs N] [--keep DIR "
+                                 "[--reuse]] [--cli PATH] [-- ARGS]\n");
             return 2;
         }
     }
@@ -290,7 +296,14 @@ int main(int argc, char** argv) {
         std::printf("written in %.1f s\n", secondsSince(start));
     }
 
-    const Floor floor = readFloor(library.msts);
+    // Each timing is the best of `runs`: a shared machine only ever adds time, so the best
+    // run is the one nearest the cost of the work itself.
+    Floor floor;
+    for (int r = 0; r < runs; ++r) {
+        const Floor once = readFloor(library.msts);
+        if (r == 0 || once.seconds < floor.seconds)
+            floor = once;
+    }
 
     // The program's own folder holds its Thumbnails folder: a copy of the tool keeps them
     // apart from the build tree, and its own settings and prefix keep the user's out.
@@ -303,9 +316,18 @@ int main(int argc, char** argv) {
                                      library.msts.string(), "--rametta", library.rametta.string(),
                                      "--overwrite",         "always"};
     command.insert(command.end(), extra.begin(), extra.end());
-    start = std::chrono::steady_clock::now();
-    const int status = run(command, root / "make.out");
-    const double makeSeconds = secondsSince(start);
+    double makeSeconds = 0;
+    int status = 0;
+    for (int r = 0; r < runs && status == 0; ++r) {
+        // Every vehicle is still to make at each run.
+        fs::remove_all(root / "Thumbnails");
+        start = std::chrono::steady_clock::now();
+        status = run(command, root / "make.out");
+        const double seconds = secondsSince(start);
+        if (r == 0 || seconds < makeSeconds)
+            makeSeconds = seconds;
+    }
+    // The largest of the runs: the children's peak.
     rusage usage{};
     ::getrusage(RUSAGE_CHILDREN, &usage);
 
@@ -318,9 +340,9 @@ int main(int argc, char** argv) {
                 "inflated\n",
                 library.vehicles, floor.files, double(floor.bytes) / 1e6,
                 double(floor.inflated) / 1e6);
-    std::printf("floor (read + inflate once, one core): %.2f s\n", floor.seconds);
-    std::printf("make: %.2f s, %.1f vehicles/s, exit %d, %zu thumbnails written\n", makeSeconds,
-                double(library.vehicles) / makeSeconds, status, thumbnails);
+    std::printf("floor (read + inflate once, one core, best of %d): %.2f s\n", runs, floor.seconds);
+    std::printf("make (best of %d): %.2f s, %.1f vehicles/s, exit %d, %zu thumbnails written\n",
+                runs, makeSeconds, double(library.vehicles) / makeSeconds, status, thumbnails);
     std::printf("make / floor = %.2f\n", makeSeconds / floor.seconds);
     std::printf("peak memory of make: %.0f MB\n", double(usage.ru_maxrss) / 1024.0);
 

@@ -211,7 +211,7 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
     return r;
 }
 
-void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& cb,
+bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& cb,
                        const ClipVertex& cc, const Shading& shading) {
     ScreenVertex v0 = toScreen(ca, fb.width, fb.height);
     ScreenVertex v1 = toScreen(cb, fb.width, fb.height);
@@ -222,7 +222,7 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     };
     std::int64_t area = edge(v0, v1, v2.x, v2.y);
     if (area == 0)
-        return;
+        return false;
     // Both windings are drawn: the depth test, not culling, hides the far side.
     if (area < 0) {
         std::swap(v1, v2);
@@ -237,7 +237,7 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     const int y0 = int(std::max<std::int64_t>(0, (minY - kHalf + kOne - 1) >> kSubBits));
     const int y1 = int(std::min<std::int64_t>(fb.height - 1, (maxY - kHalf) >> kSubBits));
     if (x0 > x1 || y0 > y1)
-        return;
+        return false;
 
     // Edge k is opposite vertex k; a sample on an edge belongs to it only on a top or left edge.
     const std::int64_t bias0 = isTopLeft(v1, v2) ? 0 : -1;
@@ -254,6 +254,7 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     std::int64_t row1 = edge(v2, v0, startX, startY);
     std::int64_t row2 = edge(v0, v1, startX, startY);
 
+    bool nearer = false;
     if (shading.depthUse == DepthUse::RecordOnly) {
         // Depth alone, worked out exactly as the drawing pass will.
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
@@ -266,11 +267,13 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 const float l1 = float(double(e1) * invArea);
                 const float l2 = float(double(e2) * invArea);
                 const float z = l0 * v0.z + l1 * v1.z + l2 * v2.z;
-                if (z < depth[x])
+                if (z < depth[x]) {
                     depth[x] = z;
+                    nearer = true;
+                }
             }
         }
-        return;
+        return nearer;
     }
     // Screen-space gradients of the barycentric weights, per sample step.
     const float dl0dx = float(double(stepX0) * invArea), dl0dy = float(double(stepY0) * invArea);
@@ -315,6 +318,7 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 fb.settled[index] = 1;
                 break;
             }
+            nearer = true;
 
             const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
             const float invQ = q > 0 ? 1.0f / q : 0.0f;
@@ -368,22 +372,24 @@ void rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 ++fb.drawnSamples;
         }
     }
+    return nearer;
 }
 
-void drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                   const Shading& shading) {
     const unsigned ca = outcode(a.position), cb = outcode(b.position), cc = outcode(c.position);
     if (ca & cb & cc)
-        return;
+        return false;
     if ((ca | cb | cc) == 0) {
-        rasterizeTriangle(fb, a, b, c, shading);
-        return;
+        return rasterizeTriangle(fb, a, b, c, shading);
     }
     std::array<ClipVertex, 9> polygon;
     const int n = clipPolygon({a, b, c}, polygon);
+    bool nearer = false;
     for (int i = 1; i + 1 < n; ++i)
-        rasterizeTriangle(fb, polygon[0], polygon[std::size_t(i)], polygon[std::size_t(i + 1)],
-                          shading);
+        nearer |= rasterizeTriangle(fb, polygon[0], polygon[std::size_t(i)],
+                                    polygon[std::size_t(i + 1)], shading);
+    return nearer;
 }
 
 RgbImage resolve(const Framebuffer& fb, int samplesPerAxis) {

@@ -69,12 +69,13 @@ unsigned outcode(const Vec4& p);
 // of 0 to 9 vertices.
 int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex, 9>& out);
 
-// Draws one triangle that lies inside every clip plane.
-void rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
+// Draws one triangle that lies inside every clip plane. True when it passed the depth test
+// on some sample: drew there, or recorded a nearer depth.
+bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
                        const ClipVertex& c, const Shading& shading);
 
-// Clips when needed, then rasterizes.
-void drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+// Clips when needed, then rasterizes; true as rasterizeTriangle() is for some part.
+bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                   const Shading& shading);
 
 // Bilinear sample of one mip level of the full picture (clamped to the levels held),

@@ -237,6 +237,11 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         DepthUse depthUse;
     };
     std::vector<BlendedTriangle> blended;
+    // Per opaque triangle, in drawing order: whether it came nearer than what was there on
+    // some sample while the depths were recorded. One that never did is the first at the
+    // nearest depth nowhere, and the shading pass passes it by.
+    std::vector<std::uint8_t> cameNearer;
+    std::size_t opaqueIndex = 0;
     for (const Pass pass : {Pass{BlendMode::Opaque, DepthUse::RecordOnly},
                             Pass{BlendMode::Opaque, DepthUse::DrawNearest},
                             Pass{BlendMode::AlphaTest, DepthUse::Test}}) {
@@ -260,10 +265,17 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                 continue;
             Shading shading = shadingFor(model, m, finestLevels);
             shading.depthUse = pass.depthUse;
-            for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
-                if (usable(p, k))
+            for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
+                if (!usable(p, k))
+                    continue;
+                if (pass.depthUse == DepthUse::DrawNearest && !cameNearer[opaqueIndex++])
+                    continue;
+                const bool nearer =
                     drawTriangle(fb, clipVertex(p.indices[k], m), clipVertex(p.indices[k + 1], m),
                                  clipVertex(p.indices[k + 2], m), shadingOf(p, k, shading));
+                if (pass.depthUse == DepthUse::RecordOnly)
+                    cameNearer.push_back(nearer);
+            }
         }
     }
 
