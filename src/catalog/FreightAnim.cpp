@@ -1,5 +1,7 @@
 #include "catalog/FreightAnim.h"
 
+#include "catalog/TextSearch.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -154,36 +156,6 @@ std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, 
     return entry;
 }
 
-// False only when no spelling of the lower-case ASCII word, in any letter case, can be in the
-// text. The words are matched with full case folding, so any non-ASCII character is taken as
-// a possible match: the answer errs towards true. A Horspool search: most characters let it
-// leap the word's length.
-bool mayHoldWord(QStringView text, QStringView word) {
-    const qsizetype n = word.size();
-    const auto lower = [](char16_t c) {
-        return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-    };
-    const auto matches = [&lower](char16_t c, char16_t w) {
-        return c >= 0x80 || lower(c) == w;
-    };
-    qsizetype shift[128];
-    for (qsizetype& s : shift)
-        s = n;
-    for (qsizetype k = 0; k + 1 < n; ++k)
-        shift[word[k].unicode() & 0x7F] = n - 1 - k;
-    for (qsizetype i = 0; i + n <= text.size();) {
-        qsizetype k = n - 1;
-        while (k >= 0 && matches(text[i + k].unicode(), word[k].unicode()))
-            --k;
-        if (k < 0)
-            return true;
-        const char16_t last = text[i + n - 1].unicode();
-        // A non-ASCII character may stand for any letter of the word.
-        i += last >= 0x80 ? 1 : shift[lower(last)];
-    }
-    return n == 0;
-}
-
 } // namespace
 
 bool ParseDistance(const QString& text, double& metres) {
@@ -219,8 +191,9 @@ bool ParseDistance(const QString& text, double& metres) {
 FreightAnimReading ReadFreightAnims(const QString& definitionText) {
     FreightAnimReading reading;
     // Entries and their problems both start at the token, so a text without it has none;
-    // most vehicles carry no load, and the scan need not tokenize their whole text.
-    if (!mayHoldWord(definitionText, u"freightanim"))
+    // most vehicles carry no load, and the scan need not tokenize their whole text. Words are
+    // matched with full case folding, so a non-ASCII character may stand for a letter of it.
+    if (FindAsciiWord(definitionText, u"freightanim", 0, NonAscii::MayMatch) < 0)
         return reading;
     const QList<Token> tokens = tokenize(definitionText);
     QList<Entry> entries;

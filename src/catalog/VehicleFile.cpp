@@ -1,5 +1,7 @@
 #include "catalog/VehicleFile.h"
 
+#include "catalog/TextSearch.h"
+
 #include "platform/FileSystem.h"
 #include "platform/Windows1252.h"
 
@@ -28,55 +30,6 @@ constexpr double feetPerMetre = 3.28;
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n';
 }
-
-char16_t asciiLower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-// A case-blind search for an ASCII token (Horspool): the table of shifts is built
-// once per text, not per line. ASCII folding is the whole comparison, as the tokens are
-// ASCII words.
-class TokenSearch {
-public:
-    explicit TokenSearch(QStringView token) : token_(token) {
-        const qsizetype n = token.size();
-        for (unsigned char& s : shift_)
-            s = static_cast<unsigned char>(std::min<qsizetype>(n, 255));
-        nonAsciiShift_ = std::min<qsizetype>(n, 255);
-        for (qsizetype k = 0; k + 1 < n; ++k) {
-            const char16_t c = asciiLower(token[k].unicode());
-            const qsizetype shift = std::min<qsizetype>(n - 1 - k, 255);
-            if (c < 128)
-                shift_[c] = static_cast<unsigned char>(shift);
-            else
-                nonAsciiShift_ = shift;
-        }
-    }
-
-    bool foundIn(QStringView line) const { return find(line, 0) >= 0; }
-
-    // Where the token first appears in the text from `from`, or -1.
-    qsizetype find(QStringView line, qsizetype from) const {
-        const qsizetype n = token_.size();
-        if (n == 0)
-            return from <= line.size() ? from : -1;
-        for (qsizetype i = from; i + n <= line.size();) {
-            qsizetype k = n - 1;
-            while (k >= 0 && asciiLower(line[i + k].unicode()) == asciiLower(token_[k].unicode()))
-                --k;
-            if (k < 0)
-                return i;
-            const char16_t last = asciiLower(line[i + n - 1].unicode());
-            i += last < 128 ? shift_[last] : nonAsciiShift_;
-        }
-        return -1;
-    }
-
-private:
-    QStringView token_;
-    unsigned char shift_[128];
-    qsizetype nonAsciiShift_ = 1;
-};
 
 // The raw value of a line when it has its first "(" before its first ")".
 bool bracketedValue(QStringView line, QString& rawValue) {
@@ -115,9 +68,8 @@ bool isLineEnd(QChar c) {
 // The raw value of the first line holding a token that lies on one line: the token is looked
 // for in the whole text, and only the lines it appears on are examined.
 bool findOneLineTokenValue(QStringView text, const QString& token, QString& rawValue) {
-    const TokenSearch search(token);
     for (qsizetype from = 0;;) {
-        const qsizetype at = search.find(text, from);
+        const qsizetype at = FindAsciiWord(text, token, from);
         if (at < 0)
             return false;
         qsizetype start = at;
@@ -145,14 +97,11 @@ void findTokenValues(const QString& text, const QString* const (&tokens)[N], QSt
         return;
     }
     std::size_t remaining = N;
-    std::optional<TokenSearch> searches[N];
-    for (std::size_t i = 0; i < N; ++i) {
+    for (std::size_t i = 0; i < N; ++i)
         found[i] = false;
-        searches[i].emplace(*tokens[i]);
-    }
     forEachLine(text, [&](QStringView line) {
         for (std::size_t i = 0; i < N; ++i) {
-            if (found[i] || !searches[i]->foundIn(line))
+            if (found[i] || FindAsciiWord(line, *tokens[i]) < 0)
                 continue;
             if (bracketedValue(line, *values[i])) {
                 found[i] = true;
