@@ -21,6 +21,22 @@ char16_t asciiUpper(char16_t c) {
     return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
 }
 
+bool holdsNonAscii(const char16_t* chars, qsizetype count) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    __m128i seen = _mm_setzero_si128();
+    for (; i + 8 <= count; i += 8)
+        seen = _mm_or_si128(seen, _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + i)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(seen, _mm_set1_epi16(short(0xFF80))),
+                                          _mm_setzero_si128())) != 0xFFFF)
+        return true;
+#endif
+    for (; i < count; ++i)
+        if (chars[i] >= 0x80)
+            return true;
+    return false;
+}
+
 } // namespace
 
 qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from, NonAscii nonAscii) {
@@ -34,7 +50,9 @@ qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from, NonA
     for (qsizetype k = 0; k < n; ++k)
         lower[k] = asciiLower(word[k].unicode());
     const char16_t* chars = text.utf16();
-    const bool anyNonAscii = nonAscii == NonAscii::MayMatch;
+    // Most texts are plain ASCII, where the two ways agree: the cheaper one is taken.
+    const bool anyNonAscii =
+        nonAscii == NonAscii::MayMatch && from < size && holdsNonAscii(chars + from, size - from);
     const auto matchesAt = [&](qsizetype i) {
         for (qsizetype k = 0; k < n; ++k) {
             const char16_t c = chars[i + k];

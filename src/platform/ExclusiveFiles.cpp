@@ -143,8 +143,7 @@ bool FileSystem::replaceFile(const QString& from, const QString& to, FileError* 
         const QString exact = target.left(cut + 1) + given;
         if (renameNoReplace(nativeBytes(source), nativeBytes(exact)) == 0) {
             ::unlink(nativeBytes(target).constData());
-            cache_.clear();
-            resolvedFolders_.clear();
+            forgetListings();
             return true;
         }
     }

@@ -242,9 +242,14 @@ FileSystem::InFolder FileSystem::inHeldFolder(const QString& nativePath) const {
 }
 
 const FileSystem::Listing& FileSystem::cachedListing(const QString& nativeFolder) const {
+    if (last_.listing && nativeFolder == last_.folder)
+        return *last_.listing;
     auto it = cache_.find(nativeFolder);
-    if (it != cache_.end())
-        return *it;
+    if (it != cache_.end()) {
+        last_.folder = nativeFolder;
+        last_.listing = &it->second;
+        return it->second;
+    }
     Listing listing;
     listing.entries = readEntries(nativeFolder);
     listing.exact.reserve(listing.entries.size());
@@ -255,7 +260,16 @@ const FileSystem::Listing& FileSystem::cachedListing(const QString& nativeFolder
         if (!listing.folded.contains(folded))
             listing.folded.insert(folded, i);
     }
-    return *cache_.insert(nativeFolder, std::move(listing));
+    const Listing& held = cache_.insert_or_assign(nativeFolder, std::move(listing)).first->second;
+    last_.folder = nativeFolder;
+    last_.listing = &held;
+    return held;
+}
+
+void FileSystem::forgetListings() const {
+    cache_.clear();
+    resolvedFolders_.clear();
+    last_ = LastListing{};
 }
 
 QString FileSystem::matchComponent(const QString& nativeFolder, const QString& name) const {
@@ -526,8 +540,7 @@ bool FileSystem::makeFolder(const QString& path, FileError* error) const {
             errno != EEXIST)
             return failWith(error, errno, current);
     }
-    cache_.clear();
-    resolvedFolders_.clear();
+    forgetListings();
     heldFolder_.release();
     return isDirNative(current) || failWith(error, ENOTDIR, current);
 }
@@ -574,8 +587,7 @@ FileSystem::ScanCache::ScanCache(const FileSystem& fs) : fs_(fs) {
 
 FileSystem::ScanCache::~ScanCache() {
     if (--fs_.cacheDepth_ == 0) {
-        fs_.cache_.clear();
-        fs_.resolvedFolders_.clear();
+        fs_.forgetListings();
         fs_.heldFolder_.release();
     }
 }

@@ -23,6 +23,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <unordered_map>
 
 namespace platform {
 
@@ -151,6 +152,8 @@ private:
     };
     const QList<Entry>& entries(const QString& nativeFolder) const;
     const Listing& cachedListing(const QString& nativeFolder) const;
+    // Drops the listings and resolved folders, when a scan ends or the files changed.
+    void forgetListings() const;
     QList<Entry> readEntries(const QString& nativeFolder, Hidden hidden = Hidden::Skip) const;
     QString resolveParts(const QString& path) const;
     // Native start folder and the remaining components of a path text.
@@ -186,7 +189,23 @@ private:
     Options options_;
     mutable int cacheDepth_ = 0;
     mutable HeldFolder heldFolder_;
-    mutable QHash<QString, Listing> cache_;
+    // Listings by native folder; their addresses hold until forgetListings().
+    mutable std::unordered_map<QString, Listing> cache_;
+    // The listing asked for last: a scan asks for one folder's many times in a row, and the
+    // comparison is cheaper than hashing the long path again. A copy starts without one, as
+    // it would point into the other's listings.
+    struct LastListing {
+        QString folder;
+        const Listing* listing = nullptr;
+        LastListing() = default;
+        LastListing(const LastListing&) {}
+        LastListing& operator=(const LastListing&) {
+            *this = LastListing{};
+            return *this;
+        }
+        LastListing& operator=(LastListing&&) = default;
+    };
+    mutable LastListing last_;
     // Folder texts resolved during a scan, to their native path (empty: none).
     mutable QHash<QString, QString> resolvedFolders_;
     mutable QList<Entry> scratch_;
