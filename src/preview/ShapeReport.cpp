@@ -2,6 +2,7 @@
 
 #include "msts/Diagnostics.h"
 #include "preview/SceneShape.h"
+#include "shared/Messages.h"
 
 namespace preview {
 
@@ -13,22 +14,23 @@ QString InvalidShapeReason(const msts::Diagnostics& diagnostics) {
         QString reason = QString::fromLatin1(code.data(), qsizetype(code.size()));
         if (!d.what.empty())
             reason += QStringLiteral(" (%1)").arg(QString::fromStdString(d.what));
-        return reason + QStringLiteral(" à l'octet %1").arg(d.position);
+        // The reason, which quotes the file, goes in last: no marker is looked for in it.
+        return app::LoadMessage(app::MessageId::InvalidShapeAt,
+                                {"|2", qulonglong(d.position), "|1", reason});
     }
     return {};
 }
 
 QStringList TextureProblems(const SceneShape& shape) {
     QStringList lines;
-    for (const QString& name : shape.missingTextures())
-        lines.append(QStringLiteral("texture introuvable, dessinée en gris : %1").arg(name));
-    for (const QString& name : shape.unreadableTextures())
-        lines.append(QStringLiteral("texture illisible, dessinée en gris : %1").arg(name));
-    for (const QString& name : shape.corruptTextures())
-        lines.append(QStringLiteral("texture corrompue, dessinée en gris : %1").arg(name));
-    for (const QString& name : shape.overBudgetTextures())
-        lines.append(QStringLiteral("mémoire des textures épuisée, texture dessinée en gris : %1")
-                         .arg(name));
+    const auto add = [&lines](app::MessageId id, const QStringList& names) {
+        for (const QString& name : names)
+            lines.append(app::LoadMessage(id, {"|1", name}));
+    };
+    add(app::MessageId::TextureNotFound, shape.missingTextures());
+    add(app::MessageId::TextureUnreadable, shape.unreadableTextures());
+    add(app::MessageId::TextureCorrupt, shape.corruptTextures());
+    add(app::MessageId::TextureOverBudget, shape.overBudgetTextures());
     return lines;
 }
 

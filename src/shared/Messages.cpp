@@ -102,6 +102,15 @@ constexpr Entry table[] = {
     {305, "Forme de fret illisible : |1"},
     // Nothing of the vehicle was drawn; |1 = the shape's file name.
     {306, "Rien du véhicule n'est dessiné : |1"},
+    // A texture the vehicle is drawn without; |1 = its name.
+    {307, "texture introuvable, dessinée en gris : |1"},
+    {308, "texture illisible, dessinée en gris : |1"},
+    {309, "texture corrompue, dessinée en gris : |1"},
+    {310, "mémoire des textures épuisée, texture dessinée en gris : |1"},
+    // |1 = the reader's reason, |2 = the byte it stopped at.
+    {311, "|1 à l'octet |2"},
+    // |1 = the Thumbnails folder, when it is not the one beside the program.
+    {312, "Les pictelles sont créées dans le dossier |1."},
     // Creating the thumbnails of a selection: the list's context menu, the progress window
     // and the end-of-run report.
     {320, "Sélectionner les pictelles restant à réaliser"},

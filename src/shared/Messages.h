@@ -74,6 +74,12 @@ enum class MessageId : int {
     FreightNotFound = 304,      // freight shapes missing
     FreightUnreadable = 305,    // freight shapes unreadable
     NothingDrawn = 306,         // the vehicle drew nothing
+    TextureNotFound = 307,      // a texture drawn grey: no such file
+    TextureUnreadable = 308,    // a texture drawn grey: the file cannot be read
+    TextureCorrupt = 309,       // a texture drawn grey: the file is not a texture
+    TextureOverBudget = 310,    // a texture drawn grey: the picture's texture memory is spent
+    InvalidShapeAt = 311,       // why a shape is invalid, and where in the file
+    ThumbnailsElsewhere = 312,  // where thumbnails are made, when not beside the program
     SelectStillToMake = 320,    // list menu: select the thumbnails still to make
     SelectAll = 321,            // list menu: select everything
     CreationTitle = 322,        // creation progress title

@@ -18,8 +18,8 @@ QString ThumbnailsFolderNote(const platform::FileSystem& fs) {
     QString shown = QDir::cleanPath(folder);
     if (home != QLatin1String("/") && shown.startsWith(home + u'/'))
         shown = u'~' + shown.mid(home.size());
-    return QStringLiteral("Les pictelles sont créées dans le dossier %1.")
-        .arg(platform::FileSystem::displayPath(shown));
+    return LoadMessage(MessageId::ThumbnailsElsewhere,
+                       {"|1", platform::FileSystem::displayPath(shown)});
 }
 
 } // namespace app
