@@ -100,6 +100,7 @@ bool SceneShape::loadFrom(const QString& path, ShapeFileCache* shapes) {
     freightProblems_.clear();
     drawnFreight_.clear();
     scene_ = {};
+    sceneBuilt_ = false;
     unreadableTextures_.clear();
     corruptTextures_.clear();
     if (!fileSystem_ || !fileSystem_->isFile(path)) {
@@ -141,6 +142,7 @@ void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
     freightProblems_.clear();
     drawnFreight_.clear();
     scene_ = {};
+    sceneBuilt_ = false;
     // Textures the earlier freight shapes missed are no longer drawn.
     missingTextures_ = notFoundTextures_;
     for (const FreightPlacement& placement : freight_) {
@@ -161,10 +163,22 @@ void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
 const render::Model& SceneShape::sceneModel() const {
     if (drawnFreight_.empty())
         return shape_.model;
-    // Rebuilt each time: the textures in the slots change with each picture.
-    scene_ = shape_.model;
+    std::size_t slotCount = shape_.model.textures.size();
     for (const DrawnFreight& drawn : drawnFreight_)
-        render::appendModel(scene_, drawn.shape->model(), {0.0f, drawn.height, 0.0f});
+        slotCount += drawn.shape->model().textures.size();
+    if (!sceneBuilt_ || scene_.textures.size() != slotCount) {
+        scene_ = shape_.model;
+        for (const DrawnFreight& drawn : drawnFreight_)
+            render::appendModel(scene_, drawn.shape->model(), {0.0f, drawn.height, 0.0f});
+        sceneBuilt_ = true;
+        return scene_;
+    }
+    // The geometry stays; the textures in the slots change with each picture.
+    auto slot = scene_.textures.begin();
+    slot = std::copy(shape_.model.textures.begin(), shape_.model.textures.end(), slot);
+    for (const DrawnFreight& drawn : drawnFreight_)
+        slot = std::copy(drawn.shape->model().textures.begin(), drawn.shape->model().textures.end(),
+                         slot);
     return scene_;
 }
 

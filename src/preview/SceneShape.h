@@ -172,6 +172,7 @@ private:
     QList<FreightProblem> freightProblems_;
     std::vector<DrawnFreight> drawnFreight_;
     mutable render::Model scene_;           // the shape and its freight shapes, when there are any
+    mutable bool sceneBuilt_ = false;       // scene_ holds their geometry, built once per load
     std::vector<TextureFile> textureFiles_; // one per texture slot
     std::shared_ptr<render::TextureCache> cache_ = std::make_shared<render::TextureCache>();
     std::shared_ptr<ShapeFileCache> shapeCache_ = std::make_shared<ShapeFileCache>();

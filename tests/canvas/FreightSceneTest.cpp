@@ -177,9 +177,10 @@ TEST_F(FreightSceneTest, FreightTexturesAreLookedUpFromTheFreightShapesFolder) {
     SceneShape shape = vehicle({{text("LONE\\bare.s"), 4.0f}});
     EXPECT_EQ(shape.missingTextures(), QStringList{"nowhere.ace"});
     EXPECT_EQ(greenish(picture(shape)).count, 0);
-    // Another set of freight shapes replaces the listing.
+    // Another set of freight shapes replaces the listing and what is drawn.
     shape.setFreightShapes({{text("COMMON\\beside.s"), 4.0f}});
     EXPECT_TRUE(shape.missingTextures().isEmpty());
+    EXPECT_GT(greenish(picture(shape)).count, 20);
 }
 
 // A freight shape that is missing or unreadable is left out: the vehicle is drawn exactly as
