@@ -479,30 +479,18 @@ bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& byte
     if (native.isEmpty())
         return false;
     // Our own temporary file rather than QSaveFile's, which names the folder in UTF-8 and
-    // would miss one named in Windows-1252.
-    const QByteArray target = nativeBytes(native);
-    const qsizetype cut = target.lastIndexOf('/');
-    QByteArray temporary = target.left(cut + 1) + ".pictelle-" + target.mid(cut + 1) + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
+    // would miss one named in Windows-1252. Created exclusively with the usual permissions,
+    // so that it ends up as readable as a file written in place.
+    const qsizetype cut = native.lastIndexOf(u'/');
+    const QString folder = cut == 0 ? QStringLiteral("/") : native.left(cut);
+    const QString written = writeExclusiveFile(
+        folder, QStringLiteral(".pictelle-") + native.mid(cut + 1) + u'.', QString(), bytes);
+    if (written.isEmpty())
         return false;
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        written += n;
-    }
-    // Readable as a file written through the umask would be.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    bool ok = written == bytes.size() && ::fchmod(fd, 0666 & ~mask) == 0;
-    if (::close(fd) != 0)
-        ok = false;
-    if (!ok || std::rename(temporary.constData(), target.constData()) != 0) {
-        ::unlink(temporary.constData());
+    const QString inFolder = folder.endsWith(u'/') ? folder : folder + u'/';
+    const QString temporary = inFolder + written.mid(inFolder.size());
+    if (std::rename(nativeBytes(temporary).constData(), nativeBytes(native).constData()) != 0) {
+        ::unlink(nativeBytes(temporary).constData());
         return false;
     }
     return true;

@@ -175,7 +175,13 @@ TEST_F(FileSystemTest, WritesAndRenamesNeverLeaveAHalfFile) {
     const QString target = root() + "\\Thumbs\\a.bmp";
     ASSERT_TRUE(fs.writeFileAtomically(target, "first"));
     EXPECT_EQ(fs.readFile(target).value_or(""), "first");
-    EXPECT_EQ(QDir(root() + "/Thumbs").entryList(QDir::Files), QStringList{"a.bmp"});
+    // No temporary left, hidden or not; the file as readable as one written in place.
+    EXPECT_EQ(QDir(root() + "/Thumbs").entryList(QDir::Files | QDir::Hidden), QStringList{"a.bmp"});
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(root() + "/Thumbs/a.bmp").constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
 
     // A write into a folder that does not exist fails and creates nothing.
     EXPECT_FALSE(fs.writeFileAtomically(root() + "\\Nowhere\\a.bmp", "x"));
