@@ -254,19 +254,28 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     std::int64_t row1 = edge(v2, v0, startX, startY);
     std::int64_t row2 = edge(v0, v1, startX, startY);
 
+    // Whether a sample is covered, and its barycentric weights and depth: one definition for
+    // every pass, so that the depths recorded are the very ones the drawing pass meets.
+    const auto covered = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
+        return e0 + bias0 >= 0 && e1 + bias1 >= 0 && e2 + bias2 >= 0;
+    };
+    const auto weights = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
+        const float l0 = float(double(e0) * invArea);
+        const float l1 = float(double(e1) * invArea);
+        const float l2 = float(double(e2) * invArea);
+        return std::array<float, 4>{l0, l1, l2, l0 * v0.z + l1 * v1.z + l2 * v2.z};
+    };
+
     bool nearer = false;
     if (shading.depthUse == DepthUse::RecordOnly) {
-        // Depth alone, worked out exactly as the drawing pass will.
+        // Depth alone.
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
             std::int64_t e0 = row0, e1 = row1, e2 = row2;
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
             for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-                if (e0 + bias0 < 0 || e1 + bias1 < 0 || e2 + bias2 < 0)
+                if (!covered(e0, e1, e2))
                     continue;
-                const float l0 = float(double(e0) * invArea);
-                const float l1 = float(double(e1) * invArea);
-                const float l2 = float(double(e2) * invArea);
-                const float z = l0 * v0.z + l1 * v1.z + l2 * v2.z;
+                const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
                     nearer = true;
@@ -298,13 +307,10 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         std::int64_t e0 = row0, e1 = row1, e2 = row2;
         for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-            if (e0 + bias0 < 0 || e1 + bias1 < 0 || e2 + bias2 < 0)
+            if (!covered(e0, e1, e2))
                 continue;
-            const float l0 = float(double(e0) * invArea);
-            const float l1 = float(double(e1) * invArea);
-            const float l2 = float(double(e2) * invArea);
+            const auto [l0, l1, l2, z] = weights(e0, e1, e2);
             const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
-            const float z = l0 * v0.z + l1 * v1.z + l2 * v2.z;
             switch (shading.depthUse) {
             case DepthUse::Test:
                 if (!(z < fb.depth[index]))
