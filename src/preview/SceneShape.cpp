@@ -67,8 +67,7 @@ bool SceneShape::load(const QString& path, ShapeFileCache& shapes) {
 
 namespace {
 
-std::shared_ptr<const ReadShape> readShapeFile(const platform::FileSystem& fs,
-                                               const QString& path) {
+std::shared_ptr<ReadShape> readShapeFile(const platform::FileSystem& fs, const QString& path) {
     auto read = std::make_shared<ReadShape>();
     const std::optional<QByteArray> bytes = fs.readFile(path);
     if (!bytes) {
@@ -112,15 +111,16 @@ bool SceneShape::loadFrom(const QString& path, ShapeFileCache* shapes) {
         return readShapeFile(fs, path);
     };
     const std::string key = shapes ? fs.fileIdentity(path).toStdString() : std::string();
-    // A shape the cache holds is copied: each picture puts its own textures in it.
-    const std::shared_ptr<const ReadShape> read =
-        shapes && !key.empty() ? shapes->get(key, reader) : reader();
+    // A shape the cache holds is copied: each picture puts its own textures in it. One read
+    // for this shape alone is taken over whole.
+    const std::shared_ptr<ReadShape> own = shapes && !key.empty() ? nullptr : reader();
+    const std::shared_ptr<const ReadShape> read = own ? own : shapes->get(key, reader);
     diagnostics_ = read->diagnostics;
     if (read->status != ShapeLoadStatus::Loaded) {
         status_ = read->status;
         return false;
     }
-    shape_ = read->shape;
+    shape_ = own ? std::move(own->shape) : read->shape;
     const QString folder = folderOf(path);
     for (const std::string& imageName : shape_.imageNames) {
         const QString name = QString::fromStdString(imageName);
