@@ -140,10 +140,12 @@ void frmPrincipal::createControls() {
     Shape2 = makeSwatch(this, "Shape2", {8, 256, 25, 9}, QColor(0, 192, 0));
     Shape3 = makeSwatch(this, "Shape3", {8, 272, 25, 9}, QColor(255, 0, 255));
     Shape4 = makeSwatch(this, "Shape4", {8, 288, 25, 9}, QColor(0, 0, 255));
-    Label3 = makeLabel(this, "Label3", {40, 238, 225, 17});
-    Label4 = makeLabel(this, "Label4", {40, 254, 225, 17});
-    Label5 = makeLabel(this, "Label5", {40, 270, 225, 17});
-    Label6 = makeLabel(this, "Label6", {40, 286, 225, 17});
+    // Six pixels wider than the design's 225: in our font the first legend's full stop ends
+    // past it, and the room up to the note is free.
+    Label3 = makeLabel(this, "Label3", {40, 238, 231, 17});
+    Label4 = makeLabel(this, "Label4", {40, 254, 231, 17});
+    Label5 = makeLabel(this, "Label5", {40, 270, 231, 17});
+    Label6 = makeLabel(this, "Label6", {40, 286, 231, 17});
     for (QLabel* legend : {Label3, Label4, Label5, Label6})
         legend->setWordWrap(false);
     Label2 = makeLabel(this, "Label2", {272, 240, 161, 49});

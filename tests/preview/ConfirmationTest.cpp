@@ -5,6 +5,7 @@
 #include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "support/LayoutCheck.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -86,8 +87,11 @@ TEST_F(ConfirmationTest, OpensOnOverwriteOnceWithTheFileAndTheFourAnswers) {
     EXPECT_EQ(dialog.optALL_NO_RENAME->text(), app::LoadMessage(app::MessageId::KeepAll));
     EXPECT_EQ(dialog.Frame1->title(), app::LoadMessage(app::MessageId::ConfirmationChoice));
     EXPECT_EQ(dialog.cmdOK->text(), "&Ok");
-    EXPECT_EQ(dialog.cmdOK->geometry(), QRect(200, 216, 113, 25));
-    EXPECT_EQ(dialog.optALL_NO_RENAME->geometry(), QRect(16, 65, 441, 17));
+    // The answers lie on their panel inside the frame; nothing overlaps or is cut off.
+    const QStringList faults = testsupport::LayoutFaults(
+        dialog, {dialog.Label1, dialog.Label2, dialog.Frame1, dialog.optRENAME, dialog.optNO_RENAME,
+                 dialog.optALL_RENAME, dialog.optALL_NO_RENAME, dialog.cmdOK});
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
 }
 
 TEST_F(ConfirmationTest, EachClickSetsTheAnswerAtOnce) {

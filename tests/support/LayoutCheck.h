@@ -50,7 +50,9 @@ inline QStringList LayoutFaults(const QWidget& window, const QList<const QWidget
             }
         }
         for (const QString& line : caption.split(u'\n')) {
-            if (QFontMetrics(w->font()).horizontalAdvance(line) > room) {
+            // The ink, not the advance: a full stop's trailing spacing may pass the edge.
+            if (!line.isEmpty() &&
+                QFontMetrics(w->font()).tightBoundingRect(line).right() + 1 > room) {
                 faults << name + QStringLiteral(" cuts its caption off: ") + line;
             }
         }
