@@ -6,6 +6,7 @@
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "shared/ThumbnailsNote.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,20 +17,11 @@
 
 #include <ostream>
 
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+using testsupport::write;
 
 namespace {
 
 using platform::FileSystem;
-
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray registration(const QByteArray& path) {
     return "WINE REGISTRY Version 2\n\n"

@@ -4,6 +4,7 @@
 // canvas tests: a grey-textured body on a root part, a red-textured bogie under it on a
 // child part placed towards the front (+Z), textures in the layouts the simulator uses.
 
+#include "render/Image.h"
 #include "support/AceWriter.h"
 #include "support/ShapeBuilder.h"
 #include "support/ShapeWriter.h"
@@ -22,6 +23,28 @@ inline void writeFile(const QString& path, const fixtures::Bytes& bytes) {
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+}
+
+// Where the pixels that pass a test lie: their count and mean position.
+struct Blob {
+    double x = 0, y = 0;
+    int count = 0;
+};
+
+template <typename Test> Blob blobWhere(const render::RgbImage& image, Test passes) {
+    Blob b;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (passes(image.pixel(x, y))) {
+                b.x += x;
+                b.y += y;
+                ++b.count;
+            }
+    if (b.count) {
+        b.x /= b.count;
+        b.y /= b.count;
+    }
+    return b;
 }
 
 inline fixtures::Picture solidPicture(std::uint8_t r, std::uint8_t g, std::uint8_t b,

@@ -29,28 +29,9 @@ msts::Shape loadShape(const std::string& image = "load.ace", float z = 0) {
     return b.build();
 }
 
-struct Blob {
-    double x = 0, y = 0;
-    int count = 0;
-};
-
 // Pixels where green clearly dominates: the load's texture.
 Blob greenish(const render::RgbImage& image) {
-    Blob b;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            const render::Rgb p = image.pixel(x, y);
-            if (p.g > 130 && p.r < 90 && p.b < 90) {
-                b.x += x;
-                b.y += y;
-                ++b.count;
-            }
-        }
-    if (b.count) {
-        b.x /= b.count;
-        b.y /= b.count;
-    }
-    return b;
+    return blobWhere(image, [](render::Rgb p) { return p.g > 130 && p.r < 90 && p.b < 90; });
 }
 
 class FreightSceneTest : public ::testing::Test {

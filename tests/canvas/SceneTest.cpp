@@ -55,28 +55,9 @@ protected:
 
 const render::Rgb kBack{PreviewBackRed, PreviewBackGreen, PreviewBackBlue};
 
-struct Blob {
-    double x = 0, y = 0;
-    int count = 0;
-};
-
 // Pixels where red clearly dominates: the bogie's texture.
 Blob reddish(const render::RgbImage& image) {
-    Blob b;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) {
-            const render::Rgb p = image.pixel(x, y);
-            if (p.r > 150 && p.g < 80 && p.b < 80) {
-                b.x += x;
-                b.y += y;
-                ++b.count;
-            }
-        }
-    if (b.count) {
-        b.x /= b.count;
-        b.y /= b.count;
-    }
-    return b;
+    return blobWhere(image, [](render::Rgb p) { return p.r > 150 && p.g < 80 && p.b < 80; });
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "preview/SceneShape.h"
 #include "preview/SceneView.h"
 #include "render/Bitmap.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 using namespace canvastest;
+
+using testsupport::contentOf;
 
 namespace {
 
@@ -26,11 +29,6 @@ CliResult cli(const QStringList& arguments) {
     p.start(QStringLiteral(PICTELLE_CLI), QStringList{"render"} + arguments);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 std::int32_t le32(const QByteArray& b, int at) {

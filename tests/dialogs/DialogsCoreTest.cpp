@@ -5,6 +5,7 @@
 #include "dialogs/TypedPath.h"
 #include "platform/FileSystem.h"
 #include "shared/Messages.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,14 +17,9 @@
 
 using namespace dialogs;
 
-namespace {
+using testsupport::write;
 
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+namespace {
 
 // Start folder sources over a fixed set of existing folders, counting setting reads.
 struct FakeSources {

@@ -8,6 +8,7 @@
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "support/LayoutCheck.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,20 +30,11 @@
 #include <ostream>
 
 // Readable failures; shared with the other widget tests of this program.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 using namespace dialogs;
 
-namespace {
+using testsupport::write;
 
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+namespace {
 
 // A machine of our own in a temporary folder: a Wine prefix whose drive C holds
 // "Program Files", the program's own folder, and a settings store over both.

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "shared/Global.h"
 #include "shared/SettingsStore.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -20,8 +21,6 @@
 
 #include <functional>
 #include <ostream>
-
-void PrintTo(const QString& text, std::ostream* os);
 
 namespace {
 

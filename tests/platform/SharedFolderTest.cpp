@@ -2,6 +2,7 @@
 // unasked and never copy, and failures that carry the system's reason.
 
 #include "platform/FileSystem.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +21,9 @@
 using platform::FileError;
 using platform::FileSystem;
 
-namespace {
+using testsupport::contentOf;
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+namespace {
 
 class SharedFolderTest : public ::testing::Test {
 protected:

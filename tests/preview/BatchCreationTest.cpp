@@ -11,6 +11,7 @@
 #include "render/Bitmap.h"
 #include "shared/Messages.h"
 #include "support/PresetOverwritePolicy.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -26,35 +27,13 @@ using preview::BatchCreation;
 using preview::OverwriteChoice;
 using preview::PlaceResult;
 
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+using testsupport::contentOf;
+using testsupport::copyTree;
+using testsupport::write;
 
 namespace {
 
 const QString LineBreak = QStringLiteral("\r\n");
-
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 class BatchCreationTest : public ::testing::Test {
 protected:

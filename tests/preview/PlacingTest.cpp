@@ -5,6 +5,7 @@
 
 #include "ReadOnlyFolder.h"
 #include "support/PresetOverwritePolicy.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,28 +15,13 @@
 #include <gtest/gtest.h>
 
 // Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 using preview::OverwriteChoice;
 using namespace preview;
 
+using testsupport::contentOf;
+using testsupport::write;
+
 namespace {
-
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 class PlacingTest : public ::testing::Test {
 protected:

@@ -20,6 +20,7 @@
 #include "ReadOnlyFolder.h"
 #include "support/PresetOverwritePolicy.h"
 #include "support/RecordedReports.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -38,26 +39,10 @@
 
 using preview::OverwriteChoice;
 
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+using testsupport::contentOf;
+using testsupport::copyTree;
 
 namespace {
-
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray bytesOf(const render::RgbImage& picture) {
     const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);

@@ -18,6 +18,7 @@
 #include "shared/SettingsStore.h"
 #include "support/PresetOverwritePolicy.h"
 #include "support/RecordedReports.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,29 +41,13 @@
 using preview::frmCreationProgress;
 using preview::OverwriteChoice;
 
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+using testsupport::contentOf;
+using testsupport::copyTree;
 
 namespace {
 
 const QColor magenta(255, 0, 255);
 const QColor blue(0, 0, 255);
-
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(source, target);
-    }
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class TestWindow : public app::frmPrincipal {
 public:

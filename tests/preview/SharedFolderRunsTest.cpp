@@ -11,6 +11,7 @@
 #include "support/PresetOverwritePolicy.h"
 #include "support/ShapeBuilder.h"
 #include "support/ShapeWriter.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,19 +27,10 @@
 using preview::OverwriteChoice;
 using namespace preview;
 
+using testsupport::contentOf;
+using testsupport::write;
+
 namespace {
-
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The picture a run would draw for vehicle `i`: its bytes tell which vehicle it shows.
 render::RgbImage pictureOf(int i) {

@@ -4,6 +4,7 @@
 #include "render/Bitmap.h"
 #include "support/ShapeBuilder.h"
 #include "support/ShapeWriter.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,14 +15,9 @@
 
 using namespace preview;
 
-namespace {
+using testsupport::write;
 
-void write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+namespace {
 
 QByteArray toBytes(const fixtures::Bytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
