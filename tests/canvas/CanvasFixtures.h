@@ -4,6 +4,9 @@
 // canvas tests: a grey-textured body on a root part, a red-textured bogie under it on a
 // child part placed towards the front (+Z), textures in the layouts the simulator uses.
 
+#include "preview/PreviewGeometry.h"
+#include "preview/SceneShape.h"
+#include "preview/SceneView.h"
 #include "render/Image.h"
 #include "support/AceWriter.h"
 #include "support/ShapeBuilder.h"
@@ -45,6 +48,17 @@ template <typename Test> Blob blobWhere(const render::RgbImage& image, Test pass
         b.y /= b.count;
     }
     return b;
+}
+
+// The shape drawn as the preview draws it, with its own sphere as the reference.
+inline render::RgbImage ownSpherePicture(const preview::SceneShape& shape, int width) {
+    const render::BoundingSphere s = shape.boundingSphere();
+    preview::SceneView view;
+    view.setBackColor(preview::PreviewBackColor);
+    view.setFarPlane(preview::PreviewSceneValueA);
+    view.setLightElevation(preview::PreviewSceneValueB);
+    view.setCamera(preview::BaseCameraFactor * s.radius, s.centre);
+    return view.render(shape, width, 96);
 }
 
 inline fixtures::Picture solidPicture(std::uint8_t r, std::uint8_t g, std::uint8_t b,

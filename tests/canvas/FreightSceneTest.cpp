@@ -66,13 +66,7 @@ protected:
     }
     // Framed on the vehicle's own sphere, as render does with a shape.
     static render::RgbImage picture(const SceneShape& shape) {
-        const render::BoundingSphere s = shape.boundingSphere();
-        SceneView view;
-        view.setBackColor(PreviewBackColor);
-        view.setFarPlane(PreviewSceneValueA);
-        view.setLightElevation(PreviewSceneValueB);
-        view.setCamera(BaseCameraFactor * s.radius, s.centre);
-        return view.render(shape, 148, 96);
+        return ownSpherePicture(shape, 148);
     }
 
     QTemporaryDir tmp;

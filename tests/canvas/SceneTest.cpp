@@ -40,13 +40,7 @@ protected:
 
     // Renders like the preview does with the shape as its own reference.
     render::RgbImage preview(const SceneShape& shape, int width = 145) {
-        const render::BoundingSphere s = shape.boundingSphere();
-        SceneView view;
-        view.setBackColor(PreviewBackColor);
-        view.setFarPlane(PreviewSceneValueA);
-        view.setLightElevation(PreviewSceneValueB);
-        view.setCamera(BaseCameraFactor * s.radius, s.centre);
-        return view.render(shape, width, 96);
+        return ownSpherePicture(shape, width);
     }
 
     QTemporaryDir tmp;

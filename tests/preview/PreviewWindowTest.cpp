@@ -18,6 +18,7 @@
 #include "support/ShapeWriter.h"
 
 #include "ReadOnlyFolder.h"
+#include "SampleWindow.h"
 #include "support/PresetOverwritePolicy.h"
 #include "support/RecordedReports.h"
 #include "support/TestFiles.h"
@@ -39,101 +40,25 @@
 
 using preview::OverwriteChoice;
 
+using previewtest::bytesOf;
 using testsupport::contentOf;
-using testsupport::copyTree;
 
 namespace {
 
-QByteArray bytesOf(const render::RgbImage& picture) {
-    const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
-    return QByteArray(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
-}
-
-// The main window with the folders answered in place of the dialogs.
-class TestWindow : public app::frmPrincipal {
-public:
-    TestWindow(app::Global& global, QString msts, QString rametta)
-        : frmPrincipal(global), msts_(std::move(msts)), rametta_(std::move(rametta)) {}
-
+// One run of the program over a private copy of the sample content, in a French locale.
+class PreviewWindowTest : public previewtest::SampleWindowTest {
 protected:
-    void askMstsFolder() override { global().MstsPath = msts_; }
-    void askRamettaFolder() override { global().RamettaPath = rametta_; }
-
-private:
-    QString msts_;
-    QString rametta_;
-};
-
-// One run of the program over a private copy of the sample content.
-class PreviewWindowTest : public ::testing::Test {
-protected:
-    QTemporaryDir tmp;
-    QString msts() const { return tmp.path() + "/MSTS"; }
-    QString own() const { return tmp.path() + "/own"; }
-    QString thumbs() const { return own() + "/Thumbnails"; }
-    platform::FileSystem files{platform::FileSystem::Options{{}, own(), tmp.path() + "/data"}};
-    app::SettingsStore settings{{tmp.path() + "/registry.ini", QString()}, files};
-    app::Global global{files, settings};
-    preview::PresetOverwritePolicy policy;
-    preview::RecordedReports reports;
-    std::unique_ptr<TestWindow> window;
-
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-        copyTree(QStringLiteral(PICTELLE_SAMPLE_DIR) + "/MSTS", msts());
-        QDir().mkpath(own());
+        SampleWindowTest::SetUp();
     }
     void TearDown() override {
         window.reset();
         QLocale::setDefault(QLocale::c());
     }
 
-    void start() {
-        window = std::make_unique<TestWindow>(global, QDir::toNativeSeparators(msts()),
-                                              QStringLiteral(PICTELLE_SAMPLE_DIR) + "/Rametta");
-        window->preview().setOverwritePolicy(&policy);
-        window->preview().setReportBoxes(&reports);
-        window->Load();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QCoreApplication::processEvents();
-    }
-
-    template <typename T> T& control(const char* name) {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return *found;
-    }
-    app::VehicleListView& list() { return control<app::VehicleListView>("lsvMATERIEL"); }
     preview::sfCanvas& canvas() { return control<preview::sfCanvas>("sfCanvas1"); }
-    QPushButton& createButton() { return control<QPushButton>("cmdCREATE"); }
-    QScrollBar& zoomBar() { return control<QScrollBar>("hscSCALE"); }
     QLabel& label(const char* name) { return control<QLabel>(name); }
-
-    int rowOf(const QString& fileName) {
-        for (qsizetype row = 0; row < list().count(); ++row)
-            if (list().item(row)->text == fileName)
-                return int(row);
-        return -1;
-    }
-    void clickRow(int row) {
-        const QRect place = list().visualRect(list().listModel().index(row, 0));
-        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, place.center());
-    }
-    void create() { QTest::mouseClick(&createButton(), Qt::LeftButton); }
-    QColor colourOf(int row) {
-        return list()
-            .listModel()
-            .data(list().listModel().index(row, 0), Qt::ForegroundRole)
-            .value<QColor>();
-    }
-    // The thumbnail pictelle-cli would write for the same vehicle and zoom.
-    QByteArray windowLessPicture(int row, float cameraFactor) {
-        preview::ThumbnailMaker maker(files);
-        maker.setUp(preview::ReferenceCandidates(global.Catalog, list().item(0)->catalogIndex));
-        maker.setCameraFactor(cameraFactor);
-        EXPECT_TRUE(maker.show(global.Catalog[list().item(row)->catalogIndex]));
-        return bytesOf(maker.picture());
-    }
 };
 
 TEST_F(PreviewWindowTest, ShowsTheSelectedVehicleAtThumbnailGeometryFromTheStart) {
@@ -229,7 +154,7 @@ TEST_F(PreviewWindowTest, CreateWritesWhatTheCanvasShowsAndMarksTheItem) {
     EXPECT_EQ(std::uint8_t(written[18]), 97); // 13.1 m: 97 pixels wide
     EXPECT_EQ(std::uint8_t(written[22]), 96);
     // pictelle-cli's picture for the same vehicle and zoom is the same file.
-    EXPECT_EQ(written, windowLessPicture(row, window->preview().CameraFactor()));
+    EXPECT_EQ(written, pictureAt(row, window->preview().CameraFactor()));
     EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"CR_460.bmp"});
     EXPECT_EQ(colourOf(row), QColor(255, 0, 255));
     EXPECT_TRUE(list().item(row)->bold);
@@ -340,8 +265,8 @@ TEST_F(PreviewWindowTest, PackCarsOnOneBodyGetEachItsOwnThumbnail) {
     const QByteArray b = contentOf(thumbs() + "/CRBox_4102.bmp");
     ASSERT_FALSE(a.isEmpty());
     EXPECT_NE(a, b);
-    EXPECT_EQ(a, windowLessPicture(first, window->preview().CameraFactor()));
-    EXPECT_EQ(b, windowLessPicture(second, window->preview().CameraFactor()));
+    EXPECT_EQ(a, pictureAt(first, window->preview().CameraFactor()));
+    EXPECT_EQ(b, pictureAt(second, window->preview().CameraFactor()));
 }
 
 // A freight shape gone after the scan: the car is shown and made without it, and the problem

@@ -20,6 +20,8 @@
 #include "support/RecordedReports.h"
 #include "support/TestFiles.h"
 
+#include "SampleWindow.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -42,26 +44,11 @@ using preview::frmCreationProgress;
 using preview::OverwriteChoice;
 
 using testsupport::contentOf;
-using testsupport::copyTree;
 
 namespace {
 
 const QColor magenta(255, 0, 255);
 const QColor blue(0, 0, 255);
-
-class TestWindow : public app::frmPrincipal {
-public:
-    TestWindow(app::Global& global, QString msts, QString rametta)
-        : frmPrincipal(global), msts_(std::move(msts)), rametta_(std::move(rametta)) {}
-
-protected:
-    void askMstsFolder() override { global().MstsPath = msts_; }
-    void askRamettaFolder() override { global().RamettaPath = rametta_; }
-
-private:
-    QString msts_;
-    QString rametta_;
-};
 
 // Hands the creation progress window to a test as soon as it opens.
 class ProgressWatch : public QObject {
@@ -83,79 +70,20 @@ private:
     std::function<void(frmCreationProgress&)> opened_;
 };
 
-class SelectionCreationTest : public ::testing::Test {
+class SelectionCreationTest : public previewtest::SampleWindowTest {
 protected:
-    QTemporaryDir tmp;
-    QString msts() const { return tmp.path() + "/MSTS"; }
-    QString own() const { return tmp.path() + "/own"; }
-    QString thumbs() const { return own() + "/Thumbnails"; }
-    platform::FileSystem files{platform::FileSystem::Options{{}, own(), tmp.path() + "/data"}};
-    app::SettingsStore settings{{tmp.path() + "/registry.ini", QString()}, files};
-    app::Global global{files, settings};
-    preview::PresetOverwritePolicy policy;
-    preview::RecordedReports reports;
-    std::unique_ptr<TestWindow> window;
-
-    void SetUp() override {
-        copyTree(QStringLiteral(PICTELLE_SAMPLE_DIR) + "/MSTS", msts());
-        QDir().mkpath(own());
-    }
-
-    void start() {
-        window = std::make_unique<TestWindow>(global, QDir::toNativeSeparators(msts()),
-                                              QStringLiteral(PICTELLE_SAMPLE_DIR) + "/Rametta");
-        window->preview().setOverwritePolicy(&policy);
-        window->preview().setReportBoxes(&reports);
-        window->Load();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QCoreApplication::processEvents();
-    }
-
-    // Controls found by their names, as a user's script would.
-    template <typename Widget> Widget& control(const char* name) {
-        auto* found = window->findChild<Widget*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return *found;
-    }
-    app::VehicleListView& list() { return control<app::VehicleListView>("lsvMATERIEL"); }
-    QScrollBar& zoomBar() { return control<QScrollBar>("hscSCALE"); }
     float cameraFactor() {
         return preview::CameraFactorForOffset(preview::ZoomOffset(zoomBar().value()));
-    }
-    int rowOf(const QString& fileName) {
-        for (qsizetype row = 0; row < list().count(); ++row)
-            if (list().item(row)->text == fileName)
-                return int(row);
-        return -1;
-    }
-    void clickRow(int row, Qt::KeyboardModifiers keys = {}) {
-        const QRect place = list().visualRect(list().listModel().index(row, 0));
-        QTest::mouseClick(list().viewport(), Qt::LeftButton, keys, place.center());
     }
     void selectAll() {
         list().setFocus();
         QTest::keyClick(&list(), Qt::Key_A, Qt::ControlModifier);
-    }
-    void create() { QTest::mouseClick(&control<QPushButton>("cmdCREATE"), Qt::LeftButton); }
-    QColor colourOf(int row) {
-        return list()
-            .listModel()
-            .data(list().listModel().index(row, 0), Qt::ForegroundRole)
-            .value<QColor>();
     }
     QString thumbnailOf(int row) {
         return thumbs() + "/" + list().item(row)->text.chopped(4) + ".bmp";
     }
     // The thumbnail pictelle-cli make writes for the vehicle at the zoom at rest.
     QByteArray cliPicture(int row) { return pictureAt(row, preview::CameraFactorForOffset(0.0)); }
-    QByteArray pictureAt(int row, float cameraFactor) {
-        preview::ThumbnailMaker maker(files);
-        maker.setUp(preview::ReferenceCandidates(global.Catalog, list().item(0)->catalogIndex));
-        maker.setCameraFactor(cameraFactor);
-        EXPECT_TRUE(maker.show(global.Catalog[list().item(row)->catalogIndex]));
-        const std::vector<std::uint8_t> bmp = render::encodeBmp(maker.picture());
-        return QByteArray(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
-    }
     QStringList thumbnailFiles() const {
         QStringList names = QDir(thumbs()).entryList(QDir::Files);
         names.sort(Qt::CaseInsensitive);
