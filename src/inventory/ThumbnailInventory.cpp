@@ -255,7 +255,11 @@ ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& r
         rametta.append(entry);
     }
 
-    QStringList own = bitmapNames(fs, fs.thumbnailsFolder());
+    // Thumbnails made while the folder beside the program could be written are still ours
+    // once new ones go to the per-user folder, and the other way round.
+    QStringList own;
+    for (const QString& folder : fs.thumbnailsFolders())
+        own += bitmapNames(fs, folder);
     return ThumbnailInventory(std::move(iniLines), std::move(rametta), std::move(own));
 }
 

@@ -6,7 +6,8 @@
 //   - the Rametta program's Thumbnails folder (RamettaPath\Thumbnails, its *.bmp files);
 //   - Bitmaps.ini in that folder: a line naming one of its bitmaps (letter case ignored)
 //     makes that bitmap serve every vehicle whose name begins with it;
-//   - this program's own Thumbnails folder (FileSystem::thumbnailsFolder());
+//   - this program's own Thumbnails folders (FileSystem::thumbnailsFolders(): the one beside
+//     the program and the per-user one, wherever earlier runs made thumbnails);
 //   - the 94 names whose thumbnails Rametta carries built in (four of them prefixes).
 //
 // ClassifyVehicle tries the own folder, then the Rametta folder, then the built-in table;

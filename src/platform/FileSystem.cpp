@@ -379,6 +379,13 @@ bool FileSystem::isFolder(const QString& path) const {
     return isDirNative(resolve(path));
 }
 
+bool FileSystem::canList(const QString& path) const {
+    const QString native = resolve(path);
+    // The effective user decides, as it does when the folder is then listed.
+    return isDirNative(native) &&
+           ::faccessat(AT_FDCWD, nativeBytes(native).constData(), R_OK | X_OK, AT_EACCESS) == 0;
+}
+
 bool FileSystem::isFile(const QString& path) const {
     return isFileNative(resolve(path));
 }
@@ -549,6 +556,18 @@ QString FileSystem::thumbnailsFolder() const {
             return own;
     }
     return QDir(options_.dataHome).filePath(QStringLiteral("Pictelle/Thumbnails"));
+}
+
+QStringList FileSystem::thumbnailsFolders() const {
+    QStringList folders;
+    if (!options_.ownFolder.isEmpty())
+        folders.append(
+            QDir::cleanPath(QDir(options_.ownFolder).filePath(QStringLiteral("Thumbnails"))));
+    const QString perUser =
+        QDir::cleanPath(QDir(options_.dataHome).filePath(QStringLiteral("Pictelle/Thumbnails")));
+    if (!folders.contains(perUser))
+        folders.append(perUser);
+    return folders;
 }
 
 QString FileSystem::mapDrivePath(const QString& path) const {

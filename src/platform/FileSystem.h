@@ -65,6 +65,8 @@ public:
     bool isFile(const QString& path) const;
     // True when the path names a file (not a folder) that this user may open for reading.
     bool canRead(const QString& path) const;
+    // True when the path names a folder that this user may list and enter.
+    bool canList(const QString& path) const;
 
     // Names (not paths) of the entries of a folder that match a wildcard pattern ("*.eng",
     // "*"), without regard to case, sorted without regard to case. Empty when the folder
@@ -103,6 +105,10 @@ public:
     // written (or, missing, created), else under the per-user data folder. Native path; it
     // may not exist yet.
     QString thumbnailsFolder() const;
+    // Every folder thumbnails of this program may have been made in, whichever
+    // thumbnailsFolder() answered on an earlier run: beside the program, then the per-user
+    // one; each once. Native paths; they may not exist.
+    QStringList thumbnailsFolders() const;
 
     // Maps a drive-letter path ("C:\Program Files") to a native one through the drive
     // table; empty when the drive is unknown. Other paths are returned normalised.

@@ -114,6 +114,16 @@ TEST_F(ThumbnailInventoryTest, MissingOrEmptyFoldersLeaveVehiclesToMake) {
     EXPECT_EQ(ClassifyVehicle(inventory, "DASH8"), ThumbnailStatus::ToMake);
 }
 
+TEST_F(ThumbnailInventoryTest, ThumbnailsBesideTheProgramAndPerUserAreBothMadeHere) {
+    // Made while the folder beside the program could be written, and after it could not.
+    fixture::writeFile(set.own() + "/Thumbnails/BESIDE.bmp", "BM");
+    fixture::writeFile(set.root() + "/data/Pictelle/Thumbnails/PERUSER.bmp", "BM");
+    const ThumbnailInventory inventory = load();
+    EXPECT_EQ(ClassifyVehicle(inventory, "beside"), ThumbnailStatus::CreatedHere);
+    EXPECT_EQ(ClassifyVehicle(inventory, "peruser"), ThumbnailStatus::CreatedHere);
+    EXPECT_EQ(inventory.OwnThumbnails().size(), 2);
+}
+
 TEST_F(ThumbnailInventoryTest, OnlyBitmapFilesCount) {
     ramettaBitmap("A.bmp");
     ramettaBitmap("B.BMP");
