@@ -8,6 +8,7 @@
 #include "cli/OutputFields.h"
 #include "cli/Session.h"
 #include "preview/BatchCreation.h"
+#include "preview/FailureReasons.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
@@ -172,21 +173,13 @@ QString systemFailure(MessageId id, const platform::FileError& error,
                             platform::FileSystem::displayPath(error.path)});
 }
 
-// A failure to write a new file there, told of its folder: the temporary name means nothing
-// to a user.
-platform::FileError aboutFolder(platform::FileError error) {
-    const qsizetype cut = error.path.lastIndexOf(u'/');
-    if (cut > 0 && QStringView(error.path).mid(cut + 1).startsWith(u"SFCANVAS_"))
-        error.path.truncate(cut);
-    return error;
-}
-
 // Why no picture was written for a vehicle whose shape loaded.
 QString noPictureText(const preview::BatchItemResult& result) {
     if (result.NothingDrawn)
         return LoadMessage(MessageId::FailedNothingDrawn);
     if (result.WriteError.failed())
-        return systemFailure(MessageId::FailedWriting, aboutFolder(result.WriteError));
+        return systemFailure(MessageId::FailedWriting,
+                             preview::ConcerningFolder(result.WriteError));
     return LoadMessage(MessageId::FailedNoPicture);
 }
 
@@ -354,7 +347,8 @@ int RunMakeCommand(const QStringList& arguments) {
                 folderRefuses(result.WriteError)) {
                 failed += int(chosen.size() - n);
                 printError(systemFailure(MessageId::StoppedWriteRefused,
-                                         aboutFolder(result.WriteError), chosen.size() - n - 1));
+                                         preview::ConcerningFolder(result.WriteError),
+                                         chosen.size() - n - 1));
                 stopped = true;
                 batch.cancel();
                 break;

@@ -1,6 +1,7 @@
 #include "preview/BatchCreation.h"
 
 #include "platform/FileSystem.h"
+#include "preview/FailureReasons.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
 #include "preview/ShapeReport.h"
@@ -207,13 +208,15 @@ void BatchCreation::stopWorkers() {
 }
 
 BatchReport BatchCreation::report() const {
+    // Each failed vehicle with why, so that the user knows whether a vehicle or the folder
+    // is to blame.
     QStringList failedNames;
     qsizetype reached = 0;
     for (qsizetype i = 0; i < results_.size(); ++i) {
         if (results_[i].Reached)
             ++reached;
         if (results_[i].failed())
-            failedNames.append(entries_[i].vehicleName());
+            failedNames.append(FailureLine(entries_[i].vehicleName(), FailureReason(results_[i])));
     }
     if (!failedNames.isEmpty()) {
         QString text = app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +

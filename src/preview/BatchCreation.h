@@ -115,7 +115,8 @@ public:
     const QList<BatchItemResult>& results() const { return results_; }
 
     // Message 137 when every vehicle was made or kept; 140 followed by the number of failures
-    // and the first few names when any failed; after a stop without failure, how far it got.
+    // and the first few names, each with why it failed (FailureReason), when any failed; after
+    // a stop without failure, how far it got.
     BatchReport report() const;
 
 signals:

@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 #include "preview/BatchCreation.h"
+#include "preview/FailureReasons.h"
+#include "preview/SharedThumbnailNames.h"
 #include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
 #include "preview/frmConfirmation.h"
@@ -282,6 +284,7 @@ void ShapePreview::CreateThumbnail() {
 
     const catalog::CatalogEntry& entry = global_.Catalog[index];
     sfCanvas& canvas = *controls_.sfCanvas1;
+    platform::FileError writeError;
     const CreateOutcome outcome = preview::CreateThumbnail(
         global_.Files, entry,
         [&](const QString& location) -> QString {
@@ -293,12 +296,19 @@ void ShapePreview::CreateThumbnail() {
             // Nor is a picture in which nothing of the vehicle was drawn.
             if (canvas.DrawnSamples() == 0)
                 return {};
-            return canvas.TakeScreenshot();
+            return canvas.TakeScreenshot(&writeError);
         },
         PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
 
     if (!IsSuccess(outcome.Result)) {
-        reports_->Report(controls_.window, app::LoadMessage(app::MessageId::CreateFailed),
+        // The folder and the system's reason, when the disk refused: the user can act on it.
+        const QString reason = writeError.failed() || outcome.Error.failed()
+                                   ? PlacingFailureReason(outcome.Result, writeError, outcome.Error,
+                                                          outcome.TargetPath)
+                                   : QString();
+        reports_->Report(controls_.window,
+                         app::LoadMessage(app::MessageId::CreateFailed) +
+                             (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
                          ReportIcon::Exclamation);
         return;
     }
@@ -318,6 +328,7 @@ void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
             entries.append(global_.Catalog[index]);
         }
     }
+    settleSharedNames(entries);
     BatchCreation run(global_.Files, std::move(entries), BatchCamera{Reference_, CameraFactor_},
                       PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
     // The preview's textures are already decoded: the run starts from them, and what it
@@ -332,6 +343,30 @@ void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
     const BatchReport report = run.report();
     reports_->Report(controls_.window, report.Text,
                      report.Success ? ReportIcon::Information : ReportIcon::Exclamation);
+}
+
+void ShapePreview::settleSharedNames(const QList<catalog::CatalogEntry>& entries) {
+    // A standing answer already settles every conflict.
+    const OverwriteChoice standing = global_.OverwriteChoice;
+    if (standing == OverwriteChoice::OverwriteAlways || standing == OverwriteChoice::KeepAlways)
+        return;
+    const qsizetype sharing = CountSharedThumbnailNames(entries);
+    if (sharing == 0)
+        return;
+    const QStringList answers{app::LoadMessage(app::MessageId::SharedNamesReplace),
+                              app::LoadMessage(app::MessageId::SharedNamesKeep),
+                              app::LoadMessage(app::MessageId::SharedNamesAsk)};
+    switch (reports_->Ask(controls_.window, SharedThumbnailNamesQuestion(sharing, entries.size()),
+                          answers)) {
+    case 0:
+        global_.OverwriteChoice = OverwriteChoice::OverwriteAlways;
+        break;
+    case 1:
+        global_.OverwriteChoice = OverwriteChoice::KeepAlways;
+        break;
+    default:
+        break;
+    }
 }
 
 void ShapePreview::ReleaseShape() {

@@ -31,6 +31,9 @@ class QWidget;
 namespace app {
 struct Global;
 } // namespace app
+namespace catalog {
+struct CatalogEntry;
+} // namespace catalog
 
 namespace preview {
 
@@ -87,7 +90,9 @@ public:
     void RepaintNeeded();   // the canvas must be drawn again
     void CreateThumbnail(); // cmdCREATE
     // cmdCREATE with several items selected: each one's thumbnail, in list order, behind the
-    // creation progress window, with this preview's camera and overwrite answers.
+    // creation progress window, with this preview's camera and overwrite answers. When some
+    // of them share a thumbnail name, the user first chooses once what a thumbnail already
+    // there becomes, so that the run does not stop at each of them.
     void CreateSelection(const QList<qsizetype>& rows);
     void ReleaseShape(); // the window unloads
 
@@ -106,6 +111,7 @@ private:
     void placeCamera();
     void showLoadProblem();
     bool showsEntry(qsizetype index) const;
+    void settleSharedNames(const QList<catalog::CatalogEntry>& entries);
 
     PreviewControls controls_;
     app::Global& global_;

@@ -5,6 +5,8 @@
 
 #include <QMessageBox>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTimer>
 
 namespace preview {
@@ -106,8 +108,8 @@ render::RgbImage sfCanvas::shownPicture() const {
     return render::RgbImage(width(), height(), view_.background());
 }
 
-QString sfCanvas::TakeScreenshot() {
-    return writeScreenshot(fileSystem(), screenshotLocation_, shownPicture());
+QString sfCanvas::TakeScreenshot(platform::FileError* error) {
+    return writeScreenshot(fileSystem(), screenshotLocation_, shownPicture(), error);
 }
 
 void sfCanvas::ShowAbout() {
@@ -142,6 +144,13 @@ void sfCanvas::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, shown_);
     else
         painter.fillRect(rect(), backgroundColour());
+    // Reached with Tab, the canvas says so; the picture written is the frame, not the widget.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void sfCanvas::resizeEvent(QResizeEvent*) {

@@ -87,8 +87,9 @@ public:
     QString ScreenshotLocation() const { return screenshotLocation_; }
     // Writes the shown picture as a 24-bit bitmap at ScreenshotLocation + a unique suffix +
     // ".bmp" (a name taken exclusively, see writeScreenshot) and returns that path text; empty
-    // when nothing could be written, which the caller must treat as a failure.
-    QString TakeScreenshot();
+    // when nothing could be written, which the caller must treat as a failure; `error` then
+    // says why, when given.
+    QString TakeScreenshot(platform::FileError* error = nullptr);
 
     // The canvas's own about box (modal).
     void ShowAbout();

@@ -120,6 +120,32 @@ constexpr Entry table[] = {
     {324, "Images non créées : |1"},
     {325, "et |1 de plus"},
     {326, "Création interrompue : |1 sur |2 images traitées."},
+    // Remembered folders that no longer serve, told once at start before asking again;
+    // |1 = the folder, |2 = why.
+    {330, "Un dossier enregistré ne convient plus ; il va vous être demandé à nouveau."},
+    {331, "Microsoft Train Simulator : |1 (|2)"},
+    {332, "Rametta : |1 (|2)"},
+    {333, "dossier introuvable"},
+    {334, "dossier illisible"},
+    // |1 = TRAINS\TRAINSET as the system writes paths.
+    {335, "aucun dossier |1"},
+    {336, "Le dossier |1 ne peut pas être lu."},
+    // Before creating a selection: |1 vehicles of the |2 selected share a thumbnail name.
+    {340, "|1 des |2 véhicules sélectionnés partagent le nom de leur pictelle avec un autre."},
+    {341, "Que faire quand une pictelle de ce nom existe déjà ?"},
+    {342, "Toujours écraser"},
+    {343, "Ne jamais écraser"},
+    {344, "Demander à chaque fois"},
+    // The failure list of message 140: |1 = the vehicle, |2 = why.
+    {350, "|1 : |2"},
+    {351, "forme introuvable"},
+    {352, "forme illisible"},
+    {353, "forme invalide"},
+    {354, "rien du véhicule n'est dessiné"},
+    {355, "aucune image écrite"},
+    // |1 = the folder or the file, |2 = the system's reason.
+    {356, "impossible d'écrire dans le dossier |1 : |2"},
+    {357, "impossible de placer |1 : |2"},
     // pictelle-cli's usage, one entry per subcommand.
     {400, "utilisation :"},
     {401, "  pictelle-cli list   [--msts DIR] [--rametta DIR]"},

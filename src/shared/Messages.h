@@ -31,6 +31,7 @@ enum class MessageId : int {
     LocomotivePass = 110,       // scan step: locomotive files
     WagonPass = 111,            // scan step: wagon files
     SelectedFile = 112,         // status line: the selected file
+    SelectedFiles = 113,        // status line: how many files are selected
     Cancel = 114,               // cancel buttons
     AboutTitle = 117,           // about box title
     SystemInformation = 118,    // about box's system-information button
@@ -87,6 +88,29 @@ enum class MessageId : int {
     FailureCount = 324,         // failed vehicles
     MoreFailures = 325,         // and so many more
     CreationStopped = 326,      // run stopped part way
+    // Remembered folders set aside at start, and a folder the dialogs cannot read
+    RememberedFoldersIntro = 330,  // the first line: the folders are asked for again
+    RememberedMstsFolder = 331,    // the simulator folder set aside, and why
+    RememberedRamettaFolder = 332, // the Rametta folder set aside, and why
+    FolderMissing = 333,           // why: no such folder
+    FolderUnreadable = 334,        // why: the folder cannot be read
+    FolderWithoutTrainset = 335,   // why: no TRAINS\TRAINSET in it
+    FolderRefused = 336,           // folder dialog: the chosen folder cannot be read
+    // Before creating a selection in which some vehicles share a thumbnail name
+    SharedNamesFound = 340,    // how many of the selected vehicles share a name
+    SharedNamesQuestion = 341, // what to do with a thumbnail already there
+    SharedNamesReplace = 342,  // answer: replace, without asking
+    SharedNamesKeep = 343,     // answer: keep, without asking
+    SharedNamesAsk = 344,      // answer: ask each time
+    // The failure list of a creation: each vehicle and why
+    FailureLine = 350,        // one failed vehicle and why
+    WhyShapeNotFound = 351,   // why: no shape file
+    WhyShapeUnreadable = 352, // why: the shape file cannot be read
+    WhyShapeInvalid = 353,    // why: the shape file is not a shape
+    WhyNothingDrawn = 354,    // why: nothing of the vehicle was drawn
+    WhyNoPicture = 355,       // why: no picture was written
+    WhyNotWritten = 356,      // why: the folder refused the picture, and the reason
+    WhyNotPlaced = 357,       // why: the thumbnail could not be placed, and the reason
     // pictelle-cli: usage and refused arguments
     UsageTitle = 400,         // first line of the usage
     UsageList = 401,          // usage of list

@@ -13,6 +13,8 @@
 #include "support/PresetOverwritePolicy.h"
 #include "support/TestFiles.h"
 
+#include "ReadOnlyFolder.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QEventLoop>
@@ -218,7 +220,32 @@ TEST_F(BatchCreationTest, AnUnreadableShapeFailsAloneAndTheReportNamesIt) {
     EXPECT_FALSE(report.Success);
     EXPECT_EQ(report.Text, app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +
                                app::LoadMessage(app::MessageId::FailureCount, {"|1", 1}) +
-                               LineBreak + "CR_D400");
+                               LineBreak + "CR_D400 : forme invalide");
+}
+
+TEST_F(BatchCreationTest, WhenNoFolderTakesAPictureEachFailureSaysWhichFolderAndWhy) {
+    scan();
+    // Neither the folder beside the program nor the per-user one can be written.
+    const QString perUser = tmp.path() + "/data/Pictelle/Thumbnails";
+    QDir().mkpath(thumbs());
+    QDir().mkpath(perUser);
+    ReadOnlyFolder beside(thumbs());
+    ReadOnlyFolder peruser(perUser);
+    if (!beside.ok() || !peruser.ok())
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    auto run = batch(listed.mid(0, 2));
+    runToEnd(*run);
+
+    const platform::FileError refused = run->results()[0].WriteError;
+    ASSERT_TRUE(refused.failed());
+    QString expected = app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +
+                       app::LoadMessage(app::MessageId::FailureCount, {"|1", 2});
+    for (qsizetype i = 0; i < 2; ++i)
+        expected += LineBreak + listed[i].vehicleName() +
+                    " : impossible d'écrire dans le dossier " + QDir::toNativeSeparators(perUser) +
+                    " : " + refused.reason();
+    EXPECT_EQ(run->report().Text, expected);
+    EXPECT_TRUE(QDir(perUser).isEmpty());
 }
 
 TEST_F(BatchCreationTest, ManyFailuresNameTheFirstFiveAndCountTheRest) {
@@ -236,7 +263,7 @@ TEST_F(BatchCreationTest, ManyFailuresNameTheFirstFiveAndCountTheRest) {
     QString expected = app::LoadMessage(app::MessageId::CreateFailed) + LineBreak + LineBreak +
                        app::LoadMessage(app::MessageId::FailureCount, {"|1", 7});
     for (int i = 1; i <= 5; ++i)
-        expected += LineBreak + QStringLiteral("gone%1").arg(i);
+        expected += LineBreak + QStringLiteral("gone%1 : forme introuvable").arg(i);
     expected += LineBreak + app::LoadMessage(app::MessageId::MoreFailures, {"|1", 2});
     EXPECT_EQ(run->report().Text, expected);
     for (const preview::BatchItemResult& result : run->results())

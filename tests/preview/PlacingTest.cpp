@@ -1,6 +1,7 @@
 #include "catalog/Catalog.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
+#include "preview/SharedThumbnailNames.h"
 #include "preview/ThumbnailPlacing.h"
 
 #include "ReadOnlyFolder.h"
@@ -92,6 +93,21 @@ TEST_F(PlacingTest, ThumbnailNameDropsTheLastFourCharacters) {
         fs, wagon, [&](const QString& at) { return shoot(at, "w"); }, state(), policy);
     EXPECT_EQ(outcome.Result, PlaceResult::Placed);
     EXPECT_TRUE(QFileInfo::exists(thumbs() + "/A.bmp"));
+}
+
+TEST(SharedThumbnailNames, CountsEveryVehicleWhoseThumbnailNameAnotherGivesTooInAnyCase) {
+    const auto entry = [](const char* folder, const char* file) {
+        catalog::CatalogEntry e;
+        e.Folder = folder;
+        e.FileName = file;
+        return e;
+    };
+    // Three files make ACELA.bmp; GP38 and GP38X differ past the name's length.
+    const QList<catalog::CatalogEntry> entries{entry("A", "ACELA.eng"), entry("B", "acela.wag"),
+                                               entry("C", "GP38.eng"), entry("D", "GP38X.eng"),
+                                               entry("E", "Acela.ENG")};
+    EXPECT_EQ(CountSharedThumbnailNames(entries), 3);
+    EXPECT_EQ(CountSharedThumbnailNames(entries.mid(2, 2)), 0);
 }
 
 // The four answers to an existing thumbnail, and whether the next conflict asks again.

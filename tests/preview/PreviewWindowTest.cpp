@@ -23,14 +23,18 @@
 #include "support/RecordedReports.h"
 #include "support/TestFiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -121,6 +125,55 @@ TEST_F(PreviewWindowTest, TheZoomBarMovesTheCameraByTenthsOfTheReferenceRadius) 
     zoomBar().setValue(20);
     EXPECT_EQ(label("lblSCALEvalue").text(), "0");
     EXPECT_FLOAT_EQ(window->preview().CameraFactor(), 2.4f);
+}
+
+TEST_F(PreviewWindowTest, TheZoomBarsArrowKeysMoveItAsItsArrowButtonsDo) {
+    start();
+    QScrollBar& bar = zoomBar();
+    const std::size_t atRest = canvas().DrawnSamples();
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = Qt::Horizontal;
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.sliderPosition = option.sliderValue = bar.value();
+    option.singleStep = bar.singleStep();
+    option.pageStep = bar.pageStep();
+    const QRect rightArrow = bar.style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                         QStyle::SC_ScrollBarAddLine, &bar);
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, rightArrow.center());
+    ASSERT_EQ(bar.value(), 21);
+    const render::RgbImage clicked = canvas().Picture();
+    // Farther away: the vehicle shrinks.
+    EXPECT_LT(canvas().DrawnSamples(), atRest);
+
+    bar.setFocus(Qt::TabFocusReason);
+    QTest::keyClick(&bar, Qt::Key_Left);
+    EXPECT_EQ(bar.value(), 20);
+    EXPECT_EQ(canvas().DrawnSamples(), atRest);
+    QTest::keyClick(&bar, Qt::Key_Right);
+    EXPECT_EQ(bar.value(), 21);
+    EXPECT_EQ(label("lblSCALEvalue").text(), "0,1");
+    EXPECT_EQ(canvas().Picture().rgb, clicked.rgb);
+}
+
+TEST_F(PreviewWindowTest, TheCanvasAndTheZoomBarShowAFocusMarkWhenReachedWithTab) {
+    start();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QImage canvasAlone = canvas().grab().toImage();
+    const QImage barAlone = zoomBar().grab().toImage();
+
+    // The design's tab order: ..., cmdPROPOS_OCX, sfCanvas1, hscSCALE, ...
+    control<QPushButton>("cmdPROPOS_OCX").setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &canvas());
+    EXPECT_NE(canvas().grab().toImage(), canvasAlone);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), &zoomBar());
+    EXPECT_NE(zoomBar().grab().toImage(), barAlone);
+    EXPECT_EQ(canvas().grab().toImage(), canvasAlone);
 }
 
 TEST_F(PreviewWindowTest, ZoomBeforeTheWindowIsReadyChangesNothing) {
@@ -383,9 +436,12 @@ TEST_F(PreviewWindowTest, AReadOnlyThumbnailsFolderGivesTheFailureAndLosesNothin
     clickRow(other);
     create();
 
+    // Each failure says which folder refused, and why.
     ASSERT_EQ(reports.entries.size(), 2);
     for (const auto& entry : reports.entries) {
-        EXPECT_EQ(entry.text, app::LoadMessage(app::MessageId::CreateFailed));
+        EXPECT_EQ(entry.text, app::LoadMessage(app::MessageId::CreateFailed) +
+                                  "\n\nimpossible d'écrire dans le dossier " + tmp.path() +
+                                  "/data/Pictelle/Thumbnails : Not a directory");
         EXPECT_EQ(entry.icon, preview::ReportIcon::Exclamation);
     }
     EXPECT_EQ(contentOf(thumbs() + "/CR_D400.bmp"), old);

@@ -164,8 +164,11 @@ TEST_F(SelectionCreationTest, TheMenuSelectsTheBlueItemsAndCreatesThemOnly) {
     list().findChild<QAction*>("mnuSELECT_TO_MAKE")->trigger();
     EXPECT_EQ(list().selectedRows(), blueRows);
     EXPECT_EQ(list().selectedRow(), blueRows.front());
+    // The status line counts them rather than naming one.
     EXPECT_TRUE(
-        control<QLabel>("lblQTE_FILES").text().endsWith(list().item(blueRows.front())->text));
+        control<QLabel>("lblQTE_FILES")
+            .text()
+            .endsWith(QStringLiteral("  -  %1 fichiers sélectionnés.").arg(blueRows.size())));
 
     list().findChild<QAction*>("mnuCREATE_SELECTION")->trigger();
     ASSERT_EQ(reports.entries.size(), 1);
@@ -221,6 +224,50 @@ TEST_F(SelectionCreationTest, EachExistingThumbnailIsAskedAboutUntilAnAlwaysAnsw
     EXPECT_EQ(contentOf(thumbnailOf(third)), pictureAt(third, cameraFactor()));
     EXPECT_EQ(policy.questions().size(), 2);
     EXPECT_EQ(thumbnailFiles().size(), list().count());
+}
+
+TEST_F(SelectionCreationTest, SharedThumbnailNamesAreSettledOnceBeforeTheRun) {
+    // A second copy of a folder: each of its vehicles shares its thumbnail name with one of
+    // the first, so that an unattended run would meet an existing thumbnail at each of them.
+    const QString trainset = msts() + "/TRAINS/TRAINSET";
+    testsupport::copyTree(trainset + "/CR_Diesel", trainset + "/CR_Diesel_Copie");
+    const qsizetype copied =
+        QDir(trainset + "/CR_Diesel").entryList({"*.eng", "*.wag"}, QDir::Files).size();
+    ASSERT_GE(copied, 1);
+    start();
+
+    // Without such names nothing is asked first.
+    clickRow(rowOf("CR_460.eng"));
+    clickRow(rowOf("CR_CoachA1.wag"), Qt::ControlModifier);
+    ASSERT_EQ(list().selectedRows().size(), 2);
+    create();
+    EXPECT_TRUE(reports.questions.isEmpty());
+
+    reports.answer = 0; // the first answer: always replace
+    selectAll();
+    EXPECT_TRUE(
+        control<QLabel>("lblQTE_FILES")
+            .text()
+            .endsWith(QStringLiteral("  -  %1 fichiers sélectionnés.").arg(list().count())));
+    create();
+    ASSERT_EQ(reports.questions.size(), 1);
+    EXPECT_EQ(reports.questions[0].text,
+              QStringLiteral("%1 des %2 véhicules sélectionnés partagent le nom de leur pictelle "
+                             "avec un autre.\nQue faire quand une pictelle de ce nom existe "
+                             "déjà ?")
+                  .arg(2 * copied)
+                  .arg(list().count()));
+    EXPECT_EQ(reports.questions[0].answers,
+              (QStringList{"Toujours écraser", "Ne jamais écraser", "Demander à chaque fois"}));
+    // Neither the copies nor the two made before stopped the run.
+    EXPECT_TRUE(policy.questions().isEmpty());
+    EXPECT_EQ(global.OverwriteChoice, OverwriteChoice::OverwriteAlways);
+    EXPECT_EQ(reports.entries.back().text, app::LoadMessage(app::MessageId::CreateFinished));
+    EXPECT_EQ(thumbnailFiles().size(), list().count() - copied);
+
+    // A standing answer settles everything: nothing more is asked.
+    create();
+    EXPECT_EQ(reports.questions.size(), 1);
 }
 
 // Annuler, Escape and the close box all stop the run once the vehicle in hand is placed.
@@ -288,7 +335,8 @@ TEST_F(SelectionCreationTest, AVehicleThatCannotBeDrawnIsNamedAndTheOthersAreMad
     EXPECT_EQ(reports.entries[0].icon, preview::ReportIcon::Exclamation);
     EXPECT_EQ(reports.entries[0].text,
               app::LoadMessage(app::MessageId::CreateFailed) + "\r\n\r\n" +
-                  app::LoadMessage(app::MessageId::FailureCount, {"|1", 1}) + "\r\nCR_460");
+                  app::LoadMessage(app::MessageId::FailureCount, {"|1", 1}) +
+                  "\r\nCR_460 : forme invalide");
     for (int row = 0; row < list().count(); ++row) {
         if (row == broken) {
             EXPECT_EQ(colourOf(row), brokenBefore);
