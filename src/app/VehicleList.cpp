@@ -26,7 +26,8 @@ void ColourVehicleList(VehicleListView& list, const inventory::ThumbnailInventor
 
 void UpdateStatusLine(const VehicleListControls& controls, const catalog::Catalog& catalog) {
     const VehicleListView& list = *controls.lsvMATERIEL;
-    controls.lblQTE_FILES->setText(VehicleStatusLine(list.count(), list.selectedItem(), catalog));
+    controls.lblQTE_FILES->setText(
+        VehicleStatusLine(list.count(), list.selectedItem(), catalog, list.selectedRows().size()));
 }
 
 void MarkCreatedHere(VehicleListView& list) {

@@ -62,12 +62,16 @@ QList<qsizetype> RowsStillToMake(const QList<VehicleListItem>& items) {
 }
 
 QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
-                          const catalog::Catalog& catalog) {
+                          const catalog::Catalog& catalog, qsizetype selectedCount) {
     if (itemCount <= 0) {
         return {};
     }
     QString line = LoadMessage(itemCount == 1 ? MessageId::TotalOneFile : MessageId::TotalFiles,
                                {"|1", static_cast<long long>(itemCount)});
+    if (selectedCount > 1) {
+        return line +
+               LoadMessage(MessageId::SelectedFiles, {"|1", static_cast<long long>(selectedCount)});
+    }
     if (selected == nullptr) {
         return line;
     }

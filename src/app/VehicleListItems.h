@@ -53,8 +53,9 @@ QList<qsizetype> RowsStillToMake(const QList<VehicleListItem>& items);
 // The status line for a list of itemCount items with the given item selected (null: none):
 // empty for an empty list, else "Total n fichiers" (or "Total 1 fichier") followed by
 // "  -  Sélectionné ..\<Folder>\<FileName>" with native separators when an item is selected
-// and its catalog index leads to a catalog entry.
+// and its catalog index leads to a catalog entry. With several items selected (selectedCount
+// above 1), "  -  n fichiers sélectionnés." instead: naming one would hide the others.
 QString VehicleStatusLine(qsizetype itemCount, const VehicleListItem* selected,
-                          const catalog::Catalog& catalog);
+                          const catalog::Catalog& catalog, qsizetype selectedCount = 1);
 
 } // namespace app

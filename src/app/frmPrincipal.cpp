@@ -2,6 +2,7 @@
 
 #include "app/OpenOnClick.h"
 #include "app/VehicleList.h"
+#include "app/ZoomBar.h"
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"
 #include "dialogs/frmPathMSTS.h"
@@ -11,16 +12,18 @@
 #include "preview/sfCanvas.h"
 #include "shared/Global.h"
 #include "shared/Messages.h"
+#include "shared/RememberedFolders.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
-#include "shared/SimulatorFolder.h"
 #include "shared/ThumbnailsNote.h"
 
 #include <QAbstractItemModel>
 #include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -125,12 +128,10 @@ void frmPrincipal::createControls() {
     sfCanvas1 = new preview::sfCanvas(this);
     sfCanvas1->setGeometry(256, 30, 145, 96);
 
-    hscSCALE = new QScrollBar(Qt::Horizontal, this);
-    hscSCALE->setObjectName(QStringLiteral("hscSCALE"));
+    hscSCALE = new ZoomBar(this);
     hscSCALE->setGeometry(272, 152, 113, 15);
     hscSCALE->setSingleStep(1);
     hscSCALE->setPageStep(1);
-    hscSCALE->setFocusPolicy(Qt::StrongFocus);
 
     lblSCALEmin = makeZoomLabel(this, "lblSCALEmin", {272, 168, 15, 13});
     lblSCALEvalue = makeZoomLabel(this, "lblSCALEvalue", {296, 168, 64, 13});
@@ -185,6 +186,11 @@ void frmPrincipal::connectHandlers() {
             [this] { RunHandler(this, [this] { cmdCREATE_Click(); }); });
     connect(lsvMATERIEL, &VehicleListView::ItemClick, this,
             [this] { RunHandler(this, [this] { lsvMATERIEL_ItemClick(); }); });
+    // Selections grown with Shift or Ctrl raise no click; the count still follows them.
+    connect(lsvMATERIEL->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (global_.MainWindowReady)
+            UpdateStatusLine(vehicleListControls(), global_.Catalog);
+    });
     connect(lsvMATERIEL, &VehicleListView::CreateSelectionRequested, this, [this] {
         if (cmdCREATE->isEnabled())
             RunHandler(this, [this] { cmdCREATE_Click(); });
@@ -195,6 +201,7 @@ void frmPrincipal::Load() {
     resetProgramState();            // 1
     setCaptions();                  // 2, 3
     setUpZoomBar();                 // 4
+    readStartFolders();             // 5, 6: what earlier runs left, checked
     readMstsFolder();               // 5
     readRamettaFolder();            // 6
     storeRamettaFolder();           // 7
@@ -236,9 +243,10 @@ void frmPrincipal::setUpZoomBar() {
     lblSCALEmax->setText(QStringLiteral("-"));
 }
 
-void frmPrincipal::readMstsFolder() {
-    const MstsFolder found = ReadMstsFolder(
+void frmPrincipal::readStartFolders() {
+    const StartFolders folders = ReadStartFolders(
         global_.Settings, global_.Files, platform::KnownWinePrefixes(global_.Files, global_.Wine));
+    const MstsFolder& found = folders.Msts;
     global_.MstsPath = found.path;
     if (!found.prefix.isEmpty()) {
         // The Rametta dialog then opens in the same prefix's program files.
@@ -246,16 +254,26 @@ void frmPrincipal::readMstsFolder() {
         if (global_.ProgramFilesFolder.isEmpty())
             global_.ProgramFilesFolder = found.programFiles;
     }
+    global_.RamettaPath = folders.Rametta;
+    // Told before any dialog opens, so that the user knows why they are asked again.
+    if (!folders.Report.isEmpty())
+        reportStartFolders(folders.Report);
+}
+
+void frmPrincipal::readMstsFolder() {
     if (global_.MstsPath.isEmpty())
         askMstsFolder();
 }
 
 void frmPrincipal::readRamettaFolder() {
-    global_.RamettaPath = global_.Settings.ReadSetting(SettingsRoot::LocalMachine,
-                                                       QString::fromUtf16(PictelleSettingsKey),
-                                                       QString::fromUtf16(RamettaPathValue));
     if (global_.RamettaPath.isEmpty())
         askRamettaFolder();
+}
+
+void frmPrincipal::reportStartFolders(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("StartFoldersReport"));
+    box.exec();
 }
 
 void frmPrincipal::storeRamettaFolder() {
@@ -270,7 +288,9 @@ void frmPrincipal::storeRamettaFolder() {
 // one, still comes first.
 void frmPrincipal::askMstsFolder() {
     dialogs::frmPathMSTS dialog(global_, this);
-    if (dialog.exec() == QDialog::Accepted && !global_.MstsPath.isEmpty())
+    // A folder without a simulator is not kept: the next start asks again.
+    if (dialog.exec() == QDialog::Accepted &&
+        SimulatorFolderFault(global_.Files, global_.MstsPath) == FolderFault::None)
         StoreMstsChoice(global_.Settings, global_.MstsPath);
 }
 

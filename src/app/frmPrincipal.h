@@ -53,6 +53,9 @@ protected:
     virtual void askMstsFolder();
     // Step 6: no stored Rametta folder; asks for it into RamettaPath.
     virtual void askRamettaFolder();
+    // Before step 5, when a remembered folder was set aside: one message saying which and
+    // why; the dialogs then ask for it again.
+    virtual void reportStartFolders(const QString& text);
     // Step 8.
     virtual void LoadThumbnailInventory();
     // Step 10: the catalog scan behind the progress window; fills the vehicle list.
@@ -81,6 +84,7 @@ private:
     void resetProgramState();  // step 1
     void setCaptions();        // steps 2 and 3
     void setUpZoomBar();       // step 4
+    void readStartFolders();   // before step 5
     void readMstsFolder();     // step 5
     void readRamettaFolder();  // step 6
     void storeRamettaFolder(); // step 7

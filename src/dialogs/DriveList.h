@@ -1,7 +1,8 @@
 #pragma once
 
 // LstLecteur: the drive list of the folder dialogs. Each entry is a mounted volume or the
-// home folder (see Drives.h); the selected drive is exposed by its root folder.
+// home folder (see Drives.h); the selected drive is exposed by its root folder. A label wider
+// than the list is shortened in the middle; its root is the entry's tooltip.
 
 #include "dialogs/Drives.h"
 
@@ -28,7 +29,12 @@ signals:
     // The selection changed, by the user or by setDrive.
     void driveChanged();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void elideLabels();
+
     QList<Drive> drives_;
 };
 

@@ -8,13 +8,16 @@
 #include "platform/FileSystem.h"
 #include "shared/Global.h"
 #include "shared/Messages.h"
+#include "shared/RememberedFolders.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -104,7 +107,8 @@ frmPathDialog::frmPathDialog(app::Global& global, QString& target, const Design&
     connect(LstLecteur, &DriveList::driveChanged, this, &frmPathDialog::LstLecteur_Change);
     connect(cmdOK, &QPushButton::clicked, this, &frmPathDialog::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(lblCHEMIN, &QLineEdit::returnPressed, this, &frmPathDialog::applyTypedFolder);
+    // Enter in the line takes the folder as OK does (see eventFilter).
+    lblCHEMIN->installEventFilter(this);
     connect(lblCHEMIN, &QLineEdit::textEdited, this, [this] { markRefused(false); });
 
     load();
@@ -185,6 +189,8 @@ bool frmPathDialog::applyTypedFolder() {
     if (absolute && LstDir->setPath(typed)) {
         // The same folder written otherwise moves nothing: show it as the list does.
         ShowChosenFolder();
+        // The drive list follows to the drive that holds it.
+        LstLecteur->setDrive(LstDir->path());
         return true;
     }
     markRefused(true);
@@ -192,6 +198,32 @@ bool frmPathDialog::applyTypedFolder() {
     lblCHEMIN->selectAll();
     lblCHEMIN->setFocus();
     return false;
+}
+
+bool frmPathDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Taken here rather than from returnPressed: the line lets the key on to the dialog,
+    // which would press the default button of the message a refusal has just opened.
+    if (watched == lblCHEMIN && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (applyTypedFolder() && cmdOK->isEnabled())
+                cmdOK_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmPathDialog::refuseFolder(const QString& folder) {
+    markRefused(true);
+    // Window-modal and not waited for: the dialog stays open behind it for another choice.
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
+                                app::LoadMessage(app::MessageId::FolderRefused,
+                                                 {"|1", platform::FileSystem::displayPath(folder)}),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("FolderRefused"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void frmPathDialog::markRefused(bool refused) {
@@ -203,6 +235,11 @@ void frmPathDialog::markRefused(bool refused) {
 void frmPathDialog::cmdOK_Click() {
     if (!applyTypedFolder())
         return;
+    // A folder that cannot be listed would leave the program with nothing to read in it.
+    if (app::ReadableFolderFault(global_.Files, LstDir->path()) == app::FolderFault::Unreadable) {
+        refuseFolder(LstDir->path());
+        return;
+    }
     if (!lblCHEMIN->text().isEmpty())
         target_ = lblCHEMIN->text();
     accept();

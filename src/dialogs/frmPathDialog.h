@@ -3,8 +3,9 @@
 // The design shared by the two folder dialogs, frmPathMSTS and frmPathRAMETTA: a line with
 // the chosen folder, a folder list, a drive list, OK and Cancel. The dialog writes its target
 // variable itself: the start folder as it opens, the folder shown in lblCHEMIN on OK.
-// A folder typed or pasted into lblCHEMIN moves the list there (Enter, or OK); a text that
-// names no folder is refused: the line turns red and the dialog stays open.
+// A folder typed or pasted into lblCHEMIN moves the list there, and Enter then confirms it as
+// OK does; a text that names no folder is refused: the line turns red and the dialog stays
+// open. A folder that cannot be listed is refused on OK with a message.
 
 #include "dialogs/Drives.h"
 
@@ -53,6 +54,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void load();
@@ -62,6 +64,8 @@ private:
     void cmdOK_Click();
     // Moves the list to the folder typed in lblCHEMIN; false, marked, when it names none.
     bool applyTypedFolder();
+    // Keeps the dialog open on a folder that cannot be listed, and says so.
+    void refuseFolder(const QString& folder);
     void markRefused(bool refused);
 
     app::Global& global_;

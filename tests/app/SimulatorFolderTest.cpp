@@ -4,9 +4,11 @@
 #include "platform/FileSystem.h"
 #include "platform/WinePrefixes.h"
 #include "shared/Messages.h"
+#include "shared/RememberedFolders.h"
 #include "shared/SettingsStore.h"
 #include "shared/ThumbnailsNote.h"
 #include "support/TestFiles.h"
+#include "support/UnreadableFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,6 +162,94 @@ TEST(ThumbnailsFolderNote, NamesTheRealFolderWhenItIsNotTheProgramsOwn) {
     blocker.close();
     EXPECT_EQ(app::ThumbnailsFolderNote(own), "Les pictelles sont créées dans le dossier " +
                                                   tmp.path() + "/data/Pictelle/Thumbnails.");
+}
+
+} // namespace
+
+namespace {
+
+// Folders remembered from an earlier run, checked at the next start.
+class StartFoldersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(tmp.isValid());
+        // Open to everyone, so that a check made as another user reaches the folders.
+        QFile::setPermissions(tmp.path(), QFileDevice::Permissions(0x7755));
+    }
+    QString folder(const QString& name, bool simulator) const {
+        const QString path = tmp.path() + u'/' + name;
+        QDir().mkpath(simulator ? path + "/TRAINS/TRAINSET" : path);
+        return path;
+    }
+    void remember(const char16_t* value, const QString& path) {
+        settings.WriteSetting(app::SettingsRoot::LocalMachine,
+                              QString::fromUtf16(app::PictelleSettingsKey),
+                              QString::fromUtf16(value), path);
+    }
+    app::StartFolders read() const { return app::ReadStartFolders(settings, fs, {}); }
+
+    QTemporaryDir tmp;
+    FileSystem fs{FileSystem::Options{{}, tmp.path() + "/own", tmp.path() + "/data"}};
+    app::SettingsStore settings{{tmp.path() + "/config/registry.ini", tmp.path() + "/system.reg"},
+                                fs};
+};
+
+TEST_F(StartFoldersTest, GoodRememberedFoldersAreTakenWithoutAWord) {
+    const QString msts = folder("MSTS", true);
+    const QString rametta = folder("Rametta", false);
+    remember(app::MstsChoiceValue, msts);
+    remember(app::RamettaPathValue, rametta);
+    const app::StartFolders folders = read();
+    EXPECT_EQ(folders.Msts.path, msts);
+    EXPECT_EQ(folders.Rametta, rametta);
+    EXPECT_EQ(folders.Report, QString());
+}
+
+TEST_F(StartFoldersTest, FoldersThatCannotServeAreSetAsideAndToldInOneMessage) {
+    // A simulator folder chosen by mistake (no trainset) and a Rametta folder since removed.
+    const QString notSimulator = folder("Documents", false);
+    remember(app::MstsChoiceValue, notSimulator);
+    remember(app::RamettaPathValue, tmp.path() + "/Gone");
+    const app::StartFolders folders = read();
+    EXPECT_EQ(folders.Msts.path, QString());
+    EXPECT_EQ(folders.Rametta, QString());
+    EXPECT_EQ(folders.Report,
+              "Un dossier enregistré ne convient plus ; il va vous être demandé à nouveau.\n\n"
+              "Microsoft Train Simulator : " +
+                  notSimulator +
+                  " (aucun dossier TRAINS/TRAINSET)\n"
+                  "Rametta : " +
+                  tmp.path() + "/Gone (dossier introuvable)");
+
+    // A folder without a trainset is still a readable Rametta folder.
+    remember(app::RamettaPathValue, notSimulator);
+    EXPECT_EQ(read().Rametta, notSimulator);
+}
+
+TEST_F(StartFoldersTest, AStaleRegistrationGivesWayToTheFolderTheUserConfirmed) {
+    const QString msts = folder("MSTS", true);
+    write(tmp.path() + "/system.reg", registration(QByteArray("/nowhere/Train Simulator")));
+    app::StartFolders folders = read();
+    EXPECT_EQ(folders.Msts.path, QString());
+    EXPECT_TRUE(folders.Report.contains("/nowhere/Train Simulator (dossier introuvable)"))
+        << folders.Report.toStdString();
+
+    // Once a simulator has been confirmed, the stale registration is no longer asked about.
+    remember(app::MstsChoiceValue, msts);
+    folders = read();
+    EXPECT_EQ(folders.Msts.path, msts);
+    EXPECT_EQ(folders.Msts.source, app::MstsFolderSource::StoredChoice);
+    EXPECT_EQ(folders.Report, QString());
+}
+
+TEST_F(StartFoldersTest, AFolderThatCannotBeListedIsTold) {
+    const QString msts = folder("MSTS", true);
+    UnreadableFolder unreadable(msts);
+    ASSERT_TRUE(unreadable.ok());
+    EXPECT_EQ(app::ReadableFolderFault(fs, msts), app::FolderFault::Unreadable);
+    EXPECT_EQ(app::SimulatorFolderFault(fs, msts), app::FolderFault::Unreadable);
+    EXPECT_EQ(app::ReadableFolderFault(fs, tmp.path()), app::FolderFault::None);
+    EXPECT_EQ(app::ReadableFolderFault(fs, tmp.path() + "/Gone"), app::FolderFault::Missing);
 }
 
 } // namespace

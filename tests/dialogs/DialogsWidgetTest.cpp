@@ -9,6 +9,7 @@
 #include "shared/SettingsStore.h"
 #include "support/LayoutCheck.h"
 #include "support/TestFiles.h"
+#include "support/UnreadableFolder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -239,38 +241,91 @@ TEST_F(FolderDialogTest, ATypedFolderMovesTheListAndAnythingElseIsRefusedVisibly
     frmPathMSTS dialog(global, nullptr, drives());
     ASSERT_EQ(dialog.lblCHEMIN->text(), programFiles());
 
-    // A path with another letter case, backslashes, quotes and the home folder's "~".
+    // A path with another letter case, backslashes, quotes and the home folder's "~": Enter
+    // takes it as OK does, and the drive list follows to the drive that holds it.
+    dialog.show();
     dialog.lblCHEMIN->setText("\"~/.local/SHARE/bottles/bottles/jeux\"");
     QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
     EXPECT_EQ(dialog.LstDir->path(), home() + "/.local/share/bottles/bottles/Jeux");
     EXPECT_EQ(dialog.lblCHEMIN->text(), home() + "/.local/share/bottles/bottles/Jeux");
+    EXPECT_EQ(dialog.LstLecteur->drive(), home());
     EXPECT_FALSE(dialog.lblCHEMIN->property("refused").toBool());
-    EXPECT_TRUE(dialog.cmdOK->isEnabled());
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(global.MstsPath, home() + "/.local/share/bottles/bottles/Jeux");
 
     // A drive-letter path goes through the prefix's drive table.
+    dialog.show();
     dialog.lblCHEMIN->setText("C:\\Program Files\\Rametta");
     QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
     EXPECT_EQ(dialog.LstDir->path(), programFiles() + "/Rametta");
+    EXPECT_EQ(dialog.LstLecteur->currentIndex(), 0);
+    EXPECT_EQ(global.MstsPath, programFiles() + "/Rametta");
 
     // Nothing there, a file, a relative text: refused, the list stays, the dialog stays open.
+    dialog.show();
     write(home() + "/notes.txt", "x");
     for (const QString& wrong : {home() + "/nowhere", home() + "/notes.txt", QString("Rametta")}) {
         dialog.lblCHEMIN->setText(wrong);
         QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
         EXPECT_TRUE(dialog.lblCHEMIN->property("refused").toBool()) << wrong.toStdString();
         EXPECT_EQ(dialog.LstDir->path(), programFiles() + "/Rametta");
+        EXPECT_TRUE(dialog.isVisible());
     }
     // OK with a refused text neither closes nor writes the target.
-    dialog.show();
     dialog.cmdOK->click();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(global.MstsPath, programFiles());
+    EXPECT_EQ(global.MstsPath, programFiles() + "/Rametta");
 
     // Typed and confirmed with OK at once.
     dialog.lblCHEMIN->setText(home());
     dialog.cmdOK->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(global.MstsPath, home());
+}
+
+TEST_F(FolderDialogTest, AFolderThatCannotBeReadIsRefusedWithAMessage) {
+    // Open to everyone above it, so that it is the folder alone that cannot be read.
+    ASSERT_TRUE(QFile::setPermissions(root(), QFileDevice::Permissions(0x7755)));
+    const QString locked = home() + "/Verrouillé";
+    QDir().mkpath(locked + "/TRAINS/TRAINSET");
+    frmPathMSTS dialog(global, nullptr, drives());
+    dialog.show();
+    UnreadableFolder unreadable(locked);
+    ASSERT_TRUE(unreadable.ok());
+
+    dialog.lblCHEMIN->setText(locked);
+    QTest::keyClick(dialog.lblCHEMIN, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(global.MstsPath, programFiles());
+    auto* box = dialog.findChild<QMessageBox*>(QStringLiteral("FolderRefused"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), "Le dossier " + locked + " ne peut pas être lu.");
+    box->accept();
+
+    // Another folder is still taken.
+    dialog.lblCHEMIN->setText(home());
+    dialog.cmdOK->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(global.MstsPath, home());
+}
+
+TEST_F(FolderDialogTest, LongDriveNamesKeepBothEndsAndShowTheWholePathOnHover) {
+    const QString deep = root() + "/a/very/long/path/of/folders/down/to/the/wine/drive_c";
+    QDir().mkpath(deep);
+    DriveList list({{deep, "C:  " + deep}, {home(), "home"}});
+    list.resize(161, 21);
+    list.show();
+    const QString shown = list.itemText(0);
+    EXPECT_TRUE(shown.startsWith("C:  ")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("drive_c")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(list.itemData(0, Qt::ToolTipRole).toString(), deep);
+    // A short one is left whole.
+    EXPECT_EQ(list.itemText(1), "home");
+    list.setCurrentIndex(0);
+    EXPECT_EQ(list.toolTip(), deep);
 }
 
 TEST_F(FolderDialogTest, ActivatingAnEntryWithTheKeyboardOpensItWithoutClosingTheDialog) {

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -56,7 +57,7 @@ class MainWindowDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(tmp.isValid());
-        QDir().mkpath(root() + "/own/MSTS");
+        QDir().mkpath(root() + "/own/MSTS/TRAINS/TRAINSET");
         QDir().mkpath(root() + "/own/Rametta");
         QDir().mkpath(home());
         global.Wine.home = home();
@@ -151,6 +152,38 @@ TEST_F(MainWindowDialogsTest, ASimulatorConfirmedOnceIsUsedAtTheNextStartUnlessR
     window.Load();
     EXPECT_FALSE(watcher.seen.contains("frmPathMSTS"));
     EXPECT_EQ(next.MstsPath, root() + "/own/MSTS");
+}
+
+TEST_F(MainWindowDialogsTest, ARememberedSimulatorFolderThatIsGoneIsToldThenAskedForAgain) {
+    settings.WriteSetting(app::SettingsRoot::LocalMachine,
+                          QString::fromUtf16(app::PictelleSettingsKey),
+                          QString::fromUtf16(app::RamettaPathValue), root() + "/own/Rametta");
+    settings.WriteSetting(app::SettingsRoot::LocalMachine,
+                          QString::fromUtf16(app::PictelleSettingsKey), QStringLiteral("MSTS_Path"),
+                          root() + "/removed/MSTS");
+    app::frmPrincipal window(global);
+    QString told;
+    ModalWatcher watcher([&](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            told = box->text();
+            box->accept();
+        } else if (auto* dialog = qobject_cast<dialogs::frmPathDialog*>(modal)) {
+            // A folder without a trainset is not kept; the real one is.
+            dialog->LstDir->setPath(root() + "/own/Rametta");
+            dialog->cmdOK->click();
+        } else {
+            closeAllButProgress(modal);
+        }
+    });
+    window.Load();
+    ASSERT_GE(watcher.seen.size(), 2);
+    EXPECT_EQ(watcher.seen.mid(0, 2), (QStringList{"StartFoldersReport", "frmPathMSTS"}));
+    EXPECT_TRUE(told.contains(root() + "/removed/MSTS (dossier introuvable)"))
+        << told.toStdString();
+    EXPECT_FALSE(watcher.seen.contains("frmPathRAMETTA"));
+    EXPECT_EQ(global.MstsPath, root() + "/own/Rametta");
+    // The stale folder stays stored, so the next start tells it and asks again.
+    EXPECT_EQ(storedMstsChoice(), root() + "/removed/MSTS");
 }
 
 TEST_F(MainWindowDialogsTest, ASimulatorCopiedIntoAWinePrefixOpensWithoutAsking) {

@@ -5,6 +5,7 @@
 #include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "shared/SimulatorFolder.h"
 #include "support/LayoutCheck.h"
 
 #include <QAbstractButton>
@@ -44,6 +45,7 @@ public:
     bool readyWhenColouring = true;
     bool readyWhenPreviewing = false;
     QString storedWhenScanning;
+    QString reported;
 
 protected:
     void askMstsFolder() override {
@@ -53,6 +55,10 @@ protected:
     void askRamettaFolder() override {
         steps << QStringLiteral("rametta dialog");
         global().RamettaPath = ramettaAnswer;
+    }
+    void reportStartFolders(const QString& text) override {
+        steps << QStringLiteral("report");
+        reported = text;
     }
     void LoadThumbnailInventory() override { steps << QStringLiteral("inventory"); }
     void runCatalogScan() override {
@@ -209,14 +215,17 @@ TEST_F(MainWindowTest, TabOrderFollowsTheDesign) {
 }
 
 TEST_F(MainWindowTest, StoredFoldersMeanNoDialog) {
+    const QString msts = root + "/jeux/msts";
+    QDir().mkpath(msts + "/TRAINS/TRAINSET");
+    QDir().mkpath(root + "/rametta");
     settings->WriteSetting(SettingsRoot::LocalMachine, QString::fromUtf16(app::MstsSettingsKey),
-                           QString::fromUtf16(app::MstsPathValue), QStringLiteral("/jeux/msts"));
-    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, QStringLiteral("/rametta"));
+                           QString::fromUtf16(app::MstsPathValue), msts);
+    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, root + "/rametta");
     global->OverwriteChoice = preview::OverwriteChoice::KeepAlways;
     auto window = loadedWindow();
     EXPECT_EQ(window->steps, QStringList({"inventory", "scan", "colour", "preview"}));
-    EXPECT_EQ(global->MstsPath, QStringLiteral("/jeux/msts"));
-    EXPECT_EQ(global->RamettaPath, QStringLiteral("/rametta"));
+    EXPECT_EQ(global->MstsPath, msts);
+    EXPECT_EQ(global->RamettaPath, root + "/rametta");
     EXPECT_EQ(global->OverwriteChoice, preview::OverwriteChoice::Ask);
     EXPECT_FALSE(window->readyWhenColouring);
     EXPECT_TRUE(window->readyWhenPreviewing);
@@ -253,20 +262,54 @@ TEST_F(MainWindowTest, RamettaFolderIsWrittenAtEveryStart) {
 }
 
 TEST_F(MainWindowTest, ForgettingTheRamettaFolderKeepsItForThisRun) {
-    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, QStringLiteral("/rametta"));
+    QDir().mkpath(root + "/rametta");
+    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, root + "/rametta");
     auto window = loadedWindow();
     QTest::mouseClick(control<QPushButton>(*window, "cmdDelInfosPath"), Qt::LeftButton);
     EXPECT_EQ(stored(), QString());
-    EXPECT_EQ(global->RamettaPath, QStringLiteral("/rametta"));
+    EXPECT_EQ(global->RamettaPath, root + "/rametta");
     EXPECT_TRUE(window->isVisible());
     // The next start asks again.
     auto next = loadedWindow();
     EXPECT_TRUE(next->steps.contains(QStringLiteral("rametta dialog")));
 }
 
+TEST_F(MainWindowTest, RememberedFoldersThatNoLongerServeAreToldOnceAndAskedForAgain) {
+    // A first run confirmed a simulator folder and stored a Rametta folder; both are gone since.
+    const QString msts = root + "/MSTS";
+    settings->WriteSetting(SettingsRoot::LocalMachine, own,
+                           QString::fromUtf16(app::MstsChoiceValue), msts);
+    settings->WriteSetting(SettingsRoot::LocalMachine, own, rametta, root + "/Rametta");
+    QDir().mkpath(root + "/chosen/msts/TRAINS/TRAINSET");
+    QDir().mkpath(root + "/chosen/rametta");
+    auto window = std::make_unique<TestWindow>(*global);
+    window->mstsAnswer = root + "/chosen/msts";
+    window->ramettaAnswer = root + "/chosen/rametta";
+    window->Load();
+    EXPECT_EQ(window->steps, QStringList({"report", "msts dialog", "rametta dialog", "inventory",
+                                          "scan", "colour", "preview"}));
+    EXPECT_EQ(window->reported,
+              "Un dossier enregistré ne convient plus ; il va vous être demandé à nouveau.\n\n"
+              "Microsoft Train Simulator : " +
+                  msts +
+                  " (dossier introuvable)\n"
+                  "Rametta : " +
+                  root + "/Rametta (dossier introuvable)");
+    EXPECT_EQ(global->MstsPath, root + "/chosen/msts");
+    EXPECT_EQ(stored(), root + "/chosen/rametta");
+
+    // Folders that serve are taken silently at the next start.
+    settings->WriteSetting(SettingsRoot::LocalMachine, own,
+                           QString::fromUtf16(app::MstsChoiceValue), root + "/chosen/msts");
+    auto next = loadedWindow();
+    EXPECT_EQ(next->steps, QStringList({"inventory", "scan", "colour", "preview"}));
+    EXPECT_EQ(global->MstsPath, root + "/chosen/msts");
+}
+
 TEST_F(MainWindowTest, SimulatorFolderFromAWinePrefix) {
     QDir(root).mkpath(QStringLiteral("wine/dosdevices"));
-    QDir(root).mkpath(QStringLiteral("wine/drive_c/Program Files/Microsoft Games/Train Simulator"));
+    QDir(root).mkpath(QStringLiteral(
+        "wine/drive_c/Program Files/Microsoft Games/Train Simulator/TRAINS/TRAINSET"));
     std::filesystem::create_directory_symlink("../drive_c",
                                               (root + "/wine/dosdevices/c:").toStdString());
     QFile reg(locations.wineRegistry);
