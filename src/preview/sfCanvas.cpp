@@ -5,8 +5,7 @@
 
 #include <QMessageBox>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 #include <QTimer>
 
 namespace preview {
@@ -144,12 +143,11 @@ void sfCanvas::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, shown_);
     else
         painter.fillRect(rect(), backgroundColour());
-    // Reached with Tab, the canvas says so; the picture written is the frame, not the widget.
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    // Reached from the keyboard, the canvas says so with a dotted frame dark enough to stand
+    // out on the sky-blue background; the picture written is the frame, never the mark.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
     }
 }
 
