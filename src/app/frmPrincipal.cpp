@@ -9,12 +9,12 @@
 #include "dialogs/frmPropos.h"
 #include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
 #include "shared/SimulatorFolder.h"
 #include "shared/ThumbnailsNote.h"
+#include "state/Global.h"
 
 #include <QAbstractItemModel>
 #include <QCloseEvent>

@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/FreightNotes.h"
+#include "inventory/ThumbnailFile.h"
 #include "msts/Diagnostics.h"
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
@@ -150,9 +151,8 @@ int RunRenderCommand(const QStringList& arguments) {
         return 1;
     }
 
-    const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
-    const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
-    if (bmp.empty() || !fs.writeFileAtomically(outPath, bytes)) {
+    const QByteArray bytes = inventory::ThumbnailFile::Encode(picture);
+    if (bytes.isEmpty() || !fs.writeFileAtomically(outPath, bytes)) {
         printError(LoadMessage(MessageId::CannotWrite,
                                {"|1", platform::FileSystem::displayPath(outPath)}));
         return 1;

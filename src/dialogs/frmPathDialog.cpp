@@ -6,10 +6,10 @@
 #include "dialogs/TypedPath.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
+#include "state/Global.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,9 +7,9 @@
 #include "preview/frmConfirmation.h"
 #include "preview/frmCreationProgress.h"
 #include "preview/sfCanvas.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/Shell.h"
+#include "state/Global.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -35,7 +35,7 @@ public:
 
 ShapePreview::ShapePreview(const PreviewControls& controls, app::Global& global)
     : QObject(controls.window), controls_(controls), global_(global),
-      dialogPolicy_(std::make_unique<ConfirmationPolicy>(global, controls.window)),
+      dialogPolicy_(std::make_unique<ConfirmationPolicy>(controls.window)),
       policy_(dialogPolicy_.get()), reports_(&messageBoxes_) {
     controls_.sfCanvas1->setFileSystem(&global_.Files);
     controls_.lblFORME->hide();
@@ -275,7 +275,7 @@ void ShapePreview::CreateThumbnail() {
 
     const catalog::CatalogEntry& entry = global_.Catalog[index];
     sfCanvas& canvas = *controls_.sfCanvas1;
-    const CreateOutcome outcome = preview::CreateThumbnail(
+    const PlaceOutcome outcome = preview::CreateThumbnail(
         global_.Files, entry,
         [&](const QString& location) -> QString {
             canvas.ScreenshotLocation(location);
@@ -288,7 +288,7 @@ void ShapePreview::CreateThumbnail() {
                 return {};
             return canvas.TakeScreenshot();
         },
-        PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
+        global_.OverwriteChoice, *policy_);
 
     if (!IsSuccess(outcome.Result)) {
         reports_->Report(controls_.window, app::LoadMessage(app::MessageId::CreateFailed),
@@ -312,7 +312,7 @@ void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
         }
     }
     BatchCreation run(global_.Files, std::move(entries), BatchCamera{Reference(), CameraFactor_},
-                      PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
+                      global_.OverwriteChoice, *policy_);
     // The preview's textures are already decoded: the run starts from them, and what it
     // decodes serves the preview afterwards.
     run.setTextureCache(controls_.sfCanvas1->textureCache());

@@ -1,6 +1,7 @@
 #include "preview/VehicleScene.h"
 
 #include "catalog/Catalog.h"
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "shared/Messages.h"
 
@@ -182,7 +183,9 @@ QString VehicleScene::takeScreenshot(const QString& location) {
         problem_ = Problem::NothingDrawn;
         return {};
     }
-    const QString written = fs_ ? writeScreenshot(*fs_, location, image, &writeError_) : QString();
+    const QString written =
+        fs_ ? inventory::ThumbnailFile::WriteTemporary(*fs_, location, image, &writeError_)
+            : QString();
     problem_ = written.isEmpty() ? Problem::NotWritten : Problem::None;
     return written;
 }

@@ -1,5 +1,6 @@
 #include "preview/sfCanvas.h"
 
+#include "inventory/ThumbnailFile.h"
 #include "shared/Messages.h"
 #include "shared/Version.h"
 
@@ -106,7 +107,8 @@ render::RgbImage sfCanvas::shownPicture() const {
 }
 
 QString sfCanvas::TakeScreenshot() {
-    return writeScreenshot(fileSystem(), screenshotLocation_, shownPicture());
+    return inventory::ThumbnailFile::WriteTemporary(fileSystem(), screenshotLocation_,
+                                                    shownPicture());
 }
 
 void sfCanvas::ShowAbout() {

@@ -82,9 +82,9 @@ public:
     // Prefix (folder and start of the name) of the bitmaps TakeScreenshot writes.
     void ScreenshotLocation(const QString& location) { screenshotLocation_ = location; }
     QString ScreenshotLocation() const { return screenshotLocation_; }
-    // Writes the shown picture as a 24-bit bitmap at ScreenshotLocation + a unique suffix +
-    // ".bmp" (a name taken exclusively, see writeScreenshot) and returns that path text; empty
-    // when nothing could be written, which the caller must treat as a failure.
+    // Writes the shown picture as a thumbnail file at ScreenshotLocation + a unique suffix
+    // (a name taken exclusively, see inventory::ThumbnailFile) and returns that path text;
+    // empty when nothing could be written, which the caller must treat as a failure.
     QString TakeScreenshot();
 
     // The canvas's own about box (modal).

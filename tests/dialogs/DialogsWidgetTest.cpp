@@ -4,9 +4,9 @@
 #include "dialogs/frmPathRAMETTA.h"
 #include "dialogs/frmPropos.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 #include "support/LayoutCheck.h"
 #include "support/TestFiles.h"
 

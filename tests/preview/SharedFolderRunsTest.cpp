@@ -2,6 +2,7 @@
 // once, pictures in which nothing of the vehicle was drawn, and a broken reference shape.
 
 #include "catalog/Catalog.h"
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
@@ -26,6 +27,7 @@
 
 using preview::OverwriteChoice;
 using namespace preview;
+using inventory::ThumbnailFile;
 
 using testsupport::contentOf;
 using testsupport::write;
@@ -55,14 +57,16 @@ protected:
     void run(int first, int last, OverwriteChoice standing, std::atomic<int>& failures) {
         const platform::FileSystem fs(platform::FileSystem::Options{{}, own(), {}});
         OverwriteChoice choice = standing;
-        QString pending;
         PresetOverwritePolicy nobody;
         for (int i = first; i <= last; ++i) {
             catalog::CatalogEntry entry;
             entry.FileName = QStringLiteral("V%1.eng").arg(i);
-            const CreateOutcome outcome = CreateThumbnail(
-                fs, entry, [&](const QString& at) { return writeScreenshot(fs, at, pictureOf(i)); },
-                PlacingState{choice, pending}, nobody);
+            const PlaceOutcome outcome = CreateThumbnail(
+                fs, entry,
+                [&](const QString& at) {
+                    return ThumbnailFile::WriteTemporary(fs, at, pictureOf(i));
+                },
+                choice, nobody);
             if (!IsSuccess(outcome.Result))
                 ++failures;
         }
@@ -110,14 +114,12 @@ TEST_F(SharedFolderRunsTest, AThumbnailThatAppearsDuringPlacingIsAConflictNotLos
     QDir().mkpath(thumbs());
     PresetOverwritePolicy ask({OverwriteChoice::KeepOnce});
     OverwriteChoice choice = OverwriteChoice::Ask;
-    QString pending;
-    QString name = "V1.bmp";
-    const QString location = ScreenshotLocationFor(thumbs());
-    const QString mine = writeScreenshot(fs, location, pictureOf(1));
+    const QString mine =
+        ThumbnailFile::WriteTemporary(fs, ThumbnailFile::TemporaryLocation(thumbs()), pictureOf(1));
     // What the other run placed, written after this run found no V1.bmp: through a name the
     // lookup resolves only by case, which the rename meets all the same.
     write(thumbs() + "/v1.BMP", "theirs");
-    const PlaceResult result = PlaceScreenshot(fs, location, mine, name, {choice, pending}, ask);
+    const PlaceResult result = PlaceThumbnail(fs, thumbs(), mine, "V1.bmp", choice, ask).Result;
     EXPECT_EQ(result, PlaceResult::Kept);
     EXPECT_EQ(ask.questions().size(), 1);
     EXPECT_EQ(contentOf(thumbs() + "/v1.BMP"), "theirs");
@@ -185,11 +187,10 @@ TEST_F(NothingDrawnTest, ABlankPictureIsNeitherWrittenNorPlaced) {
         EXPECT_EQ(maker.problem(), VehicleScene::Problem::NothingDrawn) << name;
 
         OverwriteChoice choice = OverwriteChoice::OverwriteAlways;
-        QString pending;
         PresetOverwritePolicy nobody;
-        const CreateOutcome outcome = CreateThumbnail(
-            fs, entry(name), [&](const QString& at) { return maker.takeScreenshot(at); },
-            {choice, pending}, nobody);
+        const PlaceOutcome outcome = CreateThumbnail(
+            fs, entry(name), [&](const QString& at) { return maker.takeScreenshot(at); }, choice,
+            nobody);
         EXPECT_EQ(outcome.Result, PlaceResult::NoPicture) << name;
         EXPECT_FALSE(IsSuccess(outcome.Result));
     }

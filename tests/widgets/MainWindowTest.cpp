@@ -2,9 +2,9 @@
 #include "platform/FileSystem.h"
 #include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 #include "support/LayoutCheck.h"
 
 #include <QAbstractButton>
