@@ -154,7 +154,7 @@ CoveredImage VehicleScene::coveredPictureFitting(int longestSide) const {
     const render::RgbImage onWhite = over.render(shape_, width, height);
     CoveredImage covered;
     covered.picture = onBlack;
-    covered.coverage.resize(std::size_t(width) * std::size_t(height) * (width > 0 ? 1 : 0));
+    covered.coverage.resize(std::size_t(width) * std::size_t(height));
     for (std::size_t i = 0; i < covered.coverage.size(); ++i) {
         int shown = 0;
         for (std::size_t c = 0; c < 3; ++c)
