@@ -8,6 +8,13 @@
 #   cli     includes no window file
 #   and nothing outside src/app/ includes src/app/: it is the application shell.
 #
+# Inside the core, and among the windows, the feature folders are ordered; a file includes
+# files of its own folder and of the folders before it only:
+#
+#   platform < shared < catalog < inventory < preview < dialogs < state
+#
+# (a window file may include any core file: the windows sit on the whole core).
+#
 # A file is a window file when its folder's CMakeLists.txt adds it to pictelle_ui or to the
 # pictelle executable. Prints one line per back-pointing include; exits 1 when there is any.
 # Usage: check-includes.sh [SRC_FOLDER]
@@ -41,6 +48,14 @@ cd "$src"
         if (f ~ /^cli\//) return "cli"
         return (f in window) ? "windows" : "core"
     }
+    function rank(f,    folder) {
+        folder = f; sub(/\/.*/, "", folder)
+        return (folder in order) ? order[folder] : -1
+    }
+    BEGIN {
+        n = split("platform shared catalog inventory preview dialogs state", names, " ")
+        for (i = 1; i <= n; ++i) order[names[i]] = i
+    }
     function allowed(from, to) {
         if (from == "msts") return to == "msts"
         if (from == "render") return to == "msts" || to == "render"
@@ -57,6 +72,10 @@ cd "$src"
             to = layer(header)
             if (!allowed(from, to)) why = from " file includes a " to " file"
             else if (header ~ /^app\// && file !~ /^app\//) why = "only the application shell includes src/app/"
+            else if (from == to && (from == "core" || from == "windows") && rank(file) > 0 &&
+                     rank(header) > rank(file))
+                why = "a file of " substr(file, 1, index(file, "/") - 1) "/ includes one of " \
+                      substr(header, 1, index(header, "/") - 1) "/, a folder after it"
         }
         if (why != "") { print "src/" file ": #include \"" header "\": " why; faults = 1 }
     }

@@ -14,8 +14,8 @@
 #include "catalog/ScanDriver.h"
 #include "catalog/frmProgress.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 
 #include <QApplication>
 #include <QDir>

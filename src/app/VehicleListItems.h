@@ -29,7 +29,6 @@ struct VehicleListItem {
 };
 
 // The single column of the list.
-inline constexpr char16_t VehicleColumnKey[] = u"KEY_01";
 inline constexpr char16_t VehicleColumnHeader[] = u"Fichiers du mat\u00e9riel";
 // The column is narrower from 12 items on, when the vertical scroll bar takes its room.
 inline constexpr int WideVehicleColumn = 197;

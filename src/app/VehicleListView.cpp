@@ -196,10 +196,6 @@ void VehicleListView::setItemLook(qsizetype row, inventory::Rgb colour, bool bol
     model_.setItemLook(row, colour, bold);
 }
 
-void VehicleListView::setSelectedItemLook(inventory::Rgb colour, bool bold) {
-    model_.setItemLook(selectedRow(), colour, bold);
-}
-
 void VehicleListView::keyPressEvent(QKeyEvent* event) {
     const qsizetype before = selectedRow();
     QTreeView::keyPressEvent(event);

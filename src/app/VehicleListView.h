@@ -57,9 +57,8 @@ public:
     // first becomes current and is brought into view. Raises no ItemClick.
     void selectRows(const QList<qsizetype>& rows);
 
-    // Changes the look of one item, or of the selected one.
+    // Changes the look of one item.
     void setItemLook(qsizetype row, inventory::Rgb colour, bool bold);
-    void setSelectedItemLook(inventory::Rgb colour, bool bold);
 
 signals:
     // The user clicked an item or moved the selection with the keyboard.

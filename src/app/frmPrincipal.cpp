@@ -10,12 +10,12 @@
 #include "dialogs/frmPropos.h"
 #include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/RememberedFolders.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
 #include "shared/ThumbnailsNote.h"
+#include "state/Global.h"
 
 #include <QAbstractItemModel>
 #include <QCloseEvent>

@@ -3,10 +3,10 @@
 // The main window. Its load step does all the start-up work in a fixed order; its buttons
 // make thumbnails, open the about boxes, forget the stored Rametta folder and quit.
 //
-// Each load step and each handler is a method of its own, so that the features that come
-// later (folder dialogs, thumbnail inventory, catalog scan, list colours, preview, about
-// box) fill their step without touching the order. The steps that ask the user are
-// virtual, so that tests can answer them. The controls are private: tests find them by their
+// Each load step and each handler is a method of its own (folder dialogs, thumbnail
+// inventory, catalog scan, list colours, preview, about box), called in the load's fixed
+// order. The steps that ask the user or do long work are virtual, so that tests can answer
+// or replace them. The controls are private: tests find them by their
 // object names, which are the names below.
 
 #include <QWidget>
@@ -48,7 +48,7 @@ public:
     preview::ShapePreview& preview() const { return *preview_; }
 
 protected:
-    // Load steps that later features fill. Each is called once, in the load's order.
+    // Load steps that tests replace. Each is called once, in the load's order.
     // Step 5: the simulator's folder is not registered; asks for it into MstsPath.
     virtual void askMstsFolder();
     // Step 6: no stored Rametta folder; asks for it into RamettaPath.

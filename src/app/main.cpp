@@ -1,9 +1,9 @@
 #include "app/Startup.h"
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,6 @@
 #include "catalog/Catalog.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace catalog {
 
@@ -29,8 +28,12 @@ QString CatalogEntry::vehicleName() const {
     return FileName.left(std::max<qsizetype>(0, FileName.size() - 4));
 }
 
-QString CatalogEntry::thumbnailFileName() const {
-    return vehicleName() + QStringLiteral(".bmp");
+CatalogEntry EntryOfDefinitionFile(const QString& path) {
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    CatalogEntry entry;
+    entry.TrainsetPath = cut < 0 ? QStringLiteral(".") : path.left(cut);
+    entry.FileName = path.mid(cut + 1);
+    return entry;
 }
 
 void Catalog::reset() {
@@ -53,22 +56,6 @@ qsizetype CatalogCount(const Catalog& catalog) {
 
 QString CatalogKey(qsizetype index) {
     return QString::number(index) + keySuffix;
-}
-
-qsizetype CatalogIndexFromKey(const QString& key) {
-    constexpr qsizetype limit = std::numeric_limits<qsizetype>::max();
-    qsizetype value = 0;
-    qsizetype digits = 0;
-    for (const QChar c : key) {
-        if (c < u'0' || c > u'9')
-            break;
-        const int digit = c.unicode() - u'0';
-        if (value > (limit - digit) / 10)
-            return -1;
-        value = value * 10 + digit;
-        ++digits;
-    }
-    return digits == 0 ? -1 : value;
 }
 
 } // namespace catalog

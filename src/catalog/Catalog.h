@@ -9,8 +9,8 @@
 // the walk either every entry has a FileName or the table holds that single empty entry.
 //
 // Indexes are qsizetype: a trainset with more than 32,767 definition files is held whole.
-// The list view refers to an entry by its key, CatalogKey(index) ("17_KEY"); going back
-// through CatalogIndexFromKey gives the index, to be checked with Catalog::isValidIndex().
+// The list view names an entry's item by its key, CatalogKey(index) ("17_KEY"), and keeps
+// the index itself alongside.
 
 #include "catalog/FreightAnim.h"
 
@@ -47,9 +47,12 @@ struct CatalogEntry {
     // FileName less its last four characters (the extension), as thumbnails and the
     // inventory name a vehicle.
     QString vehicleName() const;
-    // vehicleName() + ".bmp".
-    QString thumbnailFileName() const;
 };
+
+// The entry of a definition file met on its own, outside any trainset walk: its folder stands
+// for the trainset folder, so that its shapes are looked up beside it as the walk's are. A bare
+// name lies in the current folder.
+CatalogEntry EntryOfDefinitionFile(const QString& path);
 
 class Catalog {
 public:
@@ -80,10 +83,5 @@ qsizetype CatalogCount(const Catalog& catalog);
 
 // The list key of an index: the index in decimal followed by "_KEY" ("0_KEY", "17_KEY").
 QString CatalogKey(qsizetype index);
-
-// The index a list key carries: its leading decimal number ("17_KEY" gives 17). -1 when the
-// key does not start with a digit or the number does not fit; callers check the result with
-// Catalog::isValidIndex() before indexing.
-qsizetype CatalogIndexFromKey(const QString& key);
 
 } // namespace catalog

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace catalog {
@@ -82,9 +83,16 @@ bool opensBlock(const QList<Token>& tokens, qsizetype i) {
     return i + 1 < tokens.size() && tokens[i + 1].kind == Token::Kind::Open;
 }
 
-// The index just past the bracket that closes the one at `open`, or the token count when the
-// text ends first (then `closed` is set false).
-qsizetype pastBlock(const QList<Token>& tokens, qsizetype open, bool* closed = nullptr) {
+bool startsEntry(const QList<Token>& tokens, qsizetype i) {
+    return isWord(tokens[i], QLatin1String("FreightAnim")) && opensBlock(tokens, i);
+}
+
+// The index just past the bracket that closes the one at `open`, or where the scan stops when
+// the text ends first or, with `entryStart` given, where a later FreightAnim entry starts
+// (then `closed` is set false). Stopping at the next entry keeps a text full of unclosed
+// entries to one pass: each is read up to the next, never to the end of the text.
+qsizetype pastBlock(const QList<Token>& tokens, qsizetype open, bool* closed = nullptr,
+                    const std::function<bool(qsizetype)>& entryStart = {}) {
     int depth = 0;
     for (qsizetype i = open; i < tokens.size(); ++i) {
         if (tokens[i].kind == Token::Kind::Open)
@@ -93,6 +101,10 @@ qsizetype pastBlock(const QList<Token>& tokens, qsizetype open, bool* closed = n
             if (closed)
                 *closed = true;
             return i + 1;
+        } else if (entryStart && entryStart(i)) {
+            if (closed)
+                *closed = false;
+            return i;
         }
     }
     if (closed)
@@ -116,7 +128,8 @@ struct Entry {
 std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, qsizetype at,
                                qsizetype& past, QList<FreightAnimProblem>& problems) {
     bool closed = false;
-    past = pastBlock(tokens, at + 1, &closed);
+    past = pastBlock(tokens, at + 1, &closed,
+                     [&tokens](qsizetype i) { return startsEntry(tokens, i); });
     FreightAnimProblem problem;
     problem.Line = tokens[at].line;
     problem.Entry = entryText(text, tokens, at, past);
@@ -126,9 +139,10 @@ std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, 
         return std::nullopt;
     };
     if (!closed) {
-        // The rest of the text is no part of it: quote its line, read on from its bracket.
+        // The rest of the text is no part of it: quote its line up to the next entry, read on
+        // from its bracket.
         qsizetype last = at;
-        while (last + 1 < tokens.size() && tokens[last + 1].line == tokens[at].line)
+        while (last + 1 < past && tokens[last + 1].line == tokens[at].line)
             ++last;
         problem.Entry = entryText(text, tokens, at, last + 1);
         past = at + 1;
@@ -198,6 +212,7 @@ FreightAnimReading ReadFreightAnims(const QString& definitionText) {
     const QList<Token> tokens = tokenize(definitionText);
     QList<Entry> entries;
     std::optional<QString> type;
+    qsizetype readCount = 0;
     int depth = 0;
     qsizetype i = 0;
     while (i < tokens.size()) {
@@ -207,7 +222,8 @@ FreightAnimReading ReadFreightAnims(const QString& definitionText) {
             i = pastBlock(tokens, i + 1);
             continue;
         }
-        if (isWord(t, QLatin1String("FreightAnim")) && opensBlock(tokens, i)) {
+        if (startsEntry(tokens, i) && readCount < MaximumFreightAnims) {
+            ++readCount;
             qsizetype past = i;
             if (std::optional<Entry> entry =
                     readEntry(definitionText, tokens, i, past, reading.Problems))
@@ -215,6 +231,12 @@ FreightAnimReading ReadFreightAnims(const QString& definitionText) {
             i = past;
             continue;
         }
+        if (startsEntry(tokens, i) && readCount++ == MaximumFreightAnims)
+            // A vehicle draws a few loads; thousands of entries are no vehicle's, and each
+            // would be a shape to read. One note tells where the rest was left; the walk goes
+            // on through them for the vehicle's Type.
+            reading.Problems.append({FreightAnimProblem::Reason::PastLimit, t.line,
+                                     entryText(definitionText, tokens, i, i + 2)});
         // The vehicle's own Type is the one directly inside the Wagon block; the Engine block
         // and the coupling have theirs too.
         if (depth == 1 && !type && isWord(t, QLatin1String("Type")) && opensBlock(tokens, i) &&

@@ -36,7 +36,8 @@ struct FreightAnimProblem {
         TooManyValues,  // more than a name and three numbers
         NotANumber,     // a value that is no distance
         NestedBlock,    // a bracketed block inside the entry
-        Unclosed,       // the text ends before the entry's closing bracket
+        Unclosed,       // the text or the next entry comes before the entry's closing bracket
+        PastLimit,      // the entries from here on are past MaximumFreightAnims
     };
     Reason Why = Reason::NoShape;
     // Line of the text (from 1) where the entry starts.
@@ -52,7 +53,12 @@ struct FreightAnimReading {
     QList<FreightAnimProblem> Problems;
 };
 
-// The freight animations of a decoded definition text.
+// Most entries, used or not, read from one definition text. Real vehicles carry a handful;
+// the entries past it are left out with one PastLimit problem at the first of them.
+inline constexpr qsizetype MaximumFreightAnims = 64;
+
+// The freight animations of a decoded definition text. One pass over the text, whatever it
+// holds: an unclosed entry ends where the next one starts.
 FreightAnimReading ReadFreightAnims(const QString& definitionText);
 
 // A distance value of a definition file in metres: a number with no unit or m, cm, mm, km,

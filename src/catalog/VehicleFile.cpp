@@ -155,38 +155,24 @@ UnreadableFile FindUnreadableFile(const platform::FileSystem& fs, const QString&
     return UnreadableFile::None;
 }
 
-QString ReadWagonShape(const platform::FileSystem& fs, const QString& path) {
-    const std::optional<QString> text = readDefinitionText(fs, path);
-    QString raw;
-    if (!text || !FindTokenValue(*text, shapeToken, raw))
-        return {};
-    return shapeFromRaw(raw);
-}
-
-double ReadVehicleLength(const platform::FileSystem& fs, const QString& path) {
-    const std::optional<QString> text = readDefinitionText(fs, path);
-    QString raw;
-    if (!text || !FindTokenValue(*text, sizeToken, raw))
-        return 0.0;
-    return lengthFromRaw(raw);
-}
-
 VehicleValues ReadVehicleFile(const platform::FileSystem& fs, const QString& path) {
-    VehicleValues result;
     const std::optional<QString> text = readDefinitionText(fs, path);
-    if (!text)
-        return result;
+    return text ? ReadVehicleText(*text) : VehicleValues{};
+}
+
+VehicleValues ReadVehicleText(const QString& text) {
+    VehicleValues result;
     result.readable = true;
     QString shapeRaw, sizeRaw;
     const QString* const tokens[2] = {&shapeToken, &sizeToken};
     QString* values[2] = {&shapeRaw, &sizeRaw};
     bool found[2];
-    findTokenValues(*text, tokens, values, found);
+    findTokenValues(text, tokens, values, found);
     if (found[0])
         result.shape = shapeFromRaw(shapeRaw);
     if (found[1])
         result.length = lengthFromRaw(sizeRaw);
-    result.freight = ReadFreightAnims(*text);
+    result.freight = ReadFreightAnims(text);
     return result;
 }
 
@@ -252,14 +238,6 @@ QString DecodeDefinitionText(const QByteArray& bytes) {
     if (size >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
         return QString::fromUtf8(bytes.constData() + 3, size - 3);
     return DecodeWindows1252(bytes);
-}
-
-bool FindTokenValue(const QString& text, const QString& token, QString& rawValue) {
-    const QString* const tokens[1] = {&token};
-    QString* values[1] = {&rawValue};
-    bool found[1];
-    findTokenValues(text, tokens, values, found);
-    return found[0];
 }
 
 double LengthFromSizeValue(const QString& strippedValue) {

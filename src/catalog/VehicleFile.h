@@ -33,12 +33,6 @@ namespace catalog {
 // dropped first. A folder is not a file.
 bool FileExists(const platform::FileSystem& fs, const QString& path);
 
-// The shape file name of a definition file, or the empty text.
-QString ReadWagonShape(const platform::FileSystem& fs, const QString& path);
-
-// The vehicle length in metres, or 0.
-double ReadVehicleLength(const platform::FileSystem& fs, const QString& path);
-
 // Cleans a bracketed value in place: tabs at the ends (each followed by the spaces after
 // it), spaces, one "(" and one ")", spaces again, then one quote at each end.
 void StripValue(QString& value);
@@ -51,9 +45,11 @@ struct VehicleValues {
     FreightAnimReading freight; // the FreightAnim entries
 };
 
-// What ReadWagonShape and ReadVehicleLength give, and the freight animations, reading the file
-// once. The walk uses it.
+// The shape file name (empty when none), the length in metres (0 when none) and the freight
+// animations of a definition file, read once. The walk uses it.
 VehicleValues ReadVehicleFile(const platform::FileSystem& fs, const QString& path);
+// The same from a decoded definition text.
+VehicleValues ReadVehicleText(const QString& text);
 
 // Which file of a vehicle exists but cannot be read (permissions, a size past the readers'
 // limits): such a vehicle has no shape in the catalog, and a user must be told why rather than
@@ -70,10 +66,6 @@ QString DecodeDefinitionText(const QByteArray& bytes);
 
 // Each byte a character through Windows-1252 (bytes it leaves undefined keep their value).
 QString DecodeWindows1252(const QByteArray& bytes);
-
-// The raw value of the first line of the text that selects the token: what follows the
-// line's first "(" up to and including its first ")". False when no line does.
-bool FindTokenValue(const QString& text, const QString& token, QString& rawValue);
 
 // The length that a Size value gives, after StripValue: the numeric prefix of its last word
 // (the whole value when it holds no space), divided by 3.28 when that word holds "ft".

@@ -1,6 +1,6 @@
 #include "cli/FreightNotes.h"
 
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "shared/Messages.h"
 
 #include <QStringList>
@@ -9,33 +9,26 @@ namespace cli {
 
 namespace {
 
+// The reasons' texts are numbered in the order of the reasons.
 app::MessageId reasonMessage(catalog::FreightAnimProblem::Reason why) {
     using app::MessageId;
     using Reason = catalog::FreightAnimProblem::Reason;
-    switch (why) {
-    case Reason::NoShape:
-        return MessageId::FreightAnimNoShape;
-    case Reason::MissingNumbers:
-        return MessageId::FreightAnimNoNumbers;
-    case Reason::TooManyValues:
-        return MessageId::FreightAnimTooMany;
-    case Reason::NotANumber:
-        return MessageId::FreightAnimNotNumber;
-    case Reason::NestedBlock:
-        return MessageId::FreightAnimNested;
-    case Reason::Unclosed:
-        break;
-    }
-    return MessageId::FreightAnimUnclosed;
+    static_assert(int(MessageId::FreightAnimNoShape) + int(Reason::Unclosed) ==
+                  int(MessageId::FreightAnimUnclosed));
+    static_assert(int(MessageId::FreightAnimNoShape) + int(Reason::PastLimit) ==
+                  int(MessageId::FreightAnimPastLimit));
+    return MessageId(int(MessageId::FreightAnimNoShape) + int(why));
 }
 
 } // namespace
 
 QString FreightAnimProblemNote(const catalog::FreightAnimProblem& problem) {
     // The entry, copied from the user's file, last: no later marker is looked for in it.
-    return app::LoadMessage(app::MessageId::FreightAnimSkipped,
-                            {"|1", problem.Line, "|2", app::LoadMessage(reasonMessage(problem.Why)),
-                             "|3", problem.Entry});
+    return app::LoadMessage(
+        app::MessageId::FreightAnimSkipped,
+        {"|1", problem.Line, "|2",
+         app::LoadMessage(reasonMessage(problem.Why), {"|1", int(catalog::MaximumFreightAnims)}),
+         "|3", problem.Entry});
 }
 
 QString FreightNotes(const QList<catalog::FreightAnimProblem>& entries,

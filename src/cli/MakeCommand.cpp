@@ -7,11 +7,12 @@
 #include "cli/FreightNotes.h"
 #include "cli/OutputFields.h"
 #include "cli/Session.h"
+#include "inventory/ThumbnailFile.h"
 #include "preview/BatchCreation.h"
 #include "preview/FailureReasons.h"
 #include "preview/OverwritePolicy.h"
-#include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
+#include "preview/VehicleScene.h"
 #include "shared/Messages.h"
 
 #include <QEventLoop>
@@ -24,6 +25,7 @@
 #include <iostream>
 #include <iterator>
 #include <string>
+#include <variant>
 
 #include <unistd.h>
 
@@ -188,6 +190,196 @@ bool folderRefuses(const platform::FileError& error) {
     return error.code == EACCES || error.code == EPERM || error.code == EROFS;
 }
 
+// The jobs and the standing overwrite answer the options ask for; the exit status of a
+// refusal, already told, otherwise.
+struct MakeSettings {
+    int jobs = 1;
+    OverwriteChoice choice = OverwriteChoice::Ask;
+};
+std::variant<MakeSettings, int> readSettings(const CommandOptions& options) {
+    MakeSettings settings;
+    settings.jobs = QThread::idealThreadCount();
+    if (const std::optional<QString> value = options.value(QStringLiteral("jobs"))) {
+        bool ok = false;
+        settings.jobs = value->toInt(&ok);
+        if (!ok || settings.jobs < 1) {
+            printError(LoadMessage(MessageId::BadJobs, {"|1", *value}));
+            return 2;
+        }
+    }
+    const QString overwrite = options.value(QStringLiteral("overwrite")).value_or("ask");
+    if (overwrite == QLatin1String("always")) {
+        settings.choice = OverwriteChoice::OverwriteAlways;
+    } else if (overwrite == QLatin1String("never")) {
+        settings.choice = OverwriteChoice::KeepAlways;
+    } else if (overwrite != QLatin1String("ask")) {
+        printError(LoadMessage(MessageId::BadOverwrite, {"|1", overwrite}));
+        return 2;
+    }
+    if (settings.choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO)) {
+        // Asked for questions with nobody to answer them: refuse rather than guess.
+        if (options.value(QStringLiteral("overwrite"))) {
+            printError(LoadMessage(MessageId::AskNeedsTerminal));
+            return 2;
+        }
+        // Nothing asked for: keep what is there.
+        settings.choice = OverwriteChoice::KeepAlways;
+    }
+    return settings;
+}
+
+// The vehicles a run is about, as catalog indexes in list order.
+struct Selection {
+    QList<qsizetype> listed; // the list's vehicles; the first is selected at start-up
+    QList<qsizetype> chosen; // those to make
+    QHash<qsizetype, catalog::UnreadableFile> unreadable; // chosen ones that only get a line
+    int unknownNames = 0;                                 // names given that no vehicle has
+};
+
+// The named vehicles, or every one still to make. A vehicle left off the list only because
+// one of its files cannot be read is chosen too, so that its line says why.
+Selection selectVehicles(const Session& session, const QStringList& names) {
+    const catalog::Catalog& table = session.table;
+    Selection selection;
+    QList<qsizetype> candidates;
+    for (qsizetype i = 0; i < table.count(); ++i) {
+        if (!table[i].Shape.isEmpty()) {
+            selection.listed.append(i);
+            candidates.append(i);
+        } else if (!table[i].FileName.isEmpty()) {
+            const catalog::UnreadableFile file = catalog::FindUnreadableFile(
+                session.fs, table[i].definitionPath(), table[i].TrainsetPath + table[i].Folder);
+            if (file != catalog::UnreadableFile::None) {
+                selection.unreadable.insert(i, file);
+                candidates.append(i);
+            }
+        }
+    }
+    if (names.isEmpty()) {
+        for (qsizetype i : candidates)
+            if (inventory::ClassifyVehicle(session.thumbnails, table[i].vehicleName()) ==
+                inventory::ThumbnailStatus::ToMake)
+                selection.chosen.append(i);
+        return selection;
+    }
+    for (const QString& name : names) {
+        bool found = false;
+        for (qsizetype i : candidates)
+            if (table[i].vehicleName().compare(name, Qt::CaseInsensitive) == 0) {
+                if (!selection.chosen.contains(i))
+                    selection.chosen.append(i);
+                found = true;
+            }
+        if (!found) {
+            printError(LoadMessage(MessageId::UnknownVehicle, {"|1", name}));
+            ++selection.unknownNames;
+        }
+    }
+    return selection;
+}
+
+// Tells of each chosen vehicle in turn as the run reaches it, one line each, and keeps count.
+class RunTeller {
+public:
+    RunTeller(const catalog::Catalog& table, const Selection& selection,
+              const preview::BatchCreation& batch, ProgressLine& progress)
+        : table_(table), selection_(selection), batch_(batch), progress_(progress) {
+        for (qsizetype i : selection.chosen) {
+            batchPosition_.append(selection.unreadable.contains(i) ? -1 : drawn_);
+            if (!selection.unreadable.contains(i))
+                ++drawn_;
+        }
+    }
+
+    // Tells of every vehicle whose turn has come.
+    void tell() {
+        const QList<qsizetype>& chosen = selection_.chosen;
+        for (; next_ < chosen.size() && !stopped_; ++next_) {
+            if (!tellOne(table_[chosen[next_]], next_))
+                break;
+        }
+        if (!stopped_ && next_ < chosen.size())
+            progress_.show(next_);
+    }
+    // Whether the run must stop: every later vehicle would fail alike.
+    bool stopped() const { return stopped_; }
+
+    int made = 0;
+    int kept = 0;
+    int failed = 0;
+
+private:
+    void say(const QString& line) {
+        progress_.clear();
+        printLine(line);
+        std::fflush(stdout);
+    }
+
+    // False when the vehicle at `n` is not reached yet, or the run stops at it.
+    bool tellOne(const catalog::CatalogEntry& entry, qsizetype n) {
+        const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
+        const qsizetype index = selection_.chosen[n];
+        if (batchPosition_[n] < 0) {
+            say(TabLine({shown, unreadableText(selection_.unreadable[index])}));
+            ++failed;
+            return true;
+        }
+        const preview::BatchItemResult& result = batch_.results()[batchPosition_[n]];
+        if (!result.Reached)
+            return false;
+        if (result.Shape != preview::ShapeLoadStatus::Loaded) {
+            say(TabLine({shown, loadFailureText(result)}));
+            ++failed;
+            return true;
+        }
+        QStringList fields{shown, resultText(result.Result)};
+        if (result.Result == preview::PlaceResult::NoPicture)
+            fields.back() = noPictureText(result);
+        else if (result.Result == preview::PlaceResult::Failed && result.PlaceError.failed())
+            fields.back() = systemFailure(MessageId::FailedPlacingBecause, result.PlaceError);
+        if (!result.TargetPath.isEmpty())
+            fields.append(platform::FileSystem::displayPath(result.TargetPath));
+        // Drawn without what could not be had of its freight.
+        const QString freight = FreightNotes(entry.FreightAnimProblems, result.FreightProblems);
+        if (!freight.isEmpty())
+            fields.append(freight);
+        // Textures drawn grey are named even when the thumbnail was made.
+        fields += result.TextureProblems;
+        say(TabLine(fields));
+        if (result.Result == preview::PlaceResult::NoPicture && result.WriteError.failed() &&
+            folderRefuses(result.WriteError)) {
+            const qsizetype left = selection_.chosen.size() - n;
+            failed += int(left);
+            printError(systemFailure(MessageId::StoppedWriteRefused,
+                                     preview::ConcerningFolder(result.WriteError), left - 1));
+            stopped_ = true;
+            return false;
+        }
+        switch (result.Result) {
+        case preview::PlaceResult::Placed:
+        case preview::PlaceResult::Replaced:
+            ++made;
+            break;
+        case preview::PlaceResult::Kept:
+            ++kept;
+            break;
+        default:
+            ++failed;
+            break;
+        }
+        return true;
+    }
+
+    const catalog::Catalog& table_;
+    const Selection& selection_;
+    const preview::BatchCreation& batch_;
+    ProgressLine& progress_;
+    QList<qsizetype> batchPosition_; // each chosen vehicle's place in the run; -1: not drawn
+    qsizetype drawn_ = 0;
+    qsizetype next_ = 0; // the next vehicle to tell of
+    bool stopped_ = false;
+};
+
 } // namespace
 
 int RunMakeCommand(const QStringList& arguments) {
@@ -196,92 +388,28 @@ int RunMakeCommand(const QStringList& arguments) {
                            CommandOptions::Positional::Any);
     if (const std::optional<int> status = options.parse(arguments))
         return *status;
-    int jobs = QThread::idealThreadCount();
-    if (const std::optional<QString> value = options.value(QStringLiteral("jobs"))) {
-        bool ok = false;
-        jobs = value->toInt(&ok);
-        if (!ok || jobs < 1) {
-            printError(LoadMessage(MessageId::BadJobs, {"|1", *value}));
-            return 2;
-        }
-    }
-    const QString overwrite = options.value(QStringLiteral("overwrite")).value_or("ask");
-    OverwriteChoice choice = OverwriteChoice::Ask;
-    if (overwrite == QLatin1String("always")) {
-        choice = OverwriteChoice::OverwriteAlways;
-    } else if (overwrite == QLatin1String("never")) {
-        choice = OverwriteChoice::KeepAlways;
-    } else if (overwrite != QLatin1String("ask")) {
-        printError(LoadMessage(MessageId::BadOverwrite, {"|1", overwrite}));
-        return 2;
-    }
-    if (choice == OverwriteChoice::Ask && !::isatty(STDIN_FILENO)) {
-        // Asked for questions with nobody to answer them: refuse rather than guess.
-        if (options.value(QStringLiteral("overwrite"))) {
-            printError(LoadMessage(MessageId::AskNeedsTerminal));
-            return 2;
-        }
-        // Nothing asked for: keep what is there.
-        choice = OverwriteChoice::KeepAlways;
-    }
+    const std::variant<MakeSettings, int> read = readSettings(options);
+    if (const int* status = std::get_if<int>(&read))
+        return *status;
+    MakeSettings settings = std::get<MakeSettings>(read);
 
     Session session;
     if (!OpenSession(options, session))
         return 1;
     const platform::FileSystem& fs = session.fs;
-    const inventory::ThumbnailInventory& thumbnails = session.thumbnails;
     const catalog::Catalog& table = session.table;
-
-    // The listed vehicles, in list order; the first is the one selected at start-up.
-    QList<qsizetype> listed;
-    // Also those left out only because one of their files cannot be read: they get a line.
-    QList<qsizetype> candidates;
-    QHash<qsizetype, catalog::UnreadableFile> unreadable;
-    for (qsizetype i = 0; i < table.count(); ++i) {
-        if (!table[i].Shape.isEmpty()) {
-            listed.append(i);
-            candidates.append(i);
-        } else if (!table[i].FileName.isEmpty()) {
-            const catalog::UnreadableFile file = catalog::FindUnreadableFile(
-                fs, table[i].definitionPath(), table[i].TrainsetPath + table[i].Folder);
-            if (file != catalog::UnreadableFile::None) {
-                unreadable.insert(i, file);
-                candidates.append(i);
-            }
-        }
-    }
-
-    int failed = 0;
-    QList<qsizetype> chosen;
-    if (options.positional().isEmpty()) {
-        for (qsizetype i : candidates)
-            if (inventory::ClassifyVehicle(thumbnails, table[i].vehicleName()) ==
-                inventory::ThumbnailStatus::ToMake)
-                chosen.append(i);
-    } else {
-        for (const QString& name : options.positional()) {
-            bool found = false;
-            for (qsizetype i : candidates)
-                if (table[i].vehicleName().compare(name, Qt::CaseInsensitive) == 0) {
-                    if (!chosen.contains(i))
-                        chosen.append(i);
-                    found = true;
-                }
-            if (!found) {
-                printError(LoadMessage(MessageId::UnknownVehicle, {"|1", name}));
-                ++failed;
-            }
-        }
-    }
+    const Selection selection = selectVehicles(session, options.positional());
 
     // The window's camera: the reference sphere of the vehicle selected at start-up.
-    preview::ThumbnailMaker reference(fs);
-    reference.setUp(preview::ReferenceCandidates(table, listed.isEmpty() ? -1 : listed.first()));
-    const preview::BatchCamera camera{reference.reference(), preview::CameraFactorForOffset(0.0)};
+    preview::VehicleScene reference(fs);
+    const preview::BatchCamera camera{
+        reference.measureReference(preview::ReferenceCandidates(
+            table, selection.listed.isEmpty() ? -1 : selection.listed.first())),
+        preview::CameraFactorForOffset(0.0)};
 
     // A folder that cannot be made is said once, with the system's reason.
     platform::FileError folderError;
-    if (!chosen.isEmpty() && !fs.isFolder(fs.thumbnailsFolder()) &&
+    if (!selection.chosen.isEmpty() && !fs.isFolder(fs.thumbnailsFolder()) &&
         !fs.makeFolder(fs.thumbnailsFolder(), &folderError)) {
         printError(systemFailure(MessageId::FolderNotMade, folderError));
         return 1;
@@ -289,87 +417,21 @@ int RunMakeCommand(const QStringList& arguments) {
 
     // Those with a readable definition are drawn; the others only get their line, in turn.
     QList<catalog::CatalogEntry> entries;
-    QList<qsizetype> batchPosition;
-    for (qsizetype i : chosen) {
-        batchPosition.append(unreadable.contains(i) ? -1 : entries.size());
-        if (!unreadable.contains(i))
+    for (qsizetype i : selection.chosen)
+        if (!selection.unreadable.contains(i))
             entries.append(table[i]);
-    }
 
-    ProgressLine progress(chosen.size());
-    QString pendingTargetPath;
+    ProgressLine progress(selection.chosen.size());
     TerminalPolicy terminal(progress);
-    preview::BatchCreation batch(fs, entries, camera,
-                                 preview::PlacingState{choice, pendingTargetPath}, terminal);
-    batch.setWorkerCount(jobs);
-    int made = 0;
-    int kept = 0;
-    qsizetype n = 0; // the next vehicle to tell of
-    bool stopped = false;
-    const auto say = [&](const QString& line) {
-        progress.clear();
-        printLine(line);
-        std::fflush(stdout);
-    };
-    // Tells of every vehicle whose turn has come, in the chosen order.
-    const auto tell = [&] {
-        for (; n < chosen.size() && !stopped; ++n) {
-            const catalog::CatalogEntry& entry = table[chosen[n]];
-            const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
-            if (batchPosition[n] < 0) {
-                say(TabLine({shown, unreadableText(unreadable[chosen[n]])}));
-                ++failed;
-                continue;
-            }
-            const preview::BatchItemResult& result = batch.results()[batchPosition[n]];
-            if (!result.Reached)
-                break;
-            if (result.Shape != preview::ShapeLoadStatus::Loaded) {
-                say(TabLine({shown, loadFailureText(result)}));
-                ++failed;
-                continue;
-            }
-            QStringList fields{shown, resultText(result.Result)};
-            if (result.Result == preview::PlaceResult::NoPicture)
-                fields.back() = noPictureText(result);
-            else if (result.Result == preview::PlaceResult::Failed && result.PlaceError.failed())
-                fields.back() = systemFailure(MessageId::FailedPlacingBecause, result.PlaceError);
-            if (!result.TargetPath.isEmpty())
-                fields.append(platform::FileSystem::displayPath(result.TargetPath));
-            // Drawn without what could not be had of its freight.
-            const QString freight = FreightNotes(entry.FreightAnimProblems, result.FreightProblems);
-            if (!freight.isEmpty())
-                fields.append(freight);
-            // Textures drawn grey are named even when the thumbnail was made.
-            fields += result.TextureProblems;
-            say(TabLine(fields));
-            if (result.Result == preview::PlaceResult::NoPicture && result.WriteError.failed() &&
-                folderRefuses(result.WriteError)) {
-                failed += int(chosen.size() - n);
-                printError(systemFailure(MessageId::StoppedWriteRefused,
-                                         preview::ConcerningFolder(result.WriteError),
-                                         chosen.size() - n - 1));
-                stopped = true;
-                batch.cancel();
-                break;
-            }
-            switch (result.Result) {
-            case preview::PlaceResult::Placed:
-            case preview::PlaceResult::Replaced:
-                ++made;
-                break;
-            case preview::PlaceResult::Kept:
-                ++kept;
-                break;
-            default:
-                ++failed;
-                break;
-            }
-        }
-        if (!stopped && n < chosen.size())
-            progress.show(n);
-    };
-    QObject::connect(&batch, &preview::BatchCreation::itemFinished, tell);
+    preview::BatchCreation batch(fs, entries, camera, settings.choice, terminal);
+    batch.setWorkerCount(settings.jobs);
+    RunTeller teller(table, selection, batch, progress);
+    teller.failed = selection.unknownNames;
+    QObject::connect(&batch, &preview::BatchCreation::itemFinished, [&] {
+        teller.tell();
+        if (teller.stopped())
+            batch.cancel();
+    });
     QEventLoop loop;
     QObject::connect(&batch, &preview::BatchCreation::finished, &loop, &QEventLoop::quit);
     progress.show(0);
@@ -377,12 +439,12 @@ int RunMakeCommand(const QStringList& arguments) {
     if (!batch.isFinished())
         loop.exec();
     // Those past the last vehicle drawn.
-    tell();
+    teller.tell();
     progress.clear();
     printLine(LoadMessage(MessageId::MakeSummary,
-                          {"|1", made, "|2", kept, "|3", failed, "|4",
+                          {"|1", teller.made, "|2", teller.kept, "|3", teller.failed, "|4",
                            platform::FileSystem::displayPath(fs.thumbnailsFolder())}));
-    return failed > 0 ? 1 : 0;
+    return teller.failed > 0 ? 1 : 0;
 }
 
 } // namespace cli

@@ -6,11 +6,11 @@
 #include "dialogs/TypedPath.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/RememberedFolders.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
+#include "state/Global.h"
 
 #include <QApplication>
 #include <QDir>

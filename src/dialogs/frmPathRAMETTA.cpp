@@ -1,7 +1,7 @@
 #include "dialogs/frmPathRAMETTA.h"
 
-#include "shared/Global.h"
 #include "shared/Messages.h"
+#include "state/Global.h"
 
 namespace dialogs {
 

@@ -3,10 +3,10 @@
 #include "dialogs/AboutText.h"
 #include "dialogs/ProgramPicture.h"
 #include "dialogs/SystemInformation.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "shared/Shell.h"
+#include "state/Global.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,7 @@
 #include "inventory/ThumbnailInventory.h"
 
 #include "catalog/VehicleFile.h"
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 
 #include <optional>
@@ -12,7 +13,6 @@ namespace {
 using platform::FileSystem;
 
 const QString thumbnailsFolderName = QStringLiteral("Thumbnails");
-const QString bitmapPattern = QStringLiteral("*.bmp");
 
 // Bitmaps.ini is never more than a list of names; a larger file is not one.
 constexpr qint64 maxBitmapsIniBytes = 16 * 1024 * 1024;
@@ -41,13 +41,14 @@ QStringList bitmapsIniLines(const QString& text) {
     return lines;
 }
 
-// Bitmap names of a folder: file names less their last four characters (".bmp").
+// Vehicle names of the thumbnails in a folder.
 QStringList bitmapNames(const FileSystem& fs, const QString& folder) {
     QStringList names;
     if (!FolderExists(fs, folder))
         return names;
-    for (const QString& file : fs.list(folder, bitmapPattern, FileSystem::EntryKind::Files)) {
-        const QString name = file.left(file.size() - 4);
+    for (const QString& file :
+         fs.list(folder, ThumbnailFile::Pattern(), FileSystem::EntryKind::Files)) {
+        const QString name = ThumbnailFile::VehicleNameOf(file);
         if (!name.isEmpty())
             names.append(name);
     }

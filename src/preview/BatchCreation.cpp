@@ -1,11 +1,12 @@
 #include "preview/BatchCreation.h"
 
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/FailureReasons.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
 #include "preview/ShapeReport.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "shared/Messages.h"
 
 #include <QThread>
@@ -27,9 +28,9 @@ const QString LineBreak = QStringLiteral("\r\n");
 } // namespace
 
 BatchCreation::BatchCreation(const platform::FileSystem& fs, QList<catalog::CatalogEntry> entries,
-                             BatchCamera camera, PlacingState state, OverwritePolicy& policy,
+                             BatchCamera camera, OverwriteChoice& choice, OverwritePolicy& policy,
                              QObject* parent)
-    : QObject(parent), fs_(fs), entries_(std::move(entries)), camera_(camera), state_(state),
+    : QObject(parent), fs_(fs), entries_(std::move(entries)), camera_(camera), choice_(choice),
       policy_(policy), results_(entries_.size()), drawn_(std::size_t(entries_.size())) {
     setWorkerCount(QThread::idealThreadCount());
 }
@@ -76,8 +77,8 @@ void BatchCreation::cancel() {
 }
 
 void BatchCreation::work(const platform::FileSystem& fs) {
-    ThumbnailMaker maker(fs);
-    maker.setUp(camera_.Reference);
+    VehicleScene maker(fs);
+    maker.setReference(camera_.Reference);
     maker.setCameraFactor(camera_.CameraFactor);
     maker.setTextureCache(textures_);
     maker.setFreightShapeCache(shapes_);
@@ -176,14 +177,14 @@ void BatchCreation::place(qsizetype position, Drawn drawn) {
         result.Result = PlaceResult::NoPicture;
         return;
     }
-    const CreateOutcome outcome = CreateThumbnail(
+    const PlaceOutcome outcome = CreateThumbnail(
         fs_, entries_[position],
         [&](const QString& location) {
-            return drawn.picture
-                       ? writeScreenshot(fs_, location, *drawn.picture, &result.WriteError)
-                       : QString();
+            return drawn.picture ? inventory::ThumbnailFile::WriteTemporary(
+                                       fs_, location, *drawn.picture, &result.WriteError)
+                                 : QString();
         },
-        state_, policy_);
+        choice_, policy_);
     result.Result = outcome.Result;
     result.TargetPath = outcome.TargetPath;
     result.PlaceError = outcome.Error;

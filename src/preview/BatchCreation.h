@@ -5,7 +5,7 @@
 // Pictures are drawn away from the thread that owns the run, several vehicles at once (one
 // worker a core), a few vehicles ahead of the one being placed. Each worker has its own file
 // layer and scene: neither may be shared between threads. Placing stays on the owning thread,
-// in the given order, through the same CreateThumbnail, PlacingState and overwrite policy as a
+// in the given order, through the same CreateThumbnail, standing choice and overwrite policy as a
 // single creation, so questions come in list order and standing answers hold as they always
 // do. A picture reaches the disk only when its turn to be placed comes: a run that stops leaves
 // nothing of the vehicles it did not reach.
@@ -84,7 +84,7 @@ public:
     // `entries` in the order their thumbnails are placed. `fs` is used on the owning thread
     // only; the workers draw through copies of it. Nothing starts before start().
     BatchCreation(const platform::FileSystem& fs, QList<catalog::CatalogEntry> entries,
-                  BatchCamera camera, PlacingState state, OverwritePolicy& policy,
+                  BatchCamera camera, OverwriteChoice& choice, OverwritePolicy& policy,
                   QObject* parent = nullptr);
     // Stops the workers and waits for them.
     ~BatchCreation() override;
@@ -146,7 +146,7 @@ private:
     const platform::FileSystem& fs_;
     const QList<catalog::CatalogEntry> entries_;
     const BatchCamera camera_;
-    PlacingState state_;
+    OverwriteChoice& choice_;
     OverwritePolicy& policy_;
     int workerCount_ = 1;
     std::shared_ptr<render::TextureCache> textures_ = std::make_shared<render::TextureCache>();

@@ -1,5 +1,6 @@
 #include "preview/FailureReasons.h"
 
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/BatchCreation.h"
 #include "shared/Messages.h"
@@ -22,7 +23,7 @@ QString systemReason(MessageId id, const platform::FileError& error) {
 
 platform::FileError ConcerningFolder(platform::FileError error) {
     const qsizetype cut = error.path.lastIndexOf(u'/');
-    if (cut > 0 && QStringView(error.path).mid(cut + 1).startsWith(ScreenshotPrefix))
+    if (cut > 0 && inventory::ThumbnailFile::IsTemporaryName(QStringView(error.path).mid(cut + 1)))
         error.path.truncate(cut);
     return error;
 }

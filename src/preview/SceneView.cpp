@@ -1,12 +1,9 @@
 #include "preview/SceneView.h"
 
-#include "platform/FileSystem.h"
 #include "preview/SceneShape.h"
-#include "render/Bitmap.h"
 #include "render/Renderer.h"
 
 #include <algorithm>
-#include <cerrno>
 
 namespace preview {
 
@@ -43,21 +40,6 @@ render::RgbImage SceneView::render(const SceneShape& shape, int width, int heigh
     shape.prepareTextures(footprints);
     return render::renderModel(shape.sceneModel(), shape.worldMatrix(), camera_, settings,
                                {&footprints, &samples_}, stats);
-}
-
-QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,
-                        const render::RgbImage& picture, platform::FileError* error) {
-    const std::vector<std::uint8_t> bmp = render::encodeBmp(picture);
-    if (bmp.empty()) {
-        platform::failWith(error, EINVAL, location);
-        return {};
-    }
-    const QByteArray bytes(reinterpret_cast<const char*>(bmp.data()), qsizetype(bmp.size()));
-    // The name is taken exclusively (process id and a random part): another run writing into
-    // the same folder at the same moment can neither take nor overwrite it.
-    const qsizetype cut = std::max(location.lastIndexOf(u'\\'), location.lastIndexOf(u'/'));
-    return fileSystem.writeExclusiveFile(location.left(cut + 1), location.mid(cut + 1),
-                                         QStringLiteral(".bmp"), bytes, error);
 }
 
 } // namespace preview

@@ -4,20 +4,12 @@
 // the rendering of a SceneShape into a picture of a given size. The window's sfCanvas and
 // pictelle-cli both render through this class.
 
-#include "platform/FileError.h"
 #include "render/Camera.h"
 #include "render/Image.h"
 #include "render/Rasterizer.h"
 #include "render/Renderer.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <cstdint>
-
-namespace platform {
-class FileSystem;
-}
 
 namespace preview {
 
@@ -54,13 +46,5 @@ private:
     // thread at a time.
     mutable render::Framebuffer samples_{0, 0, {}};
 };
-
-// Writes a picture as a 24-bit bitmap at `location` + a unique suffix + ".bmp". The name is
-// created exclusively, with this process's id and a random part in the suffix, so that no
-// other writer can take or replace it; the file only ever gets its thumbnail name by a rename.
-// Returns the path text written, or an empty text when nothing was written (empty picture,
-// missing folder, disk error), with the system's reason in `error` when given.
-QString writeScreenshot(const platform::FileSystem& fileSystem, const QString& location,
-                        const render::RgbImage& picture, platform::FileError* error = nullptr);
 
 } // namespace preview

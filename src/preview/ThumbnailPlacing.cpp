@@ -2,17 +2,15 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/VehicleFile.h"
+#include "inventory/ThumbnailFile.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
-#include "preview/OverwritePolicy.h"
 
 #include <cerrno>
 
 namespace preview {
 
 namespace {
-
-const QString prefix = QString::fromUtf16(ScreenshotPrefix);
 
 // Carries out a choice that is not Ask on a conflict; `Ask` is never passed here.
 PlaceResult resolveConflict(const platform::FileSystem& fs, const QString& source,
@@ -35,63 +33,58 @@ PlaceResult resolveConflict(const platform::FileSystem& fs, const QString& sourc
     return PlaceResult::Failed;
 }
 
-} // namespace
-
-QString ScreenshotLocationFor(const QString& thumbnailsFolder) {
-    return thumbnailsFolder + u'\\' + prefix;
-}
-
-bool IsSuccess(PlaceResult result) {
-    return result == PlaceResult::Placed || result == PlaceResult::Replaced ||
-           result == PlaceResult::Kept;
-}
-
-PlaceResult PlaceScreenshot(const platform::FileSystem& fs, const QString& screenshotLocation,
-                            const QString& screenshotPath, QString& name, PlacingState state,
-                            OverwritePolicy& policy, platform::FileError* error) {
-    state.PendingTargetPath.clear();
-    if (screenshotPath.isEmpty())
+PlaceResult place(const platform::FileSystem& fs, const QString& picturePath, const QString& target,
+                  OverwriteChoice& choice, OverwritePolicy& policy, platform::FileError* error) {
+    if (!catalog::FileExists(fs, picturePath))
         return PlaceResult::NoPicture;
-
-    const QString folder = screenshotLocation.left(screenshotLocation.size() - prefix.size());
-    name = folder + name;
-    state.PendingTargetPath = name;
-    if (!catalog::FileExists(fs, screenshotPath))
-        return PlaceResult::NoPicture;
-
     const auto conflict = [&] {
-        if (state.Choice == OverwriteChoice::Ask)
-            state.Choice = policy.AskOverwrite(name);
-        return resolveConflict(fs, screenshotPath, name, state.Choice, error);
+        if (choice == OverwriteChoice::Ask)
+            choice = policy.AskOverwrite(target);
+        return resolveConflict(fs, picturePath, target, choice, error);
     };
-    if (catalog::FileExists(fs, name))
+    if (catalog::FileExists(fs, target))
         return conflict();
     // Never replaces a thumbnail that another run placed meanwhile: that is a conflict too.
     platform::FileError renameError;
-    if (fs.renameFile(screenshotPath, name, &renameError))
+    if (fs.renameFile(picturePath, target, &renameError))
         return PlaceResult::Placed;
-    if (renameError.code == EEXIST && fs.isFile(name))
+    if (renameError.code == EEXIST && fs.isFile(target))
         return conflict();
     if (error)
         *error = renameError;
     return PlaceResult::Failed;
 }
 
-CreateOutcome CreateThumbnail(const platform::FileSystem& fs, const catalog::CatalogEntry& entry,
-                              const std::function<QString(const QString& location)>& takeScreenshot,
-                              PlacingState state, OverwritePolicy& policy) {
-    CreateOutcome outcome;
-    const QString folder = fs.thumbnailsFolder();
-    if (!inventory::FolderExists(fs, folder) && !fs.makeFolder(folder, &outcome.Error))
-        return outcome;
+} // namespace
 
-    QString name = entry.thumbnailFileName();
-    const QString location = ScreenshotLocationFor(folder);
-    const QString written = takeScreenshot(location);
-    outcome.Result = PlaceScreenshot(fs, location, written, name, state, policy, &outcome.Error);
-    if (!state.PendingTargetPath.isEmpty())
-        outcome.TargetPath = state.PendingTargetPath;
+bool IsSuccess(PlaceResult result) {
+    return result == PlaceResult::Placed || result == PlaceResult::Replaced ||
+           result == PlaceResult::Kept;
+}
+
+PlaceOutcome PlaceThumbnail(const platform::FileSystem& fs, const QString& folder,
+                            const QString& picturePath, const QString& targetName,
+                            OverwriteChoice& choice, OverwritePolicy& policy) {
+    PlaceOutcome outcome;
+    if (picturePath.isEmpty()) {
+        outcome.Result = PlaceResult::NoPicture;
+        return outcome;
+    }
+    outcome.TargetPath = folder + u'\\' + targetName;
+    outcome.Result = place(fs, picturePath, outcome.TargetPath, choice, policy, &outcome.Error);
     return outcome;
+}
+
+PlaceOutcome CreateThumbnail(const platform::FileSystem& fs, const catalog::CatalogEntry& entry,
+                             const std::function<QString(const QString& location)>& takeScreenshot,
+                             OverwriteChoice& choice, OverwritePolicy& policy) {
+    const QString folder = fs.thumbnailsFolder();
+    PlaceOutcome made;
+    if (!inventory::FolderExists(fs, folder) && !fs.makeFolder(folder, &made.Error))
+        return made;
+    const QString written = takeScreenshot(inventory::ThumbnailFile::TemporaryLocation(folder));
+    return PlaceThumbnail(fs, folder, written,
+                          inventory::ThumbnailFile::NameFor(entry.vehicleName()), choice, policy);
 }
 
 } // namespace preview

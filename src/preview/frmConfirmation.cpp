@@ -1,7 +1,6 @@
 #include "preview/frmConfirmation.h"
 
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 
 #include <QGroupBox>
@@ -22,10 +21,10 @@ QRadioButton* makeOption(QWidget* parent, const char* name, int top) {
 
 } // namespace
 
-frmConfirmation::frmConfirmation(app::Global& global, QWidget* owner)
+frmConfirmation::frmConfirmation(const QString& targetPath, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      global_(global) {
+      targetPath_(targetPath) {
     setObjectName(QStringLiteral("frmConfirmation"));
     setModal(true);
     setFixedSize(ClientWidth, ClientHeight);
@@ -62,7 +61,7 @@ frmConfirmation::frmConfirmation(app::Global& global, QWidget* owner)
     cmdOK->setText(QStringLiteral("&Ok"));
     cmdOK->setDefault(true);
 
-    // Every option writes its answer at once; however the dialog closes, that answer stands.
+    // Every option takes its answer at once; however the dialog closes, that answer stands.
     const std::pair<QRadioButton*, OverwriteChoice> options[] = {
         {optRENAME, OverwriteChoice::OverwriteOnce},
         {optNO_RENAME, OverwriteChoice::KeepOnce},
@@ -81,9 +80,8 @@ frmConfirmation::frmConfirmation(app::Global& global, QWidget* owner)
 void frmConfirmation::load() {
     setWindowTitle(QString::fromUtf16(app::ApplicationTitle) +
                    app::LoadMessage(app::MessageId::ConfirmationTitle));
-    Label1->setText(
-        app::LoadMessage(app::MessageId::ConfirmationFile,
-                         {"|1", platform::FileSystem::displayPath(global_.PendingTargetPath)}));
+    Label1->setText(app::LoadMessage(app::MessageId::ConfirmationFile,
+                                     {"|1", platform::FileSystem::displayPath(targetPath_)}));
     Label2->setText(app::LoadMessage(app::MessageId::ConfirmationQuestion, {"|1", "\r\n"}));
     optRENAME->setText(app::LoadMessage(app::MessageId::Replace));
     optNO_RENAME->setText(app::LoadMessage(app::MessageId::Keep));
@@ -96,14 +94,13 @@ void frmConfirmation::load() {
 }
 
 void frmConfirmation::optionClicked(OverwriteChoice choice) {
-    global_.OverwriteChoice = choice;
+    answer_ = choice;
 }
 
 OverwriteChoice ConfirmationPolicy::AskOverwrite(const QString& targetPath) {
-    global_.PendingTargetPath = targetPath;
-    frmConfirmation dialog(global_, owner_);
+    frmConfirmation dialog(targetPath, owner_);
     dialog.exec();
-    return global_.OverwriteChoice;
+    return dialog.answer();
 }
 
 } // namespace preview

@@ -1,9 +1,9 @@
 #pragma once
 
 // The overwrite question: a thumbnail of the same name is already in the Thumbnails folder.
-// It names the file and offers four answers, each of which is written to OverwriteChoice
-// as soon as its option is clicked; the dialog opens with "overwrite, ask again" selected,
-// so closing it at once, by OK or by the close box, means OverwriteOnce.
+// It names the file and offers four answers; answer() is the one selected, whichever way the
+// dialog closed. It opens with "overwrite, ask again" selected, so closing it at once, by OK
+// or by the close box, means OverwriteOnce.
 //
 // ConfirmationPolicy is the overwrite policy of the window: it shows this dialog, modal and
 // owned by the main window, and answers what the user left selected.
@@ -17,10 +17,6 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 
-namespace app {
-struct Global;
-}
-
 namespace preview {
 
 class frmConfirmation : public QDialog {
@@ -29,8 +25,10 @@ public:
     static constexpr int ClientWidth = 499;
     static constexpr int ClientHeight = 247;
 
-    // Runs the load step: reads PendingTargetPath and sets OverwriteChoice to OverwriteOnce.
-    explicit frmConfirmation(app::Global& global, QWidget* owner = nullptr);
+    // Runs the load step: names `targetPath` and selects OverwriteOnce.
+    explicit frmConfirmation(const QString& targetPath, QWidget* owner = nullptr);
+
+    OverwriteChoice answer() const { return answer_; }
 
     QLabel* Label1 = nullptr;                 // the question, naming the existing file
     QLabel* Label2 = nullptr;                 // already there: what to do?
@@ -46,16 +44,16 @@ private:
     void load();
     void optionClicked(OverwriteChoice choice);
 
-    app::Global& global_;
+    QString targetPath_;
+    OverwriteChoice answer_ = OverwriteChoice::OverwriteOnce;
 };
 
 class ConfirmationPolicy : public OverwritePolicy {
 public:
-    ConfirmationPolicy(app::Global& global, QWidget* owner) : global_(global), owner_(owner) {}
+    explicit ConfirmationPolicy(QWidget* owner) : owner_(owner) {}
     OverwriteChoice AskOverwrite(const QString& targetPath) override;
 
 private:
-    app::Global& global_;
     QWidget* owner_;
 };
 

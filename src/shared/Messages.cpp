@@ -215,6 +215,7 @@ constexpr Entry table[] = {
     {484, "valeur non numérique"},
     {485, "bloc imbriqué"},
     {486, "parenthèse non fermée"},
+    {487, "plus de |1 entrées dans le fichier : celle-ci et les suivantes sont ignorées"},
 };
 
 const Entry* find(int number) {

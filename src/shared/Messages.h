@@ -170,6 +170,7 @@ enum class MessageId : int {
     FreightAnimNotNumber = 484, // why: a value is not a number
     FreightAnimNested = 485,    // why: a block inside the entry
     FreightAnimUnclosed = 486,  // why: a parenthesis left open
+    FreightAnimPastLimit = 487, // why: past the limit of entries a vehicle (|1)
 };
 
 // Raised by LoadMessage for a number the table does not hold.

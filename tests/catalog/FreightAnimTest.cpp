@@ -178,3 +178,38 @@ TEST(FreightAnimReadingTest, TheWalkStoresTheEntriesOnTheCatalogEntry) {
         EXPECT_EQ(e.freightShapePath(e.FreightAnims[0]), e.TrainsetPath + "T\\coal.s");
     }
 }
+
+// Hostile texts are read in one pass: an unclosed entry ends where the next one starts, and a
+// vehicle's entries past the limit are left out with one note, the Type after them still read.
+TEST(FreightAnimReadingTest, UnclosedAndCountlessEntriesAreReadOnce) {
+    QString lines;
+    for (int i = 0; i < 30000; ++i)
+        lines += QString("FreightAnim ( load%1.s 1 2\r\n").arg(i);
+    const FreightAnimReading many = ReadFreightAnims(lines);
+    EXPECT_TRUE(many.Anims.isEmpty());
+    ASSERT_EQ(many.Problems.size(), MaximumFreightAnims + 1);
+    EXPECT_EQ(many.Problems[0].Entry, "FreightAnim ( load0.s 1 2");
+    EXPECT_EQ(many.Problems[MaximumFreightAnims - 1].Why, Reason::Unclosed);
+    EXPECT_EQ(many.Problems.back().Why, Reason::PastLimit);
+    EXPECT_EQ(many.Problems.back().Line, MaximumFreightAnims + 1);
+
+    // On one line, each unclosed entry is quoted up to the next, not to the end of the line.
+    const FreightAnimReading oneLine =
+        ReadFreightAnims("FreightAnim ( a.s 1 2 FreightAnim ( b.s 1 2 )  FreightAnim ( c.s 1");
+    ASSERT_EQ(oneLine.Anims.size(), 1);
+    EXPECT_EQ(oneLine.Anims[0].Shape, "b.s");
+    ASSERT_EQ(oneLine.Problems.size(), 2);
+    EXPECT_EQ(oneLine.Problems[0].Entry, "FreightAnim ( a.s 1 2");
+    EXPECT_EQ(oneLine.Problems[1].Entry, "FreightAnim ( c.s 1");
+
+    QString entries;
+    for (int i = 0; i < 20000; ++i)
+        entries += QString("\tFreightAnim ( load%1.s 1.5 2 )\r\n").arg(i);
+    const FreightAnimReading vehicle =
+        ReadFreightAnims("Wagon ( w\r\n" + entries + "\tType ( Tender )\r\n)\r\n");
+    ASSERT_EQ(vehicle.Anims.size(), MaximumFreightAnims);
+    EXPECT_EQ(vehicle.Anims.back(), (FreightAnim{"load63.s", 1.5}));
+    ASSERT_EQ(vehicle.Problems.size(), 1);
+    EXPECT_EQ(vehicle.Problems[0].Why, Reason::PastLimit);
+    EXPECT_EQ(vehicle.Problems[0].Line, MaximumFreightAnims + 2);
+}

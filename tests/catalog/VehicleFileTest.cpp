@@ -83,8 +83,6 @@ TEST_F(VehicleFileReaderTest, EveryCaseReadsTheSameInEveryTextForm) {
             set.definition("F", name, c.text, form);
             const QString path = set.trainset() + "\\F\\" + name;
             SCOPED_TRACE(std::string(c.what) + " / " + fixture::textFormName(form));
-            EXPECT_EQ(ReadWagonShape(set.fs(), path), c.shape);
-            EXPECT_DOUBLE_EQ(ReadVehicleLength(set.fs(), path), c.length);
             const VehicleValues once = ReadVehicleFile(set.fs(), path);
             EXPECT_TRUE(once.readable);
             EXPECT_EQ(once.shape, c.shape);
@@ -98,9 +96,10 @@ TEST_F(VehicleFileReaderTest, UnreadableFilesGiveEmptyValues) {
     for (const QString& path : {set.trainset() + "/F/missing.eng", set.trainset() + "/F/folder.eng",
                                 set.trainset() + "/F/folder.eng\\", QString()}) {
         SCOPED_TRACE(path.toStdString());
-        EXPECT_EQ(ReadWagonShape(set.fs(), path), "");
-        EXPECT_EQ(ReadVehicleLength(set.fs(), path), 0.0);
-        EXPECT_FALSE(ReadVehicleFile(set.fs(), path).readable);
+        const VehicleValues none = ReadVehicleFile(set.fs(), path);
+        EXPECT_FALSE(none.readable);
+        EXPECT_EQ(none.shape, "");
+        EXPECT_EQ(none.length, 0.0);
     }
 }
 
@@ -199,32 +198,16 @@ TEST(DecodeDefinitionTextTest, ByteOrderMarksSelectTheEncodingAndAreDropped) {
               QString::fromUtf16(u"\u0081\u008d\u008f\u0090\u009d"));
 }
 
-TEST(FindTokenValueTest, TakesTheFirstLineThatHoldsTheTokenAndBothBrackets) {
-    QString raw;
-    EXPECT_TRUE(FindTokenValue("x\r\nthe size ( 1 2 3 )\r\n", "SIZE", raw));
-    EXPECT_EQ(raw, " 1 2 3 )");
-    // A token inside a longer word counts too: it is a plain substring test.
-    EXPECT_TRUE(FindTokenValue("MaxSizeLimit ( 9 )", "Size", raw));
-    EXPECT_EQ(raw, " 9 )");
-    EXPECT_FALSE(FindTokenValue("Size 1 2 3\r\n(Size", "Size", raw));
-    // A bracket in the first column counts.
-    EXPECT_TRUE(FindTokenValue("(Size)", "Size", raw));
-    EXPECT_EQ(raw, "Size)");
-}
-
-TEST(FindTokenValueTest, NoPlaceOfTheTokenIsLeaptOver) {
-    QString raw;
+// A value is that of the first line holding the token anywhere in it, as a plain substring,
+// with a "(" before its first ")".
+TEST(VehicleTextTest, TheFirstLineThatHoldsTheTokenAndBothBracketsGivesTheValue) {
+    EXPECT_EQ(ReadVehicleText("x\r\nthe size ( 1 2 3 )\r\n").length, 3.0);
+    EXPECT_EQ(ReadVehicleText("MaxSizeLimit ( 9 )").length, 9.0);
+    EXPECT_EQ(ReadVehicleText("Size 1 2 3\r\n(Size").length, 0.0);
+    EXPECT_EQ(ReadVehicleText("\u00e9\u00e9Size ( 3 )").length, 3.0);
     // Near misses just before it, and the token ending the line.
-    EXPECT_TRUE(FindTokenValue("WagonWagonShapWAGONSHAPE ( a.s )", "WagonShape", raw));
-    EXPECT_EQ(raw, " a.s )");
-    EXPECT_TRUE(FindTokenValue("(x) Shape (\r\n( b.s ) wagonshape", "WagonShape", raw));
-    EXPECT_EQ(raw, " b.s )");
-    // Characters outside ASCII in the text, and in a token.
-    EXPECT_TRUE(FindTokenValue("ééSize ( 3 )", "size", raw));
-    EXPECT_EQ(raw, " 3 )");
-    EXPECT_TRUE(FindTokenValue("xxGröße ( 5 )", "GRößE", raw));
-    EXPECT_EQ(raw, " 5 )");
-    EXPECT_FALSE(FindTokenValue("GrÖße ( 5 )", "Größe", raw));
+    EXPECT_EQ(ReadVehicleText("WagonWagonShapWAGONSHAPE ( a.s )").shape, "a.s");
+    EXPECT_EQ(ReadVehicleText("(x) Shape (\r\n( b.s ) wagonshape").shape, "b.s");
 }
 
 } // namespace

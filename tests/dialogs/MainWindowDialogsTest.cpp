@@ -5,8 +5,8 @@
 #include "dialogs/frmPathDialog.h"
 #include "dialogs/frmPropos.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "inventory/ThumbnailInventory.h"
+#include "inventory/ThumbnailFile.h"
 
 #include "TrainsetFixture.h"
 
@@ -186,3 +187,19 @@ TEST(ThumbnailStatusTest, NamesAndColoursOfEachStatus) {
 }
 
 } // namespace
+
+// Placing names a thumbnail, the inventory finds it by that name, and make tells a temporary
+// picture from a thumbnail: all three through the one thumbnail-file type.
+TEST(ThumbnailFileTest, TheNameAThumbnailIsGivenIsTheNameItIsFoundBy) {
+    using inventory::ThumbnailFile;
+    for (const QString name : {"CR_D400", "a.b", "SFCANVAS"})
+        EXPECT_EQ(ThumbnailFile::VehicleNameOf(ThumbnailFile::NameFor(name)), name);
+    EXPECT_EQ(ThumbnailFile::VehicleNameOf("Old.BMP"), "Old");
+    EXPECT_EQ(ThumbnailFile::VehicleNameOf("old.png"), "");
+    const QString location = ThumbnailFile::TemporaryLocation("/t");
+    const QString temporary = location.mid(location.lastIndexOf(u'\\') + 1) + "42.bmp";
+    EXPECT_TRUE(ThumbnailFile::IsTemporaryName(temporary));
+    EXPECT_FALSE(ThumbnailFile::IsTemporaryName(ThumbnailFile::NameFor("CR_D400")));
+    EXPECT_TRUE(ThumbnailFile::Encode(render::RgbImage{}).isEmpty());
+    EXPECT_TRUE(ThumbnailFile::Encode(render::RgbImage(2, 1, {1, 2, 3})).startsWith("BM"));
+}

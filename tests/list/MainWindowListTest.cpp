@@ -3,8 +3,8 @@
 #include "app/VehicleList.h"
 #include "app/VehicleListView.h"
 #include "app/frmPrincipal.h"
-#include "shared/Global.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 
 #include <QDir>
 #include <QLabel>

@@ -5,9 +5,10 @@
 #include "preview/BatchCreation.h"
 #include "catalog/Catalog.h"
 #include "catalog/TrainsetWalk.h"
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "render/Bitmap.h"
 #include "shared/Messages.h"
 #include "support/PresetOverwritePolicy.h"
@@ -48,7 +49,6 @@ protected:
     QList<catalog::CatalogEntry> listed;
     qsizetype firstListed = -1;
     OverwriteChoice choice = OverwriteChoice::Ask;
-    QString pending;
     preview::PresetOverwritePolicy policy;
 
     void SetUp() override {
@@ -70,13 +70,13 @@ protected:
 
     // The camera pictelle-cli make sets: the first listed vehicle's sphere, the zoom at rest.
     preview::BatchCamera makeCamera() {
-        preview::ThumbnailMaker maker(fs);
-        maker.setUp(preview::ReferenceCandidates(table, firstListed));
+        preview::VehicleScene maker(fs);
+        maker.measureReference(preview::ReferenceCandidates(table, firstListed));
         return {maker.reference(), preview::CameraFactorForOffset(0.0)};
     }
     QByteArray cliPicture(const catalog::CatalogEntry& entry) {
-        preview::ThumbnailMaker maker(fs);
-        maker.setUp(preview::ReferenceCandidates(table, firstListed));
+        preview::VehicleScene maker(fs);
+        maker.measureReference(preview::ReferenceCandidates(table, firstListed));
         maker.setCameraFactor(preview::CameraFactorForOffset(0.0));
         EXPECT_TRUE(maker.show(entry));
         const std::vector<std::uint8_t> bmp = render::encodeBmp(maker.picture());
@@ -84,8 +84,8 @@ protected:
     }
 
     std::unique_ptr<BatchCreation> batch(QList<catalog::CatalogEntry> entries) {
-        return std::make_unique<BatchCreation>(fs, std::move(entries), makeCamera(),
-                                               preview::PlacingState{choice, pending}, policy);
+        return std::make_unique<BatchCreation>(fs, std::move(entries), makeCamera(), choice,
+                                               policy);
     }
     static void runToEnd(BatchCreation& run) {
         QEventLoop loop;
@@ -95,7 +95,7 @@ protected:
             loop.exec();
     }
     QString thumbnailOf(qsizetype position) const {
-        return thumbs() + "/" + listed[position].thumbnailFileName();
+        return thumbs() + "/" + inventory::ThumbnailFile::NameFor(listed[position].vehicleName());
     }
     QStringList thumbnailFiles() const { return QDir(thumbs()).entryList(QDir::Files); }
 };
@@ -149,8 +149,10 @@ TEST_F(BatchCreationTest, ExistingThumbnailsAreAskedAboutInListOrderAndAStanding
 
     // Asked for the first two; the third is replaced under the standing answer.
     ASSERT_EQ(policy.questions().size(), 2);
-    EXPECT_TRUE(policy.questions()[0].endsWith("\\" + listed[1].thumbnailFileName()));
-    EXPECT_TRUE(policy.questions()[1].endsWith("\\" + listed[3].thumbnailFileName()));
+    EXPECT_TRUE(policy.questions()[0].endsWith(
+        "\\" + inventory::ThumbnailFile::NameFor(listed[1].vehicleName())));
+    EXPECT_TRUE(policy.questions()[1].endsWith(
+        "\\" + inventory::ThumbnailFile::NameFor(listed[3].vehicleName())));
     EXPECT_EQ(choice, OverwriteChoice::OverwriteAlways);
     EXPECT_EQ(run->results()[0].Result, PlaceResult::Placed);
     EXPECT_EQ(run->results()[1].Result, PlaceResult::Kept);
@@ -182,8 +184,9 @@ TEST_F(BatchCreationTest, CancelFinishesTheVehicleInHandAndTouchesNoOther) {
         EXPECT_TRUE(run->results()[1].succeeded());
         for (qsizetype i = 2; i < listed.size(); ++i)
             EXPECT_FALSE(run->results()[i].Reached) << i;
-        QStringList expected{listed[0].thumbnailFileName(), listed[1].thumbnailFileName(),
-                             listed[4].thumbnailFileName()};
+        QStringList expected;
+        for (const qsizetype position : {0, 1, 4})
+            expected.append(inventory::ThumbnailFile::NameFor(listed[position].vehicleName()));
         expected.sort(Qt::CaseInsensitive);
         QStringList files = thumbnailFiles();
         files.sort(Qt::CaseInsensitive);

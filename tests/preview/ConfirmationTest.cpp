@@ -1,10 +1,7 @@
 // The overwrite dialog on its own and through the window's policy, offscreen.
 
-#include "platform/FileSystem.h"
 #include "preview/frmConfirmation.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
-#include "shared/SettingsStore.h"
 #include "support/LayoutCheck.h"
 
 #include <QApplication>
@@ -28,10 +25,6 @@ namespace {
 
 class ConfirmationTest : public ::testing::Test {
 protected:
-    platform::FileSystem files{platform::FileSystem::Options{{}, "/nonexistent", "/nonexistent"}};
-    app::SettingsStore settings{{"/nonexistent/registry.ini", QString()}, files};
-    app::Global global{files, settings};
-
     // Runs `act` on the dialog once it is open and modal; a dialog that `act` should have
     // closed and did not is a failure, and is closed so that the test ends.
     void whenOpen(std::function<void(frmConfirmation&)> act) {
@@ -67,11 +60,9 @@ private:
 };
 
 TEST_F(ConfirmationTest, OpensOnOverwriteOnceWithTheFileAndTheFourAnswers) {
-    global.PendingTargetPath = "/opt/pictelle\\Thumbnails\\GP38.bmp";
-    global.OverwriteChoice = OverwriteChoice::KeepAlways;
-    frmConfirmation dialog(global);
+    frmConfirmation dialog("/opt/pictelle\\Thumbnails\\GP38.bmp");
 
-    EXPECT_EQ(global.OverwriteChoice, OverwriteChoice::OverwriteOnce);
+    EXPECT_EQ(dialog.answer(), OverwriteChoice::OverwriteOnce);
     EXPECT_TRUE(dialog.optRENAME->isChecked());
     EXPECT_EQ(dialog.size(), QSize(499, 247));
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf16(u"Pictelle - Demande de confirmation"));
@@ -95,7 +86,7 @@ TEST_F(ConfirmationTest, OpensOnOverwriteOnceWithTheFileAndTheFourAnswers) {
 }
 
 TEST_F(ConfirmationTest, EachClickSetsTheAnswerAtOnce) {
-    frmConfirmation dialog(global);
+    frmConfirmation dialog("/x/Thumbnails\\A.bmp");
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     const std::pair<QRadioButton*, OverwriteChoice> clicks[] = {
@@ -107,17 +98,19 @@ TEST_F(ConfirmationTest, EachClickSetsTheAnswerAtOnce) {
     for (const auto& [option, choice] : clicks) {
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(5, option->height() / 2));
         EXPECT_TRUE(option->isChecked());
-        EXPECT_EQ(global.OverwriteChoice, choice);
+        EXPECT_EQ(dialog.answer(), choice);
     }
 }
 
 TEST_F(ConfirmationTest, ThePolicyAnswersWhatWasSelectedWhenTheDialogCloses) {
-    preview::ConfirmationPolicy policy(global, nullptr);
+    preview::ConfirmationPolicy policy(nullptr);
 
     // OK at once: overwrite this once.
-    whenOpen([](frmConfirmation& d) { QTest::mouseClick(d.cmdOK, Qt::LeftButton); });
+    whenOpen([](frmConfirmation& d) {
+        EXPECT_EQ(d.Label1->text(), QStringLiteral("Fichier /x/Thumbnails/A.bmp"));
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
     EXPECT_EQ(policy.AskOverwrite("/x/Thumbnails\\A.bmp"), OverwriteChoice::OverwriteOnce);
-    EXPECT_EQ(global.PendingTargetPath, "/x/Thumbnails\\A.bmp");
 
     // Never, then keep once, then OK: keep once.
     whenOpen([](frmConfirmation& d) {

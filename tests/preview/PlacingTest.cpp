@@ -1,4 +1,5 @@
 #include "catalog/Catalog.h"
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SharedThumbnailNames.h"
@@ -31,13 +32,12 @@ protected:
     QString thumbs() const { return own() + "/Thumbnails"; }
     platform::FileSystem fs{platform::FileSystem::Options{{}, own(), tmp.path() + "/data"}};
     OverwriteChoice choice = OverwriteChoice::Ask;
-    QString pending = "left over from the last placing";
+    QString pending = "left over from the last placing"; // the last placing's target
     PresetOverwritePolicy policy;
 
     void SetUp() override { QDir().mkpath(own()); }
 
-    PlacingState state() { return PlacingState{choice, pending}; }
-    QString location() const { return ScreenshotLocationFor(thumbs()); }
+    QString location() const { return inventory::ThumbnailFile::TemporaryLocation(thumbs()); }
 
     // A fresh picture under the canvas's prefix; its path text as the canvas reports it.
     QString picture(const QByteArray& bytes) {
@@ -55,7 +55,9 @@ protected:
     int pictures = 1000;
 
     PlaceResult place(const QString& written, QString name = "GP38.bmp") {
-        return PlaceScreenshot(fs, location(), written, name, state(), policy);
+        const PlaceOutcome outcome = PlaceThumbnail(fs, thumbs(), written, name, choice, policy);
+        pending = outcome.TargetPath;
+        return outcome.Result;
     }
 
     QStringList leftovers() const { return QDir(thumbs()).entryList({"SFCANVAS_*"}, QDir::Files); }
@@ -67,20 +69,19 @@ TEST_F(PlacingTest, FirstCreationMakesTheFolderAndNamesThePictureAfterTheVehicle
     ASSERT_FALSE(QFileInfo::exists(thumbs()));
 
     QString seenLocation;
-    const CreateOutcome outcome = CreateThumbnail(
+    const PlaceOutcome outcome = CreateThumbnail(
         fs, entry,
         [&](const QString& at) {
             seenLocation = at;
             return shoot(at, "BMnew");
         },
-        state(), policy);
+        choice, policy);
 
     EXPECT_EQ(outcome.Result, PlaceResult::Placed);
     EXPECT_TRUE(IsSuccess(outcome.Result));
     EXPECT_EQ(seenLocation, thumbs() + "\\SFCANVAS_");
     EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "BMnew");
     EXPECT_EQ(outcome.TargetPath, thumbs() + "\\GP38.bmp");
-    EXPECT_EQ(pending, thumbs() + "\\GP38.bmp");
     EXPECT_TRUE(leftovers().isEmpty());
     EXPECT_TRUE(policy.questions().isEmpty());
     EXPECT_EQ(choice, OverwriteChoice::Ask);
@@ -89,8 +90,8 @@ TEST_F(PlacingTest, FirstCreationMakesTheFolderAndNamesThePictureAfterTheVehicle
 TEST_F(PlacingTest, ThumbnailNameDropsTheLastFourCharacters) {
     catalog::CatalogEntry wagon;
     wagon.FileName = "A.wag";
-    const CreateOutcome outcome = CreateThumbnail(
-        fs, wagon, [&](const QString& at) { return shoot(at, "w"); }, state(), policy);
+    const PlaceOutcome outcome = CreateThumbnail(
+        fs, wagon, [&](const QString& at) { return shoot(at, "w"); }, choice, policy);
     EXPECT_EQ(outcome.Result, PlaceResult::Placed);
     EXPECT_TRUE(QFileInfo::exists(thumbs() + "/A.bmp"));
 }
@@ -216,8 +217,8 @@ TEST_F(PlacingTest, ACreationThatWritesNoPictureFailsWithoutTouchingTheFolder) {
     write(thumbs() + "/GP38.bmp", "old");
     catalog::CatalogEntry entry;
     entry.FileName = "GP38.eng";
-    const CreateOutcome outcome = CreateThumbnail(
-        fs, entry, [](const QString&) { return QString(); }, state(), policy);
+    const PlaceOutcome outcome = CreateThumbnail(
+        fs, entry, [](const QString&) { return QString(); }, choice, policy);
     EXPECT_EQ(outcome.Result, PlaceResult::NoPicture);
     EXPECT_EQ(QDir(thumbs()).entryList(QDir::Files), QStringList{"GP38.bmp"});
     EXPECT_EQ(contentOf(thumbs() + "/GP38.bmp"), "old");
@@ -235,8 +236,7 @@ TEST_F(PlacingTest, AReadOnlyFolderLosesNothing) {
     write(thumbs() + "/GP38.bmp", "old");
     const QString fresh = picture("fresh");
     ReadOnlyFolder readOnly(thumbs());
-    if (!readOnly.ok())
-        GTEST_SKIP() << "cannot make a folder read-only here";
+    ASSERT_TRUE(readOnly.ok()) << ReadOnlyFolderRefused;
 
     // Every answer fails without harming the old thumbnail or the picture.
     for (OverwriteChoice answer : {OverwriteChoice::OverwriteOnce, OverwriteChoice::KeepOnce,
@@ -250,8 +250,8 @@ TEST_F(PlacingTest, AReadOnlyFolderLosesNothing) {
     catalog::CatalogEntry entry;
     entry.FileName = "GP38.eng";
     choice = OverwriteChoice::OverwriteAlways;
-    const CreateOutcome outcome = CreateThumbnail(
-        fs, entry, [&](const QString& at) { return shoot(at, "more"); }, state(), policy);
+    const PlaceOutcome outcome = CreateThumbnail(
+        fs, entry, [&](const QString& at) { return shoot(at, "more"); }, choice, policy);
     EXPECT_EQ(outcome.Result, PlaceResult::Placed);
     EXPECT_EQ(fs.resolve(outcome.TargetPath), tmp.path() + "/data/Pictelle/Thumbnails/GP38.bmp");
     EXPECT_EQ(contentOf(tmp.path() + "/data/Pictelle/Thumbnails/GP38.bmp"), "more");
@@ -265,13 +265,13 @@ TEST_F(PlacingTest, AThumbnailsFolderThatCannotBeMadeFailsBeforeAnyPicture) {
     catalog::CatalogEntry entry;
     entry.FileName = "GP38.eng";
     bool asked = false;
-    const CreateOutcome outcome = CreateThumbnail(
+    const PlaceOutcome outcome = CreateThumbnail(
         fs, entry,
         [&](const QString&) {
             asked = true;
             return QString();
         },
-        state(), policy);
+        choice, policy);
     EXPECT_EQ(outcome.Result, PlaceResult::Failed);
     EXPECT_FALSE(asked);
     EXPECT_EQ(contentOf(thumbs()), "not a folder");

@@ -2,11 +2,12 @@
 // once, pictures in which nothing of the vehicle was drawn, and a broken reference shape.
 
 #include "catalog/Catalog.h"
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
-#include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
+#include "preview/VehicleScene.h"
 #include "render/Bitmap.h"
 #include "support/PresetOverwritePolicy.h"
 #include "support/ShapeBuilder.h"
@@ -26,6 +27,7 @@
 
 using preview::OverwriteChoice;
 using namespace preview;
+using inventory::ThumbnailFile;
 
 using testsupport::contentOf;
 using testsupport::write;
@@ -55,14 +57,16 @@ protected:
     void run(int first, int last, OverwriteChoice standing, std::atomic<int>& failures) {
         const platform::FileSystem fs(platform::FileSystem::Options{{}, own(), {}});
         OverwriteChoice choice = standing;
-        QString pending;
         PresetOverwritePolicy nobody;
         for (int i = first; i <= last; ++i) {
             catalog::CatalogEntry entry;
             entry.FileName = QStringLiteral("V%1.eng").arg(i);
-            const CreateOutcome outcome = CreateThumbnail(
-                fs, entry, [&](const QString& at) { return writeScreenshot(fs, at, pictureOf(i)); },
-                PlacingState{choice, pending}, nobody);
+            const PlaceOutcome outcome = CreateThumbnail(
+                fs, entry,
+                [&](const QString& at) {
+                    return ThumbnailFile::WriteTemporary(fs, at, pictureOf(i));
+                },
+                choice, nobody);
             if (!IsSuccess(outcome.Result))
                 ++failures;
         }
@@ -110,14 +114,12 @@ TEST_F(SharedFolderRunsTest, AThumbnailThatAppearsDuringPlacingIsAConflictNotLos
     QDir().mkpath(thumbs());
     PresetOverwritePolicy ask({OverwriteChoice::KeepOnce});
     OverwriteChoice choice = OverwriteChoice::Ask;
-    QString pending;
-    QString name = "V1.bmp";
-    const QString location = ScreenshotLocationFor(thumbs());
-    const QString mine = writeScreenshot(fs, location, pictureOf(1));
+    const QString mine =
+        ThumbnailFile::WriteTemporary(fs, ThumbnailFile::TemporaryLocation(thumbs()), pictureOf(1));
     // What the other run placed, written after this run found no V1.bmp: through a name the
     // lookup resolves only by case, which the rename meets all the same.
     write(thumbs() + "/v1.BMP", "theirs");
-    const PlaceResult result = PlaceScreenshot(fs, location, mine, name, {choice, pending}, ask);
+    const PlaceResult result = PlaceThumbnail(fs, thumbs(), mine, "V1.bmp", choice, ask).Result;
     EXPECT_EQ(result, PlaceResult::Kept);
     EXPECT_EQ(ask.questions().size(), 1);
     EXPECT_EQ(contentOf(thumbs() + "/v1.BMP"), "theirs");
@@ -175,21 +177,20 @@ TEST_F(NothingDrawnTest, ABlankPictureIsNeitherWrittenNorPlaced) {
         p = {std::numeric_limits<float>::quiet_NaN(), 0, 0};
     shape("nan", nanPoints);
 
-    ThumbnailMaker maker(fs);
-    maker.setUp({path("good")});
+    VehicleScene maker(fs);
+    maker.measureReference({path("good")});
     ASSERT_TRUE(maker.reference().isUsable());
     QDir().mkpath(tmp.path() + "/Thumbnails");
     for (const char* name : {"empty", "nan"}) {
         ASSERT_TRUE(maker.show(entry(name))) << name << " loads: it is a valid shape";
         EXPECT_TRUE(maker.takeScreenshot(tmp.path() + "\\Thumbnails\\SFCANVAS_").isEmpty());
-        EXPECT_EQ(maker.problem(), ThumbnailMaker::Problem::NothingDrawn) << name;
+        EXPECT_EQ(maker.problem(), VehicleScene::Problem::NothingDrawn) << name;
 
         OverwriteChoice choice = OverwriteChoice::OverwriteAlways;
-        QString pending;
         PresetOverwritePolicy nobody;
-        const CreateOutcome outcome = CreateThumbnail(
-            fs, entry(name), [&](const QString& at) { return maker.takeScreenshot(at); },
-            {choice, pending}, nobody);
+        const PlaceOutcome outcome = CreateThumbnail(
+            fs, entry(name), [&](const QString& at) { return maker.takeScreenshot(at); }, choice,
+            nobody);
         EXPECT_EQ(outcome.Result, PlaceResult::NoPicture) << name;
         EXPECT_FALSE(IsSuccess(outcome.Result));
     }
@@ -197,7 +198,7 @@ TEST_F(NothingDrawnTest, ABlankPictureIsNeitherWrittenNorPlaced) {
 
     ASSERT_TRUE(maker.show(entry("good")));
     EXPECT_FALSE(maker.takeScreenshot(tmp.path() + "\\Thumbnails\\SFCANVAS_").isEmpty());
-    EXPECT_EQ(maker.problem(), ThumbnailMaker::Problem::None);
+    EXPECT_EQ(maker.problem(), VehicleScene::Problem::None);
 }
 
 TEST_F(NothingDrawnTest, APoisonedReferenceShapeGivesWayAndDoesNotBlankTheOthers) {
@@ -210,10 +211,10 @@ TEST_F(NothingDrawnTest, APoisonedReferenceShapeGivesWayAndDoesNotBlankTheOthers
     nanBox.points.back() = {std::numeric_limits<float>::infinity(), 0, 0};
     shape("inf", nanBox);
 
-    ThumbnailMaker direct(fs);
-    direct.setUp({path("good")});
-    ThumbnailMaker maker(fs);
-    maker.setUp({path("huge"), path("far"), path("inf"), path("good")});
+    VehicleScene direct(fs);
+    direct.measureReference({path("good")});
+    VehicleScene maker(fs);
+    maker.measureReference({path("huge"), path("far"), path("inf"), path("good")});
     ASSERT_TRUE(maker.reference().isUsable());
     EXPECT_FLOAT_EQ(maker.reference().Radius, direct.reference().Radius);
     EXPECT_LE(maker.reference().Radius, MaximumReferenceRadius);
@@ -224,8 +225,8 @@ TEST_F(NothingDrawnTest, APoisonedReferenceShapeGivesWayAndDoesNotBlankTheOthers
     EXPECT_GT(stats.drawnSamples, std::size_t(picture.width * picture.height)) << "not blank";
 
     // Nothing usable at all: no sphere is taken rather than a poisoned one.
-    ThumbnailMaker none(fs);
-    none.setUp({path("huge"), path("far")});
+    VehicleScene none(fs);
+    none.measureReference({path("huge"), path("far")});
     EXPECT_FALSE(none.reference().isUsable());
 }
 

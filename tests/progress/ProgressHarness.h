@@ -5,8 +5,8 @@
 
 #include "catalog/frmProgress.h"
 #include "platform/FileSystem.h"
-#include "shared/Global.h"
 #include "shared/SettingsStore.h"
+#include "state/Global.h"
 
 #include <QTemporaryDir>
 #include <QWidget>

@@ -2,10 +2,10 @@
 #include "platform/FileSystem.h"
 #include "preview/ShapePreview.h"
 #include "preview/sfCanvas.h"
-#include "shared/Global.h"
 #include "shared/Messages.h"
 #include "shared/SettingsStore.h"
 #include "shared/SimulatorFolder.h"
+#include "state/Global.h"
 #include "support/LayoutCheck.h"
 
 #include <QAbstractButton>

@@ -36,8 +36,6 @@ struct Global {
     // False until the vehicle list has been coloured during start-up.
     bool MainWindowReady = false;
     preview::OverwriteChoice OverwriteChoice = preview::OverwriteChoice::Ask;
-    // Full path of the thumbnail being placed, shown by the overwrite question.
-    QString PendingTargetPath;
     // The system's program files folder, once the folder dialogs have looked it up.
     QString ProgramFilesFolder;
     // Where Wine prefixes are looked for; empty (the default, and in tests): nowhere.

@@ -1,6 +1,7 @@
 #include "CanvasFixtures.h"
 #include "PictureCompare.h"
 
+#include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
@@ -179,8 +180,8 @@ TEST_F(SceneTest, ScreenshotIsAUniqueBitmapWrittenWithoutATemporaryLeftBehind) {
     render::RgbImage picture(145, 96, kBack);
     picture.setPixel(0, 95, {1, 2, 3});
 
-    const QString first = writeScreenshot(fs, location, picture);
-    const QString second = writeScreenshot(fs, location, picture);
+    const QString first = inventory::ThumbnailFile::WriteTemporary(fs, location, picture);
+    const QString second = inventory::ThumbnailFile::WriteTemporary(fs, location, picture);
     ASSERT_FALSE(first.isEmpty());
     ASSERT_FALSE(second.isEmpty());
     EXPECT_NE(first, second);
@@ -203,8 +204,11 @@ TEST_F(SceneTest, ScreenshotIsAUniqueBitmapWrittenWithoutATemporaryLeftBehind) {
     EXPECT_EQ(quint8(bmp[54]), 3);
     EXPECT_EQ(quint8(bmp[56]), 1);
 
-    EXPECT_TRUE(writeScreenshot(fs, text("NoSuchFolder\\SFCANVAS_"), picture).isEmpty());
-    EXPECT_TRUE(writeScreenshot(fs, location, render::RgbImage{}).isEmpty());
+    EXPECT_TRUE(
+        inventory::ThumbnailFile::WriteTemporary(fs, text("NoSuchFolder\\SFCANVAS_"), picture)
+            .isEmpty());
+    EXPECT_TRUE(
+        inventory::ThumbnailFile::WriteTemporary(fs, location, render::RgbImage{}).isEmpty());
 }
 
 TEST_F(SceneTest, BogieVehicleFromRealFilesMatchesItsGolden) {

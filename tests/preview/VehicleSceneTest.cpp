@@ -1,4 +1,4 @@
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "catalog/Catalog.h"
 #include "platform/FileSystem.h"
 #include "render/Bitmap.h"
@@ -23,7 +23,7 @@ QByteArray toBytes(const fixtures::Bytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
-class ThumbnailMakerTest : public ::testing::Test {
+class VehicleSceneTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
     platform::FileSystem fs{platform::FileSystem::Options{{}, tmp.path(), tmp.path() + "/data"}};
@@ -84,20 +84,20 @@ TEST(ReferenceCandidates, StartWithTheChosenVehicleThenTheOtherListedOnesInOrder
               QStringList{QString::fromUtf16(DefaultShapePath)});
 }
 
-TEST_F(ThumbnailMakerTest, AnUnreadableReferenceShapeGivesWayToTheNextOne) {
-    ThumbnailMaker maker(fs);
-    maker.setUp({trainset() + "bad\\bad.s", trainset() + "good\\good.s"});
+TEST_F(VehicleSceneTest, AnUnreadableReferenceShapeGivesWayToTheNextOne) {
+    VehicleScene maker(fs);
+    maker.measureReference({trainset() + "bad\\bad.s", trainset() + "good\\good.s"});
     ASSERT_TRUE(maker.reference().isUsable());
 
-    ThumbnailMaker direct(fs);
-    direct.setUp({trainset() + "good\\good.s"});
+    VehicleScene direct(fs);
+    direct.measureReference({trainset() + "good\\good.s"});
     EXPECT_FLOAT_EQ(maker.reference().Radius, direct.reference().Radius);
     EXPECT_FLOAT_EQ(maker.reference().Centre.z, direct.reference().Centre.z);
 }
 
-TEST_F(ThumbnailMakerTest, WritesThePictureAtThumbnailGeometry) {
-    ThumbnailMaker maker(fs);
-    maker.setUp({trainset() + "good\\good.s"});
+TEST_F(VehicleSceneTest, WritesThePictureAtThumbnailGeometry) {
+    VehicleScene maker(fs);
+    maker.measureReference({trainset() + "good\\good.s"});
     ASSERT_TRUE(maker.show(entry("good", "good.s", 19.6)));
     EXPECT_EQ(maker.placement().pixelWidth(), 145);
 
@@ -120,9 +120,9 @@ TEST_F(ThumbnailMakerTest, WritesThePictureAtThumbnailGeometry) {
     EXPECT_EQ(std::uint8_t(bytes[22]), 96);
 }
 
-TEST_F(ThumbnailMakerTest, AShapeThatCannotBeReadWritesNothing) {
-    ThumbnailMaker maker(fs);
-    maker.setUp({trainset() + "good\\good.s"});
+TEST_F(VehicleSceneTest, AShapeThatCannotBeReadWritesNothing) {
+    VehicleScene maker(fs);
+    maker.measureReference({trainset() + "good\\good.s"});
     EXPECT_FALSE(maker.show(entry("bad", "bad.s", 10)));
     EXPECT_EQ(maker.shape().status(), ShapeLoadStatus::Invalid);
     EXPECT_TRUE(maker.takeScreenshot(tmp.path() + "\\Thumbnails\\SFCANVAS_").isEmpty());
@@ -133,3 +133,44 @@ TEST_F(ThumbnailMakerTest, AShapeThatCannotBeReadWritesNothing) {
 }
 
 } // namespace
+
+// Any size keeps the thumbnail's framing, and the coverage mask tells the vehicle from the
+// background it was drawn over.
+TEST_F(VehicleSceneTest, DrawsAtAnySizeWithTheVehiclesCoverage) {
+    VehicleScene scene(fs);
+    scene.measureReference({trainset() + "good\\good.s"});
+    ASSERT_TRUE(scene.show(entry("good", "good.s", 19.6)));
+    const render::RgbImage thumbnail = scene.picture();
+
+    const render::RgbImage large = scene.pictureFitting(290);
+    EXPECT_EQ(large.width, 290);
+    EXPECT_EQ(large.height, 192);
+    // The same scene twice as large: where the thumbnail shows background, so does it.
+    EXPECT_EQ(large.pixel(0, 0), thumbnail.pixel(0, 0));
+    EXPECT_NE(large.pixel(145, 96), large.pixel(0, 0));
+    const render::RgbImage tall = VehicleScene(fs).pictureFitting(64); // 16 × 96 placement
+    EXPECT_EQ(tall.width, 11);
+    EXPECT_EQ(tall.height, 64);
+    EXPECT_EQ(scene.pictureFitting(0).width, 0);
+
+    const CoveredImage covered = scene.coveredPictureFitting(145);
+    ASSERT_EQ(covered.picture.width, 145);
+    ASSERT_EQ(covered.picture.height, 96);
+    ASSERT_EQ(covered.coverage.size(), std::size_t(145 * 96));
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 145; ++x) {
+            const std::uint8_t coverage = covered.coverage[std::size_t(y) * 145 + std::size_t(x)];
+            if (thumbnail.pixel(x, y) == render::Rgb{148, 198, 239}) {
+                EXPECT_EQ(coverage, 0) << x << "," << y;
+                ++outside;
+            }
+            if (coverage == 255) {
+                // Fully covered: the vehicle's own colour, whatever the background.
+                EXPECT_EQ(covered.picture.pixel(x, y), thumbnail.pixel(x, y)) << x << "," << y;
+                ++inside;
+            }
+        }
+    EXPECT_GT(inside, 100);
+    EXPECT_GT(outside, 100);
+}
