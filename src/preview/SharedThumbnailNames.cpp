@@ -1,5 +1,6 @@
 #include "preview/SharedThumbnailNames.h"
 
+#include "inventory/ThumbnailFile.h"
 #include "shared/Messages.h"
 
 #include <QHash>
@@ -9,7 +10,7 @@ namespace preview {
 qsizetype CountSharedThumbnailNames(const QList<catalog::CatalogEntry>& entries) {
     QHash<QString, qsizetype> uses;
     for (const catalog::CatalogEntry& entry : entries)
-        ++uses[entry.thumbnailFileName().toUpper()];
+        ++uses[inventory::ThumbnailFile::NameFor(entry.vehicleName()).toUpper()];
     qsizetype sharing = 0;
     for (const qsizetype count : std::as_const(uses)) {
         if (count > 1)
