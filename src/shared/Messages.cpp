@@ -124,6 +124,12 @@ constexpr Entry table[] = {
     {324, "Images non créées : |1"},
     {325, "et |1 de plus"},
     {326, "Création interrompue : |1 sur |2 images traitées."},
+    // The window program's usage (after 400), printed by --help without opening a window.
+    {330, "  pictelle [--msts DIR] [--rametta DIR]\n"
+          "      ouvre la fenêtre ; les dossiers donnés ne valent que pour cette fois et ne\n"
+          "      sont pas enregistrés dans les réglages."},
+    {331, "  pictelle --version"},
+    {332, "  pictelle --help"},
     // pictelle-cli's usage, one entry per subcommand.
     {400, "utilisation :"},
     {401, "  pictelle-cli list   [--msts DIR] [--rametta DIR]"},

@@ -87,6 +87,10 @@ enum class MessageId : int {
     FailureCount = 324,         // failed vehicles
     MoreFailures = 325,         // and so many more
     CreationStopped = 326,      // run stopped part way
+    // pictelle's own command line (--help), after the title line of pictelle-cli's usage
+    WindowUsage = 330,        // usage of the window, with the folders for one run
+    WindowUsageVersion = 331, // usage of --version
+    WindowUsageHelp = 332,    // usage of --help
     // pictelle-cli: usage and refused arguments
     UsageTitle = 400,         // first line of the usage
     UsageList = 401,          // usage of list
