@@ -44,7 +44,7 @@ debs=("$build"/pictelle_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "cpack made no package" >&2; exit 1; }
 cp "${debs[0]}" "$root/"
 deb="$root/$(basename "${debs[0]}")"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 
 echo "== lintian"
 # Every tag of severity warning or above fails; informational ones are shown, not counted.
