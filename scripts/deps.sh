@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev zlib1g-dev libsquish-dev libstb-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
-    desktop-file-utils appstream man-db groff-base
+    desktop-file-utils appstream man-db groff-base dpkg-dev
 )
 packages+=("$@")
 

@@ -11,7 +11,7 @@
 # warning fails the script.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/deps.sh" lintian dpkg-dev
+"$root/scripts/deps.sh" lintian
 
 contact="${PICTELLE_CONTACT:-}"
 if [ -z "$contact" ] && [ -n "${DEBEMAIL:-}" ]; then

@@ -7,6 +7,9 @@
 #   check.sh man PAGE...                man --warnings, no warning
 #   check.sh options PROGRAM PAGE       every option PROGRAM --help names is in its page
 #   check.sh no-display PROGRAM NAME    --help and --version answer without a display
+#   check.sh changelog TOOL CHANGELOG.md VERSION
+#                                       the package's changelog made from CHANGELOG.md reads
+#                                       as Debian's tools read it, newest entry VERSION
 set -uo pipefail
 
 need() {
@@ -65,6 +68,25 @@ no-display)
     [[ "$out" =~ ^$name\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$name --version printed: $out"
     out="$(run --help)" || fail "$name --help failed: $out"
     grep -qF -- "--version" <<<"$out" || fail "$name --help printed: $out"
+    ;;
+changelog)
+    need dpkg-parsechangelog
+    tool="$1"
+    source="$2"
+    version="$3"
+    debian="$(mktemp)"
+    trap 'rm -f "$debian"' EXIT
+    bash "$tool" debian "$source" pictelle "Jeanne Martin <jeanne@example.net>" >"$debian" ||
+        fail "$tool cannot read $source"
+    parsed="$(dpkg-parsechangelog -l "$debian" 2>&1)" || fail "dpkg-parsechangelog: $parsed"
+    grep -q "^Version: $version$" <<<"$parsed" || fail "newest entry is not $version: $parsed"
+    grep -q "^Maintainer: Jeanne Martin <jeanne@example.net>$" <<<"$parsed" ||
+        fail "no maintainer in the trailer: $parsed"
+    long="$(awk 'length > 80' "$debian")"
+    [ -z "$long" ] || fail "lines over 80 columns: $long"
+    items="$(grep -c '^- ' "$source")"
+    entries="$(grep -c '^  \* ' "$debian")"
+    [ "$items" -eq "$entries" ] || fail "$items items in $source, $entries in the package's changelog"
     ;;
 *)
     echo "unknown check: $check" >&2
