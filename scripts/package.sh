@@ -41,7 +41,10 @@ cmake --build "$build" -j "$(nproc)"
 echo "== package"
 (cd "$build" && cpack -G DEB >/dev/null)
 debs=("$build"/pictelle_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "cpack made no package" >&2; exit 1; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    echo "cpack made no package" >&2
+    exit 1
+fi
 cp "${debs[0]}" "$root/"
 deb="$root/$(basename "${debs[0]}")"
 dpkg-deb --field "$deb"
