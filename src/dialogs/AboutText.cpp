@@ -2,6 +2,8 @@
 
 #include "shared/Messages.h"
 
+#include <algorithm>
+
 namespace dialogs {
 
 namespace {
@@ -32,6 +34,15 @@ QString AboutDisclaimer() {
 QString AuthorMailLink(const QString& address, const QString& applicationTitle) {
     return QStringLiteral("mailto:") + address + QStringLiteral("?Subject=") +
            app::LoadMessage(app::MessageId::AboutSubject, {"|1", applicationTitle.toUpper()});
+}
+
+QRect AddressPlace(const QRect& designed, int textWidth, int boxWidth, int margin) {
+    QRect place = designed;
+    place.setWidth(std::min(std::max(designed.width(), textWidth), boxWidth - 2 * margin));
+    const int overflow = place.right() - (boxWidth - margin - 1);
+    if (overflow > 0)
+        place.moveLeft(std::max(margin, place.left() - overflow));
+    return place;
 }
 
 } // namespace dialogs

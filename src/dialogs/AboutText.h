@@ -4,6 +4,7 @@
 
 #include "shared/Version.h"
 
+#include <QRect>
 #include <QString>
 
 namespace dialogs {
@@ -30,5 +31,10 @@ QString AboutDisclaimer();
 // The text handed to the shell to write to the author: "mailto:" + address + "?Subject=" +
 // the subject line, whose marker receives the title in upper case. Nothing is encoded.
 QString AuthorMailLink(const QString& address, const QString& applicationTitle);
+
+// Where the address goes: its designed place, widened to the text's width, then moved left
+// as far as needed to end inside the box's margin (a maintainer's address can be long), but
+// never past the left margin.
+QRect AddressPlace(const QRect& designed, int textWidth, int boxWidth, int margin);
 
 } // namespace dialogs

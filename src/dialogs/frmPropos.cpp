@@ -152,11 +152,13 @@ void frmPropos::load() {
     lblTitle->setText(title);
     lblDescript->setText(shown(AboutDescription()));
     lblCourrier->setText(app::LoadMessage(app::MessageId::AuthorAddress));
-    // The address stays whole even when it is wider than the place it was given.
-    lblCourrier->resize(
-        std::max(lblCourrier->width(),
-                 lblCourrier->fontMetrics().horizontalAdvance(lblCourrier->text()) + 2),
-        lblCourrier->height());
+    // A build that names no maintainer offers no mail link rather than a mail to nobody.
+    lblCourrier->setVisible(!lblCourrier->text().isEmpty());
+    // The address stays whole, and inside the box, even when it is wider than the place it
+    // was given.
+    lblCourrier->setGeometry(AddressPlace(
+        lblCourrier->geometry(),
+        lblCourrier->fontMetrics().horizontalAdvance(lblCourrier->text()) + 2, width(), 8));
     lblComment->setText(ProgramComments());
     lblDisclaimer->setText(shown(AboutDisclaimer()));
 }

@@ -302,10 +302,25 @@ TEST(AboutText, DescriptionReadsLineByLine) {
     EXPECT_EQ(AboutDescription({2, 10, 3}).split("\r\n").front(), "Version 2.10.3");
 }
 
+// The address's designed place is 224, 152, 85 x 13 in a box 465 wide; the build decides
+// how long the address is.
+TEST(AboutText, TheAddressStaysWholeAndInsideTheBox) {
+    const QRect designed(224, 152, 85, 13);
+    EXPECT_EQ(AddressPlace(designed, 60, 465, 8), designed);
+    EXPECT_EQ(AddressPlace(designed, 200, 465, 8), QRect(224, 152, 200, 13));
+    // Too wide to end inside the margin where it starts: moved left, just far enough.
+    EXPECT_EQ(AddressPlace(designed, 400, 465, 8), QRect(57, 152, 400, 13));
+    // Wider than the whole box: from margin to margin.
+    EXPECT_EQ(AddressPlace(designed, 900, 465, 8), QRect(8, 152, 449, 13));
+}
+
 TEST(AboutText, NoticeAndMailLink) {
     const QString notice = AboutDisclaimer();
     EXPECT_TRUE(notice.contains("\r\n"));
     EXPECT_FALSE(notice.contains("|1"));
+    // The terms a distribution checks for: a free licence, its version, no warranty.
+    for (const char* term : {"logiciel libre", "GNU GPL version 3", "ultérieure", "garantie"})
+        EXPECT_TRUE(notice.contains(QString::fromUtf8(term))) << term;
 
     const QString link = AuthorMailLink("me@example.org", "Pictelle");
     EXPECT_EQ(link, "mailto:me@example.org?Subject=" +
