@@ -1,7 +1,9 @@
 # Installation and the Debian package.
 #
 # `cmake --install` puts both programs side by side in <prefix>/bin (they share one own
-# folder), the menu entry in share/applications and the icon in the hicolor theme.
+# folder), the menu entry in share/applications and the icon in the hicolor theme; for file
+# managers, the MIME types of the simulator's files in share/mime/packages and the thumbnailer
+# entry that runs `pictelle-cli thumbnail` in share/thumbnailers.
 # `cpack -G DEB` packs the same tree for /usr; the package depends on the Debian packages
 # of the libraries the programs link against, worked out by dpkg-shlibdeps when it is
 # there, plus Qt's platform plugins, without which the window cannot open.
@@ -16,6 +18,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/pictelle.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/pictelle.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/pictelle-mime.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME pictelle.xml)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/pictelle.thumbnailer
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 
 set(CPACK_PACKAGE_NAME pictelle)
 set(CPACK_PACKAGE_VENDOR "Pictelle")

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev zlib1g-dev libsquish-dev libstb-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
+    shared-mime-info libglib2.0-bin
 )
 packages+=("$@")
 
