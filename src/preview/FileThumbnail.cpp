@@ -12,6 +12,7 @@
 #include "render/Resample.h"
 
 #include <algorithm>
+#include <cmath>
 #include <span>
 
 namespace preview {
@@ -99,6 +100,14 @@ std::optional<Scene> vehicleScene(const platform::FileSystem& fs, const QString&
     return scene;
 }
 
+// The camera's distance at which the picture holds the thumbnail's scale, PixelsPerMetre at
+// its CanvasHeight: the picture's width, from the vehicle's length, then shows the whole
+// vehicle, however short. (Framing on the vehicle's own sphere would cut a short one's ends.)
+float FramingDistance() {
+    const float shownHeight = float(CanvasHeight / PixelsPerMetre);
+    return shownHeight / (2.0f * std::tan(render::Camera{}.fovYRadians / 2.0f));
+}
+
 // Draws the scene as the thumbnail does, scaled to `side`, over black and over white: the
 // two pictures give its transparency.
 FileThumbnail drawScene(const platform::FileSystem& fs, const Scene& scene, int side) {
@@ -122,12 +131,10 @@ FileThumbnail drawScene(const platform::FileSystem& fs, const Scene& scene, int 
 
     const CanvasPlacement placement = PlacementForLength(
         scene.length > 0 ? scene.length : double(shape.lengthAlongZ()));
-    const render::BoundingSphere sphere = shape.boundingSphere();
-    const ReferenceSphere reference{sphere.centre, sphere.radius};
     SceneView view;
     view.setFarPlane(PreviewSceneValueA);
     view.setLightElevation(PreviewSceneValueB);
-    view.setCamera(CameraDistance(BaseCameraFactor, reference), reference.Centre);
+    view.setCamera(FramingDistance(), shape.boundingSphere().centre);
     const render::PictureSize size =
         render::fitLongestSide(placement.pixelWidth(), placement.pixelHeight(), side);
 
