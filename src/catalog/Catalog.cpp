@@ -33,6 +33,14 @@ QString CatalogEntry::thumbnailFileName() const {
     return vehicleName() + QStringLiteral(".bmp");
 }
 
+CatalogEntry EntryOfDefinitionFile(const QString& path) {
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    CatalogEntry entry;
+    entry.TrainsetPath = cut < 0 ? QStringLiteral(".") : path.left(cut);
+    entry.FileName = path.mid(cut + 1);
+    return entry;
+}
+
 void Catalog::reset() {
     entries_.clear();
     entries_.append(CatalogEntry{});

@@ -51,6 +51,11 @@ struct CatalogEntry {
     QString thumbnailFileName() const;
 };
 
+// The entry of a definition file met on its own, outside any trainset walk: its folder stands
+// for the trainset folder, so that its shapes are looked up beside it as the walk's are. A bare
+// name lies in the current folder.
+CatalogEntry EntryOfDefinitionFile(const QString& path);
+
 class Catalog {
 public:
     // Drops every entry: the table no longer exists.

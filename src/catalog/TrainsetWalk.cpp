@@ -74,13 +74,7 @@ bool FindVehicleFiles(const FileSystem& fs, const QString& mstsPath, QStringList
     for (qsizetype j = 0; j <= upper; ++j) {
         CatalogEntry& entry = catalog[j];
         if (!entry.FileName.isEmpty()) {
-            // One reading gives both values.
-            const VehicleValues values = ReadVehicleFile(fs, entry.definitionPath());
-            entry.Shape = values.shape;
-            entry.Length = values.length;
-            // A missing freight shape is told when the vehicle is drawn; it hides nothing.
-            entry.FreightAnims = values.freight.Anims;
-            entry.FreightAnimProblems = values.freight.Problems;
+            ReadEntryValues(fs, entry);
             if (!FileExists(fs, entry.shapePath()))
                 entry.Shape.clear();
         }
@@ -88,6 +82,19 @@ bool FindVehicleFiles(const FileSystem& fs, const QString& mstsPath, QStringList
             return finish(false);
     }
     return finish(true);
+}
+
+bool ReadEntryValues(const FileSystem& fs, CatalogEntry& entry) {
+    // One reading gives every value.
+    const VehicleValues values = ReadVehicleFile(fs, entry.definitionPath());
+    if (!values.readable)
+        return false;
+    entry.Shape = values.shape;
+    entry.Length = values.length;
+    // A missing freight shape is told when the vehicle is drawn; it hides nothing.
+    entry.FreightAnims = values.freight.Anims;
+    entry.FreightAnimProblems = values.freight.Problems;
+    return true;
 }
 
 bool ScanTrainset(const FileSystem& fs, const QString& mstsPath, Catalog& catalog,

@@ -66,6 +66,11 @@ QStringList ListTrainsetFolders(const platform::FileSystem& fs, const QString& m
 bool FindVehicleFiles(const platform::FileSystem& fs, const QString& mstsPath,
                       QStringList& trainsetFolders, Catalog& catalog, ScanProgress* progress);
 
+// Reads an entry's definition file into it, as the walk does for every entry: the shape as
+// the file names it (the walk then clears it when that file is missing), the length and the
+// freight entries. False, the entry unchanged, when the file cannot be read.
+bool ReadEntryValues(const platform::FileSystem& fs, CatalogEntry& entry);
+
 // ListTrainsetFolders then FindVehicleFiles under one listing cache.
 bool ScanTrainset(const platform::FileSystem& fs, const QString& mstsPath, Catalog& catalog,
                   ScanProgress* progress);

@@ -1,6 +1,6 @@
 #include "cli/FreightNotes.h"
 
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "shared/Messages.h"
 
 #include <QStringList>

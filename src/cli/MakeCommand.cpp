@@ -9,8 +9,8 @@
 #include "cli/Session.h"
 #include "preview/BatchCreation.h"
 #include "preview/OverwritePolicy.h"
-#include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
+#include "preview/VehicleScene.h"
 #include "shared/Messages.h"
 
 #include <QEventLoop>
@@ -282,9 +282,10 @@ int RunMakeCommand(const QStringList& arguments) {
     }
 
     // The window's camera: the reference sphere of the vehicle selected at start-up.
-    preview::ThumbnailMaker reference(fs);
-    reference.setUp(preview::ReferenceCandidates(table, listed.isEmpty() ? -1 : listed.first()));
-    const preview::BatchCamera camera{reference.reference(), preview::CameraFactorForOffset(0.0)};
+    preview::VehicleScene reference(fs);
+    const preview::BatchCamera camera{reference.measureReference(preview::ReferenceCandidates(
+                                          table, listed.isEmpty() ? -1 : listed.first())),
+                                      preview::CameraFactorForOffset(0.0)};
 
     // A folder that cannot be made is said once, with the system's reason.
     platform::FileError folderError;

@@ -2,23 +2,21 @@
 // shape is the reference one; or of a whole vehicle, given by its definition file (.eng,
 // .wag): its shape with its freight shapes, as wide as its Size gives.
 
-#include "catalog/VehicleFile.h"
+#include "catalog/Catalog.h"
+#include "catalog/TrainsetWalk.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/FreightNotes.h"
 #include "msts/Diagnostics.h"
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
-#include "preview/SceneShape.h"
-#include "preview/SceneView.h"
 #include "preview/ShapeReport.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "render/Bitmap.h"
 #include "shared/Messages.h"
 
 #include <QLocale>
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -55,42 +53,21 @@ bool isDefinitionFile(const QString& path) {
            path.endsWith(QLatin1String(".wag"), Qt::CaseInsensitive);
 }
 
-// A definition file's folder, where its shapes are looked up; empty for a bare name.
-QString folderOf(const QString& path) {
-    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    return cut < 0 ? QString() : path.left(cut + 1);
-}
-
-// What a definition file gives to draw: its shape, its length, its freight shapes. An error
-// line when it names no shape.
-struct Vehicle {
-    QString shapePath;
-    double length = 0;
-    QList<preview::FreightPlacement> freight;
-    QList<catalog::FreightAnimProblem> problems;
-};
-
-std::optional<Vehicle> readVehicle(const platform::FileSystem& fs, const QString& path,
-                                   QString& error) {
+// A definition file's vehicle as the catalog holds it; an error line when the file cannot be
+// read or names no shape.
+std::optional<catalog::CatalogEntry> readVehicle(const platform::FileSystem& fs,
+                                                 const QString& path, QString& error) {
     const QString shown = platform::FileSystem::displayPath(path);
-    const catalog::VehicleValues values = catalog::ReadVehicleFile(fs, path);
-    if (!values.readable) {
+    catalog::CatalogEntry entry = catalog::EntryOfDefinitionFile(path);
+    if (!catalog::ReadEntryValues(fs, entry)) {
         error = LoadMessage(MessageId::DefinitionUnreadable, {"|1", shown});
         return std::nullopt;
     }
-    if (values.shape.isEmpty()) {
+    if (entry.Shape.isEmpty()) {
         error = LoadMessage(MessageId::NoWagonShape, {"|1", shown});
         return std::nullopt;
     }
-    // Shapes beside the definition file, as the catalog looks them up.
-    const QString folder = folderOf(path);
-    Vehicle v;
-    v.shapePath = folder + values.shape;
-    v.length = values.length;
-    for (const catalog::FreightAnim& anim : values.freight.Anims)
-        v.freight.append({folder + anim.Shape, float(anim.Height)});
-    v.problems = values.freight.Problems;
-    return v;
+    return entry;
 }
 
 } // namespace
@@ -127,7 +104,7 @@ int RunRenderCommand(const QStringList& arguments) {
     }
 
     const platform::FileSystem fs;
-    std::optional<Vehicle> vehicle;
+    std::optional<catalog::CatalogEntry> vehicle;
     if (isDefinitionFile(shapePath)) {
         QString error;
         vehicle = readVehicle(fs, shapePath, error);
@@ -135,51 +112,38 @@ int RunRenderCommand(const QStringList& arguments) {
             printError(error);
             return 1;
         }
-        shapePath = vehicle->shapePath;
+        shapePath = vehicle->shapePath();
         if (!length)
-            length = vehicle->length;
+            length = vehicle->Length;
     }
 
-    preview::SceneShape shape(&fs);
-    shape.setTexturePath(QString::fromUtf16(preview::PreviewTexturePath));
-    shape.setWorldMatrix(preview::HalfTurnWorldMatrix());
+    preview::VehicleScene scene(fs);
     const QString shown = platform::FileSystem::displayPath(shapePath);
-    if (!shape.load(shapePath)) {
-        printError(loadFailure(shape, shown));
+    if (!(vehicle ? scene.show(*vehicle) : scene.loadShape(shapePath))) {
+        printError(loadFailure(scene.shape(), shown));
         return 1;
     }
-    if (shape.model().empty()) {
+    if (scene.shape().model().empty()) {
         printError(LoadMessage(MessageId::NoTriangles, {"|1", shown}));
         return 1;
     }
     if (vehicle) {
         // The vehicle is drawn without what is missing of its freight.
-        shape.setFreightShapes(vehicle->freight);
-        for (const catalog::FreightAnimProblem& problem : vehicle->problems)
+        for (const catalog::FreightAnimProblem& problem : vehicle->FreightAnimProblems)
             printError(FreightAnimProblemNote(problem));
-        const QString missing = preview::FreightProblemText(shape.freightProblems());
+        const QString missing = preview::FreightProblemText(scene.shape().freightProblems());
         if (!missing.isEmpty())
             printError(missing);
     }
 
-    const preview::CanvasPlacement placement =
-        preview::PlacementForLength(length.value_or(double(shape.lengthAlongZ())));
-    const render::BoundingSphere sphere = shape.boundingSphere();
-    preview::ReferenceSphere reference;
-    reference.Centre = sphere.centre;
-    reference.Radius = sphere.radius;
-
-    preview::SceneView view;
-    view.setBackColor(preview::PreviewBackColor);
-    view.setFarPlane(preview::PreviewSceneValueA);
-    view.setLightElevation(preview::PreviewSceneValueB);
-    view.setCamera(preview::CameraDistance(preview::CameraFactorForOffset(zoom), reference),
-                   reference.Centre);
+    // A shape drawn for itself is its own reference.
+    scene.setLength(length.value_or(double(scene.shape().lengthAlongZ())));
+    scene.setReference(scene.ownSphere());
+    scene.setCameraFactor(preview::CameraFactorForOffset(zoom));
     render::RenderStats stats;
-    const render::RgbImage picture =
-        view.render(shape, placement.pixelWidth(), placement.pixelHeight(), &stats);
+    const render::RgbImage picture = scene.picture(&stats);
     // Texture problems are known once drawn: only the picture tells which files it decodes.
-    for (const QString& line : preview::TextureProblems(shape))
+    for (const QString& line : preview::TextureProblems(scene.shape()))
         printError(line);
     if (stats.drawnSamples == 0) {
         printError(LoadMessage(MessageId::RenderNothingDrawn, {"|1", shown}));

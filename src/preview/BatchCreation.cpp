@@ -4,7 +4,7 @@
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
 #include "preview/ShapeReport.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "shared/Messages.h"
 
 #include <QThread>
@@ -75,8 +75,8 @@ void BatchCreation::cancel() {
 }
 
 void BatchCreation::work(const platform::FileSystem& fs) {
-    ThumbnailMaker maker(fs);
-    maker.setUp(camera_.Reference);
+    VehicleScene maker(fs);
+    maker.setReference(camera_.Reference);
     maker.setCameraFactor(camera_.CameraFactor);
     maker.setTextureCache(textures_);
     maker.setFreightShapeCache(shapes_);

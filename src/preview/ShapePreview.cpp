@@ -2,8 +2,8 @@
 
 #include "platform/FileSystem.h"
 #include "preview/BatchCreation.h"
-#include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
+#include "preview/VehicleScene.h"
 #include "preview/frmConfirmation.h"
 #include "preview/frmCreationProgress.h"
 #include "preview/sfCanvas.h"
@@ -52,6 +52,10 @@ void ShapePreview::setOverwritePolicy(OverwritePolicy* policy) {
     policy_ = policy ? policy : dialogPolicy_.get();
 }
 
+const ReferenceSphere& ShapePreview::Reference() const {
+    return controls_.sfCanvas1->Scene().reference();
+}
+
 void ShapePreview::setReportBoxes(ReportBoxes* reports) {
     reports_ = reports ? reports : &messageBoxes_;
 }
@@ -67,21 +71,21 @@ void ShapePreview::SetUpZoomBar() {
     CameraFactor_ = ScaleOffset_ + 2.4f;
 }
 
-void ShapePreview::placeCanvas(double length) {
+void ShapePreview::placeCanvas() {
     sfCanvas& canvas = *controls_.sfCanvas1;
     canvas.BackColor(PreviewBackColor);
     canvas.Top(CanvasTop);
     canvas.Height(CanvasHeight);
-    const CanvasPlacement placement = PlacementForLength(length);
+    const CanvasPlacement& placement = canvas.Scene().placement();
     canvas.Left(placement.Left);
     canvas.Width(placement.Width);
 }
 
 void ShapePreview::placeCamera() {
-    float x = Reference_.Centre.x;
-    float y = Reference_.Centre.y;
-    float z = Reference_.Centre.z;
-    controls_.sfCanvas1->SetCamera(CameraDistance(CameraFactor_, Reference_), 2, 0, x, y, z, 0, 1,
+    VehicleScene& scene = controls_.sfCanvas1->Scene();
+    scene.setCameraFactor(CameraFactor_);
+    render::Vec3 target = scene.cameraTarget();
+    controls_.sfCanvas1->SetCamera(scene.cameraDistance(), 2, 0, target.x, target.y, target.z, 0, 1,
                                    0);
 }
 
@@ -113,11 +117,11 @@ void ShapePreview::SetUpPreview() {
     PreviewShape_->TexturePath(QString::fromUtf16(PreviewTexturePath));
     PreviewShape_->ShapeFile(ShapePath_);
 
-    placeCanvas(length);
+    canvas.Scene().setLength(length);
+    placeCanvas();
 
     // Turned end for end; the shape keeps this transform for every later file.
-    WorldMatrix_ = HalfTurnWorldMatrix();
-    PreviewShape_->SetWorldMatrix(WorldMatrix_.m);
+    PreviewShape_->SetWorldMatrix(HalfTurnWorldMatrix().m);
 
     // Measured once. A reference shape without a sphere would put the camera inside every
     // vehicle: the next listed shape that has one takes its place.
@@ -125,18 +129,11 @@ void ShapePreview::SetUpPreview() {
         list.count() > 0 ? ReferenceCandidates(table, selected) : QStringList{ShapePath_};
     if (candidates.isEmpty() || candidates.front() != ShapePath_)
         candidates.prepend(ShapePath_);
-    Reference_ = FirstUsableSphere(candidates, [this](const QString& path) {
-        if (PreviewShape_->ShapeFile() != path)
-            PreviewShape_->ShapeFile(path);
-        ReferenceSphere sphere;
-        PreviewShape_->GetBoundingSphere(sphere.Centre.x, sphere.Centre.y, sphere.Centre.z,
-                                         sphere.Radius);
-        return sphere;
-    });
+    canvas.Scene().measureReference(candidates);
     if (PreviewShape_->ShapeFile() != ShapePath_)
         PreviewShape_->ShapeFile(ShapePath_);
     if (table.isValidIndex(selected))
-        PreviewShape_->FreightShapes(FreightPlacements(table[selected]));
+        canvas.Scene().setFreight(FreightPlacements(table[selected]));
 
     placeCamera();
 
@@ -152,16 +149,12 @@ void ShapePreview::ShowVehicle(qsizetype index) {
     canvas.Visible(false);
 
     ShapePath_ = entry.shapePath();
-    PreviewShape_->ShapeFile(ShapePath_);
-    PreviewShape_->FreightShapes(FreightPlacements(entry));
+    canvas.Scene().show(entry);
     showLoadProblem();
 
-    placeCanvas(entry.Length);
+    placeCanvas();
     // The set-up's sphere, not this shape's: every vehicle at one scale.
     placeCamera();
-    PreviewShape_->Prepare();
-    canvas.UpdateScene();
-    canvas.UpdateView();
 
     QCoreApplication::processEvents();
     RedrawPreview();
@@ -318,7 +311,7 @@ void ShapePreview::CreateSelection(const QList<qsizetype>& rows) {
             entries.append(global_.Catalog[index]);
         }
     }
-    BatchCreation run(global_.Files, std::move(entries), BatchCamera{Reference_, CameraFactor_},
+    BatchCreation run(global_.Files, std::move(entries), BatchCamera{Reference(), CameraFactor_},
                       PlacingState{global_.OverwriteChoice, global_.PendingTargetPath}, *policy_);
     // The preview's textures are already decoded: the run starts from them, and what it
     // decodes serves the preview afterwards.

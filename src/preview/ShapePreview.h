@@ -96,13 +96,13 @@ public:
     void setReportBoxes(ReportBoxes* reports);
 
     const QString& ShapePath() const { return ShapePath_; }
-    const ReferenceSphere& Reference() const { return Reference_; }
+    const ReferenceSphere& Reference() const;
     // Zoom: offset of the bar from its middle, and the camera distance factor that follows it.
     float ScaleOffset() const { return ScaleOffset_; }
     float CameraFactor() const { return CameraFactor_; }
 
 private:
-    void placeCanvas(double length);
+    void placeCanvas();
     void placeCamera();
     void showLoadProblem();
     bool showsEntry(qsizetype index) const;
@@ -112,8 +112,6 @@ private:
 
     std::unique_ptr<sfShape> PreviewShape_;
     QString ShapePath_;
-    ReferenceSphere Reference_;
-    render::Mat4 WorldMatrix_;
     float ScaleOffset_ = 0.0f;
     float CameraFactor_ = 2.4f;
 

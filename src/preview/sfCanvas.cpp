@@ -1,7 +1,7 @@
 #include "preview/sfCanvas.h"
 
-#include "preview/sfShape.h"
 #include "shared/Messages.h"
+#include "shared/Version.h"
 
 #include <QMessageBox>
 #include <QPainter>
@@ -14,6 +14,8 @@ sfCanvas::sfCanvas(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel is painted from the picture or the background colour.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    vehicle_.setTextureCache(textureCache_);
+    vehicle_.view().setBackColor(backColor_);
 }
 
 bool sfCanvas::InitialiseDevice() {
@@ -22,8 +24,8 @@ bool sfCanvas::InitialiseDevice() {
 }
 
 bool sfCanvas::InitialiseScene() {
-    scene_ = device_;
-    return scene_;
+    sceneStarted_ = device_;
+    return sceneStarted_;
 }
 
 sfCanvas* sfCanvas::Device() {
@@ -32,6 +34,7 @@ sfCanvas* sfCanvas::Device() {
 
 void sfCanvas::setFileSystem(const platform::FileSystem* fileSystem) {
     fileSystem_ = fileSystem;
+    vehicle_.setFileSystem(&this->fileSystem());
 }
 
 const platform::FileSystem& sfCanvas::fileSystem() const {
@@ -40,17 +43,17 @@ const platform::FileSystem& sfCanvas::fileSystem() const {
 
 void sfCanvas::SceneValueA(int value) {
     sceneValueA_ = value;
-    view_.setFarPlane(value);
+    vehicle_.view().setFarPlane(value);
 }
 
 void sfCanvas::SceneValueB(int value) {
     sceneValueB_ = value;
-    view_.setLightElevation(value);
+    vehicle_.view().setLightElevation(value);
 }
 
 void sfCanvas::BackColor(quint32 bgr) {
     backColor_ = bgr & 0x00FFFFFFu;
-    view_.setBackColor(backColor_);
+    vehicle_.view().setBackColor(backColor_);
     update();
 }
 
@@ -63,27 +66,23 @@ void sfCanvas::SetCamera(float distance, int, int, float& targetX, float& target
                          float upX, float upY, float upZ) {
     cameraDistance_ = distance;
     cameraTarget_ = {targetX, targetY, targetZ};
-    view_.setCamera(distance, {targetX, targetY, targetZ}, {upX, upY, upZ});
+    vehicle_.view().setCamera(distance, {targetX, targetY, targetZ}, {upX, upY, upZ});
 }
-
-void sfCanvas::UpdateScene() {}
-
-void sfCanvas::UpdateView() {}
 
 bool sfCanvas::BeginFrame() {
     if (!device_ || width() <= 0 || height() <= 0)
         return false;
-    frame_ = render::RgbImage(width(), height(), view_.background());
+    frame_ = render::RgbImage(width(), height(), vehicle_.view().background());
     frameDrawn_ = 0;
     inFrame_ = true;
     return true;
 }
 
-void sfCanvas::DrawShape(const sfShape& shape) {
+void sfCanvas::DrawShape() {
     if (!inFrame_)
         return;
     render::RenderStats stats;
-    frame_ = view_.render(shape.Scene(), frame_.width, frame_.height, &stats);
+    frame_ = vehicle_.render(frame_.width, frame_.height, &stats);
     frameDrawn_ = stats.drawnSamples;
 }
 
@@ -103,7 +102,7 @@ void sfCanvas::EndFrame() {
 render::RgbImage sfCanvas::shownPicture() const {
     if (picture_.width == width() && picture_.height == height())
         return picture_;
-    return render::RgbImage(width(), height(), view_.background());
+    return render::RgbImage(width(), height(), vehicle_.view().background());
 }
 
 QString sfCanvas::TakeScreenshot() {
@@ -111,9 +110,10 @@ QString sfCanvas::TakeScreenshot() {
 }
 
 void sfCanvas::ShowAbout() {
-    const QString text = QStringLiteral("sfCanvas\n") +
-                         app::LoadMessage(app::MessageId::Version, {"|1", "1.1.0"}) + u'\n' +
-                         app::LoadMessage(app::MessageId::Toolchain);
+    const QString text =
+        QStringLiteral("sfCanvas\n") +
+        app::LoadMessage(app::MessageId::Version, {"|1", QString::fromLatin1(app::VersionText)}) +
+        u'\n' + app::LoadMessage(app::MessageId::Toolchain);
     QMessageBox box(QMessageBox::Information, app::LoadMessage(app::MessageId::AboutCanvas), text,
                     QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("sfCanvasAbout"));

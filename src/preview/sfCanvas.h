@@ -7,12 +7,13 @@
 // draws a frame between BeginFrame and EndFrame; the canvas shows the last finished frame
 // and raises RepaintNeeded when it must be drawn again (first showing, new size).
 //
-// The drawing is done by the render library through SceneView, the same code pictelle-cli
-// renders with; the widget only shows the picture it is given, and TakeScreenshot writes
-// exactly that picture.
+// The canvas is a face over one VehicleScene, the same scene pictelle-cli draws with; its
+// shape object (sfShape) works on that scene too. The widget only shows the picture it is
+// given, and TakeScreenshot writes exactly that picture.
 
 #include "platform/FileSystem.h"
 #include "preview/SceneView.h"
+#include "preview/VehicleScene.h"
 #include "render/Image.h"
 #include "render/TextureCache.h"
 
@@ -24,8 +25,6 @@
 #include <memory>
 
 namespace preview {
-
-class sfShape;
 
 class sfCanvas : public QWidget {
     Q_OBJECT
@@ -64,23 +63,21 @@ public:
     float CameraDistance() const { return cameraDistance_; }
     std::array<float, 3> CameraTarget() const { return cameraTarget_; }
 
-    // Called in this order after each new shape.
-    void UpdateScene();
-    void UpdateView();
-
     // True when a frame may be drawn now: the device exists and the canvas has a size.
     bool BeginFrame();
     // Shows the frame drawn since BeginFrame.
     void EndFrame();
-    // Renders a shape into the frame being drawn (sfShape::Draw calls it); nothing outside
+    // Renders the scene into the frame being drawn (sfShape::Draw calls it); nothing outside
     // a frame.
-    void DrawShape(const sfShape& shape);
+    void DrawShape();
     // The picture shown: the last finished frame, RGB rows top to bottom.
     const render::RgbImage& Picture() const { return picture_; }
     // Samples of that frame that a shape drew; 0 when it shows the background alone.
     std::size_t DrawnSamples() const { return pictureDrawn_; }
-    // The scene state behind the operations above (camera, background, light).
-    const SceneView& View() const { return view_; }
+    // The scene behind the operations above: the shape, camera, background and light.
+    VehicleScene& Scene() { return vehicle_; }
+    const VehicleScene& Scene() const { return vehicle_; }
+    const SceneView& View() const { return vehicle_.view(); }
 
     // Prefix (folder and start of the name) of the bitmaps TakeScreenshot writes.
     void ScreenshotLocation(const QString& location) { screenshotLocation_ = location; }
@@ -122,7 +119,7 @@ private:
     render::RgbImage shownPicture() const;
 
     bool device_ = false;
-    bool scene_ = false;
+    bool sceneStarted_ = false;
     bool inFrame_ = false;
     bool repaintQueued_ = false;
     int sceneValueA_ = 0;
@@ -134,7 +131,7 @@ private:
     platform::FileSystem ownFileSystem_;
     const platform::FileSystem* fileSystem_ = nullptr;
     std::shared_ptr<render::TextureCache> textureCache_ = std::make_shared<render::TextureCache>();
-    SceneView view_;
+    VehicleScene vehicle_{&ownFileSystem_};
     render::RgbImage frame_;
     render::RgbImage picture_;
     std::size_t frameDrawn_ = 0;

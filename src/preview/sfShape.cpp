@@ -4,30 +4,34 @@
 
 namespace preview {
 
-void sfShape::AttachDevice(sfCanvas* device) {
-    device_ = device;
-    scene_.setFileSystem(device ? &device->fileSystem() : nullptr);
-    scene_.setTextureCache(device ? device->textureCache() : nullptr);
+const SceneShape& sfShape::Scene() const {
+    return device_ ? device_->Scene().shape() : detached_;
+}
+
+void sfShape::TexturePath(const QString& folder) {
+    if (device_)
+        device_->Scene().shape().setTexturePath(folder);
 }
 
 void sfShape::ShapeFile(const QString& path) {
-    shapeFile_ = path;
-    scene_.load(path);
+    if (device_)
+        device_->Scene().loadShape(path);
 }
 
 void sfShape::Draw(int&, float&) {
     if (device_)
-        device_->DrawShape(*this);
+        device_->DrawShape();
 }
 
 void sfShape::SetWorldMatrix(const Matrix& matrix) {
     render::Mat4 world;
     world.m = matrix;
-    scene_.setWorldMatrix(world);
+    if (device_)
+        device_->Scene().shape().setWorldMatrix(world);
 }
 
 void sfShape::GetBoundingSphere(float& x, float& y, float& z, float& radius) const {
-    const render::BoundingSphere sphere = scene_.boundingSphere();
+    const render::BoundingSphere sphere = Scene().boundingSphere();
     x = sphere.centre.x;
     y = sphere.centre.y;
     z = sphere.centre.z;

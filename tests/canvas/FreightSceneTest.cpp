@@ -9,7 +9,7 @@
 #include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "preview/SceneView.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 
 #include <QTemporaryDir>
 
@@ -101,7 +101,7 @@ TEST_F(FreightSceneTest, HeightRaisesTheLoadUnderTheVehiclesWorldMatrix) {
 }
 
 // Through a catalog entry: the height the reader gave, the shape beside the vehicle's.
-TEST_F(FreightSceneTest, ThumbnailMakerDrawsTheEntrysFreightAtItsHeight) {
+TEST_F(FreightSceneTest, VehicleSceneDrawsTheEntrysFreightAtItsHeight) {
     writeTexture("V/load.ace", 0, 200, 0);
     writeLoad("V/load.s");
     catalog::CatalogEntry entry;
@@ -113,8 +113,8 @@ TEST_F(FreightSceneTest, ThumbnailMakerDrawsTheEntrysFreightAtItsHeight) {
     entry.FreightAnims = {{"LOAD.S", 4.0}};
     ASSERT_EQ(FreightPlacements(entry), (QList<FreightPlacement>{{text("V\\LOAD.S"), 4.0f}}));
 
-    ThumbnailMaker maker(fs);
-    maker.setUp({entry.shapePath()});
+    VehicleScene maker(fs);
+    maker.measureReference({entry.shapePath()});
     ASSERT_TRUE(maker.show(entry));
     EXPECT_TRUE(maker.shape().freightProblems().isEmpty());
     const Blob roof = greenish(maker.picture());

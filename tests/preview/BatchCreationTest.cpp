@@ -7,7 +7,7 @@
 #include "catalog/TrainsetWalk.h"
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "render/Bitmap.h"
 #include "shared/Messages.h"
 #include "support/PresetOverwritePolicy.h"
@@ -68,13 +68,13 @@ protected:
 
     // The camera pictelle-cli make sets: the first listed vehicle's sphere, the zoom at rest.
     preview::BatchCamera makeCamera() {
-        preview::ThumbnailMaker maker(fs);
-        maker.setUp(preview::ReferenceCandidates(table, firstListed));
+        preview::VehicleScene maker(fs);
+        maker.measureReference(preview::ReferenceCandidates(table, firstListed));
         return {maker.reference(), preview::CameraFactorForOffset(0.0)};
     }
     QByteArray cliPicture(const catalog::CatalogEntry& entry) {
-        preview::ThumbnailMaker maker(fs);
-        maker.setUp(preview::ReferenceCandidates(table, firstListed));
+        preview::VehicleScene maker(fs);
+        maker.measureReference(preview::ReferenceCandidates(table, firstListed));
         maker.setCameraFactor(preview::CameraFactorForOffset(0.0));
         EXPECT_TRUE(maker.show(entry));
         const std::vector<std::uint8_t> bmp = render::encodeBmp(maker.picture());

@@ -7,7 +7,7 @@
 #include "preview/OverwritePolicy.h"
 #include "preview/ReportBoxes.h"
 #include "preview/ShapePreview.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "preview/sfCanvas.h"
 #include "preview/sfShape.h"
 #include "render/Bitmap.h"

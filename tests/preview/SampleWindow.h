@@ -7,7 +7,7 @@
 #include "app/frmPrincipal.h"
 #include "platform/FileSystem.h"
 #include "preview/ShapePreview.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "render/Bitmap.h"
 #include "shared/Global.h"
 #include "shared/SettingsStore.h"
@@ -108,8 +108,9 @@ protected:
     // The thumbnail pictelle-cli would write for the vehicle at this zoom, drawn without the
     // window.
     QByteArray pictureAt(int row, float cameraFactor) {
-        preview::ThumbnailMaker maker(files);
-        maker.setUp(preview::ReferenceCandidates(global.Catalog, list().item(0)->catalogIndex));
+        preview::VehicleScene maker(files);
+        maker.measureReference(
+            preview::ReferenceCandidates(global.Catalog, list().item(0)->catalogIndex));
         maker.setCameraFactor(cameraFactor);
         EXPECT_TRUE(maker.show(global.Catalog[list().item(row)->catalogIndex]));
         return bytesOf(maker.picture());

@@ -9,7 +9,7 @@
 #include "preview/OverwritePolicy.h"
 #include "preview/ReportBoxes.h"
 #include "preview/ShapePreview.h"
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "preview/frmCreationProgress.h"
 #include "preview/sfCanvas.h"
 #include "render/Bitmap.h"

@@ -5,8 +5,8 @@
 #include "platform/FileSystem.h"
 #include "preview/OverwritePolicy.h"
 #include "preview/SceneView.h"
-#include "preview/ThumbnailMaker.h"
 #include "preview/ThumbnailPlacing.h"
+#include "preview/VehicleScene.h"
 #include "render/Bitmap.h"
 #include "support/PresetOverwritePolicy.h"
 #include "support/ShapeBuilder.h"
@@ -175,14 +175,14 @@ TEST_F(NothingDrawnTest, ABlankPictureIsNeitherWrittenNorPlaced) {
         p = {std::numeric_limits<float>::quiet_NaN(), 0, 0};
     shape("nan", nanPoints);
 
-    ThumbnailMaker maker(fs);
-    maker.setUp({path("good")});
+    VehicleScene maker(fs);
+    maker.measureReference({path("good")});
     ASSERT_TRUE(maker.reference().isUsable());
     QDir().mkpath(tmp.path() + "/Thumbnails");
     for (const char* name : {"empty", "nan"}) {
         ASSERT_TRUE(maker.show(entry(name))) << name << " loads: it is a valid shape";
         EXPECT_TRUE(maker.takeScreenshot(tmp.path() + "\\Thumbnails\\SFCANVAS_").isEmpty());
-        EXPECT_EQ(maker.problem(), ThumbnailMaker::Problem::NothingDrawn) << name;
+        EXPECT_EQ(maker.problem(), VehicleScene::Problem::NothingDrawn) << name;
 
         OverwriteChoice choice = OverwriteChoice::OverwriteAlways;
         QString pending;
@@ -197,7 +197,7 @@ TEST_F(NothingDrawnTest, ABlankPictureIsNeitherWrittenNorPlaced) {
 
     ASSERT_TRUE(maker.show(entry("good")));
     EXPECT_FALSE(maker.takeScreenshot(tmp.path() + "\\Thumbnails\\SFCANVAS_").isEmpty());
-    EXPECT_EQ(maker.problem(), ThumbnailMaker::Problem::None);
+    EXPECT_EQ(maker.problem(), VehicleScene::Problem::None);
 }
 
 TEST_F(NothingDrawnTest, APoisonedReferenceShapeGivesWayAndDoesNotBlankTheOthers) {
@@ -210,10 +210,10 @@ TEST_F(NothingDrawnTest, APoisonedReferenceShapeGivesWayAndDoesNotBlankTheOthers
     nanBox.points.back() = {std::numeric_limits<float>::infinity(), 0, 0};
     shape("inf", nanBox);
 
-    ThumbnailMaker direct(fs);
-    direct.setUp({path("good")});
-    ThumbnailMaker maker(fs);
-    maker.setUp({path("huge"), path("far"), path("inf"), path("good")});
+    VehicleScene direct(fs);
+    direct.measureReference({path("good")});
+    VehicleScene maker(fs);
+    maker.measureReference({path("huge"), path("far"), path("inf"), path("good")});
     ASSERT_TRUE(maker.reference().isUsable());
     EXPECT_FLOAT_EQ(maker.reference().Radius, direct.reference().Radius);
     EXPECT_LE(maker.reference().Radius, MaximumReferenceRadius);
@@ -224,8 +224,8 @@ TEST_F(NothingDrawnTest, APoisonedReferenceShapeGivesWayAndDoesNotBlankTheOthers
     EXPECT_GT(stats.drawnSamples, std::size_t(picture.width * picture.height)) << "not blank";
 
     // Nothing usable at all: no sphere is taken rather than a poisoned one.
-    ThumbnailMaker none(fs);
-    none.setUp({path("huge"), path("far")});
+    VehicleScene none(fs);
+    none.measureReference({path("huge"), path("far")});
     EXPECT_FALSE(none.reference().isUsable());
 }
 

@@ -1,4 +1,4 @@
-#include "preview/ThumbnailMaker.h"
+#include "preview/VehicleScene.h"
 #include "catalog/Catalog.h"
 #include "platform/FileSystem.h"
 #include "render/Bitmap.h"
@@ -23,7 +23,7 @@ QByteArray toBytes(const fixtures::Bytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }
 
-class ThumbnailMakerTest : public ::testing::Test {
+class VehicleSceneTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
     platform::FileSystem fs{platform::FileSystem::Options{{}, tmp.path(), tmp.path() + "/data"}};
@@ -84,20 +84,20 @@ TEST(ReferenceCandidates, StartWithTheChosenVehicleThenTheOtherListedOnesInOrder
               QStringList{QString::fromUtf16(DefaultShapePath)});
 }
 
-TEST_F(ThumbnailMakerTest, AnUnreadableReferenceShapeGivesWayToTheNextOne) {
-    ThumbnailMaker maker(fs);
-    maker.setUp({trainset() + "bad\\bad.s", trainset() + "good\\good.s"});
+TEST_F(VehicleSceneTest, AnUnreadableReferenceShapeGivesWayToTheNextOne) {
+    VehicleScene maker(fs);
+    maker.measureReference({trainset() + "bad\\bad.s", trainset() + "good\\good.s"});
     ASSERT_TRUE(maker.reference().isUsable());
 
-    ThumbnailMaker direct(fs);
-    direct.setUp({trainset() + "good\\good.s"});
+    VehicleScene direct(fs);
+    direct.measureReference({trainset() + "good\\good.s"});
     EXPECT_FLOAT_EQ(maker.reference().Radius, direct.reference().Radius);
     EXPECT_FLOAT_EQ(maker.reference().Centre.z, direct.reference().Centre.z);
 }
 
-TEST_F(ThumbnailMakerTest, WritesThePictureAtThumbnailGeometry) {
-    ThumbnailMaker maker(fs);
-    maker.setUp({trainset() + "good\\good.s"});
+TEST_F(VehicleSceneTest, WritesThePictureAtThumbnailGeometry) {
+    VehicleScene maker(fs);
+    maker.measureReference({trainset() + "good\\good.s"});
     ASSERT_TRUE(maker.show(entry("good", "good.s", 19.6)));
     EXPECT_EQ(maker.placement().pixelWidth(), 145);
 
@@ -120,9 +120,9 @@ TEST_F(ThumbnailMakerTest, WritesThePictureAtThumbnailGeometry) {
     EXPECT_EQ(std::uint8_t(bytes[22]), 96);
 }
 
-TEST_F(ThumbnailMakerTest, AShapeThatCannotBeReadWritesNothing) {
-    ThumbnailMaker maker(fs);
-    maker.setUp({trainset() + "good\\good.s"});
+TEST_F(VehicleSceneTest, AShapeThatCannotBeReadWritesNothing) {
+    VehicleScene maker(fs);
+    maker.measureReference({trainset() + "good\\good.s"});
     EXPECT_FALSE(maker.show(entry("bad", "bad.s", 10)));
     EXPECT_EQ(maker.shape().status(), ShapeLoadStatus::Invalid);
     EXPECT_TRUE(maker.takeScreenshot(tmp.path() + "\\Thumbnails\\SFCANVAS_").isEmpty());
