@@ -1,14 +1,12 @@
 #include "preview/FileThumbnail.h"
 
-#include "catalog/VehicleFile.h"
+#include "catalog/Catalog.h"
+#include "catalog/TrainsetWalk.h"
 #include "msts/Ace.h"
 #include "platform/FileSystem.h"
 #include "preview/PreviewGeometry.h"
-#include "preview/SceneShape.h"
-#include "preview/SceneView.h"
 #include "preview/ShapeReport.h"
-#include "preview/ThumbnailMaker.h"
-#include "render/Matte.h"
+#include "preview/VehicleScene.h"
 #include "render/Resample.h"
 
 #include <algorithm>
@@ -29,12 +27,6 @@ FileThumbnail failure(ThumbnailProblem problem, const QString& file, const QStri
     result.file = file;
     result.reason = reason;
     return result;
-}
-
-// A definition file's folder, where its shapes are looked up, with its separator.
-QString folderOf(const QString& path) {
-    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-    return cut < 0 ? QStringLiteral("./") : path.left(cut + 1);
 }
 
 // The largest level decoded: the smallest one still at least `side` along its longest side,
@@ -74,84 +66,66 @@ FileThumbnail textureThumbnail(const platform::FileSystem& fs, const QString& pa
     return result;
 }
 
-// What to draw for a vehicle or a shape file.
-struct Scene {
-    QString shapePath;
-    double length = 0; // 0: the shape's own extent
-    QList<FreightPlacement> freight;
-};
-
-std::optional<Scene> vehicleScene(const platform::FileSystem& fs, const QString& path,
-                                  FileThumbnail& failed) {
-    const catalog::VehicleValues values = catalog::ReadVehicleFile(fs, path);
-    if (!values.readable) {
-        failed = failure(ThumbnailProblem::DefinitionUnreadable, path);
-        return std::nullopt;
-    }
-    if (values.shape.isEmpty()) {
-        failed = failure(ThumbnailProblem::NoShape, path);
-        return std::nullopt;
-    }
-    // The shapes lie beside the definition file, as the catalog looks them up.
-    const QString folder = folderOf(path);
-    Scene scene{folder + values.shape, values.length, {}};
-    for (const catalog::FreightAnim& anim : values.freight.Anims)
-        scene.freight.append({folder + anim.Shape, float(anim.Height)});
-    return scene;
-}
-
-// The camera's distance at which the picture holds the thumbnail's scale, PixelsPerMetre at
-// its CanvasHeight: the picture's width, from the vehicle's length, then shows the whole
-// vehicle, however short. (Framing on the vehicle's own sphere would cut a short one's ends.)
-float FramingDistance() {
+// The reference sphere a vehicle is seen against here: centred on the vehicle, of the radius
+// at which the picture keeps the thumbnail's scale, PixelsPerMetre at its CanvasHeight, with
+// the base zoom. The picture's width, from the vehicle's length, then holds the whole vehicle
+// however short it is; framing on its own sphere would cut a short one's ends.
+ReferenceSphere framingSphere(const VehicleScene& scene) {
     const float shownHeight = float(CanvasHeight / PixelsPerMetre);
-    return shownHeight / (2.0f * std::tan(render::Camera{}.fovYRadians / 2.0f));
+    const float distance = shownHeight / (2.0f * std::tan(render::Camera{}.fovYRadians / 2.0f));
+    return {scene.ownSphere().Centre, distance / BaseCameraFactor};
 }
 
-// Draws the scene as the thumbnail does, scaled to `side`, over black and over white: the
-// two pictures give its transparency.
-FileThumbnail drawScene(const platform::FileSystem& fs, const Scene& scene, int side) {
-    SceneShape shape(&fs);
-    shape.setTexturePath(QString::fromUtf16(PreviewTexturePath));
-    shape.setWorldMatrix(HalfTurnWorldMatrix());
-    if (!shape.load(scene.shapePath)) {
-        switch (shape.status()) {
-        case ShapeLoadStatus::NotFound:
-            return failure(ThumbnailProblem::NotFound, scene.shapePath);
-        case ShapeLoadStatus::Unreadable:
-            return failure(ThumbnailProblem::Unreadable, scene.shapePath);
-        default:
-            return failure(ThumbnailProblem::Invalid, scene.shapePath,
-                           InvalidShapeReason(shape.diagnostics()));
-        }
+FileThumbnail loadFailure(const SceneShape& shape) {
+    switch (shape.status()) {
+    case ShapeLoadStatus::NotFound:
+        return failure(ThumbnailProblem::NotFound, shape.path());
+    case ShapeLoadStatus::Unreadable:
+        return failure(ThumbnailProblem::Unreadable, shape.path());
+    default:
+        return failure(ThumbnailProblem::Invalid, shape.path(),
+                       InvalidShapeReason(shape.diagnostics()));
     }
-    if (shape.model().empty())
-        return failure(ThumbnailProblem::NoTriangles, scene.shapePath);
-    shape.setFreightShapes(scene.freight);
+}
 
-    const CanvasPlacement placement = PlacementForLength(
-        scene.length > 0 ? scene.length : double(shape.lengthAlongZ()));
-    SceneView view;
-    view.setFarPlane(PreviewSceneValueA);
-    view.setLightElevation(PreviewSceneValueB);
-    view.setCamera(FramingDistance(), shape.boundingSphere().centre);
-    const render::PictureSize size =
-        render::fitLongestSide(placement.pixelWidth(), placement.pixelHeight(), side);
+// A vehicle, or a shape drawn for itself, as its thumbnail is drawn, scaled to `side`, the
+// background left transparent.
+FileThumbnail sceneThumbnail(const platform::FileSystem& fs, const QString& path,
+                             ThumbnailKind kind, int side) {
+    VehicleScene scene(fs);
+    double length = 0;
+    if (kind == ThumbnailKind::Vehicle) {
+        catalog::CatalogEntry entry = catalog::EntryOfDefinitionFile(path);
+        if (!catalog::ReadEntryValues(fs, entry))
+            return failure(ThumbnailProblem::DefinitionUnreadable, path);
+        if (entry.Shape.isEmpty())
+            return failure(ThumbnailProblem::NoShape, path);
+        if (!scene.show(entry))
+            return loadFailure(scene.shape());
+        length = entry.Length;
+    } else if (!scene.loadShape(path)) {
+        return loadFailure(scene.shape());
+    }
+    if (scene.shape().model().empty())
+        return failure(ThumbnailProblem::NoTriangles, scene.shape().path());
+    // A vehicle whose Size is unknown is as long as its shape.
+    scene.setLength(length > 0 ? length : double(scene.shape().lengthAlongZ()));
+    scene.setReference(framingSphere(scene));
 
-    view.setBackColor(0x000000);
-    render::RenderStats stats;
-    const render::RgbImage overBlack = view.render(shape, size.width, size.height, &stats);
-    if (stats.drawnSamples == 0)
-        return failure(ThumbnailProblem::Blank, scene.shapePath);
-    view.setBackColor(0xFFFFFF);
-    const render::RgbImage overWhite = view.render(shape, size.width, size.height);
-
+    const CoveredImage covered = scene.coveredPictureFitting(side);
     FileThumbnail result;
-    result.picture = render::matteFromBackgrounds(overBlack, overWhite);
-    if (result.picture.blank())
-        return failure(ThumbnailProblem::Blank, scene.shapePath);
-    result.notes = TextureProblems(shape);
-    const QString freight = FreightProblemText(shape.freightProblems());
+    render::RgbaImage& picture = result.picture;
+    picture.width = covered.picture.width;
+    picture.height = covered.picture.height;
+    picture.rgba.reserve(covered.coverage.size() * 4);
+    for (std::size_t i = 0; i < covered.coverage.size(); ++i) {
+        const std::uint8_t* rgb = &covered.picture.rgb[i * 3];
+        picture.rgba.insert(picture.rgba.end(), {rgb[0], rgb[1], rgb[2], covered.coverage[i]});
+    }
+    if (picture.blank())
+        return failure(ThumbnailProblem::Blank, scene.shape().path());
+    result.notes = TextureProblems(scene.shape());
+    const QString freight = FreightProblemText(scene.shape().freightProblems());
     if (!freight.isEmpty())
         result.notes.append(freight);
     return result;
@@ -182,13 +156,10 @@ FileThumbnail MakeFileThumbnail(const platform::FileSystem& fs, const QString& p
     case ThumbnailKind::Texture:
         return textureThumbnail(fs, path, side);
     case ThumbnailKind::Shape:
-        return drawScene(fs, Scene{path, 0, {}}, side);
     case ThumbnailKind::Vehicle:
         break;
     }
-    FileThumbnail failed;
-    const std::optional<Scene> scene = vehicleScene(fs, path, failed);
-    return scene ? drawScene(fs, *scene, side) : failed;
+    return sceneThumbnail(fs, path, *kind, side);
 }
 
 } // namespace preview

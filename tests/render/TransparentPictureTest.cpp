@@ -1,12 +1,9 @@
-// Pictures with transparency for file managers: the matte taken from a scene drawn over black
-// and over white, scaling to a longest side, and the PNG that carries them.
+// Pictures with transparency for file managers: scaling to a longest side, and the PNG that
+// carries them.
 
 #include "PictureCompare.h"
-#include "SceneBuilder.h"
 
-#include "render/Matte.h"
 #include "render/Png.h"
-#include "render/Renderer.h"
 #include "render/Resample.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +11,6 @@
 #include <cstdlib>
 
 using namespace render;
-using namespace testscene;
 
 namespace {
 
@@ -33,33 +29,6 @@ bool near(Rgba a, Rgba b, int tolerance) {
            std::abs(a.b - b.b) <= tolerance && std::abs(a.a - b.a) <= tolerance;
 }
 
-Material unlit(Rgb colour, BlendMode blend = BlendMode::Opaque) {
-    Material m;
-    m.colour = colour;
-    m.lit = false;
-    m.blend = blend;
-    return m;
-}
-
-// A square facing a side view from +X, `size` metres, centred on (0, 0, z).
-void addFacingQuad(Model& m, float size, std::uint32_t material, float z = 0) {
-    const float h = size / 2;
-    addQuad(m, {0, h, z - h}, {0, h, z + h}, {0, -h, z + h}, {0, -h, z - h}, {1, 0, 0}, material);
-}
-
-RgbaImage matteOf(const Model& m, int width, int height) {
-    const Mat4 world = Mat4::identity();
-    const Camera camera = Camera::sideView({0, 0, 0}, 8);
-    RenderSettings settings;
-    settings.width = width;
-    settings.height = height;
-    settings.background = {0, 0, 0};
-    const RgbImage black = renderModel(m, world, camera, settings);
-    settings.background = {255, 255, 255};
-    const RgbImage white = renderModel(m, world, camera, settings);
-    return matteFromBackgrounds(black, white);
-}
-
 RgbaImage filled(int width, int height, Rgba colour) {
     RgbaImage image{width, height, {}};
     for (int i = 0; i < width * height; ++i)
@@ -69,37 +38,6 @@ RgbaImage filled(int width, int height, Rgba colour) {
 }
 
 } // namespace
-
-TEST(MatteTest, OpaqueKeepsItsColourBackgroundVanishesAndGlassKeepsItsShare) {
-    Model m;
-    m.textures.push_back(makeTexture(
-        2, 2, [](int, int) { return Rgb{255, 0, 0}; }, [](int, int) { return 64; }));
-    Material glass = unlit({255, 255, 255}, BlendMode::AlphaBlend);
-    glass.texture = 0;
-    addFacingQuad(m, 1.0f, addMaterial(m, unlit({30, 160, 90})), -1.2f); // opaque, left
-    addFacingQuad(m, 1.0f, addMaterial(m, glass), 1.2f);                 // a quarter red, right
-    const RgbaImage picture = matteOf(m, 96, 48);
-    ASSERT_TRUE(picture.valid());
-    EXPECT_TRUE(near(at(picture, 35, 24), {30, 160, 90, 255}, 1));
-    EXPECT_TRUE(near(at(picture, 61, 24), {255, 0, 0, 64}, 2));
-    EXPECT_EQ(at(picture, 48, 24).a, 0);
-    EXPECT_EQ(at(picture, 0, 0).a, 0);
-    // An edge the supersampling softens is partly transparent, not a fringe of background.
-    bool softEdge = false;
-    for (int x = 0; x < picture.width; ++x) {
-        const Rgba p = at(picture, x, 24);
-        if (p.a > 0 && p.a < 255 && x < 48) {
-            softEdge = true;
-            EXPECT_TRUE(near(p, {30, 160, 90, p.a}, 3)) << x << ": " << p.r << " " << p.g;
-        }
-    }
-    EXPECT_TRUE(softEdge);
-}
-
-TEST(MatteTest, PicturesOfDifferentSizesGiveNone) {
-    EXPECT_FALSE(matteFromBackgrounds(RgbImage(4, 4, {}), RgbImage(4, 5, {})).valid());
-    EXPECT_FALSE(matteFromBackgrounds(RgbImage(), RgbImage()).valid());
-}
 
 TEST(ResizeTest, LongestSideTakesTheSizeAndProportionsStay) {
     EXPECT_EQ(fitLongestSide(148, 96, 512), (PictureSize{512, 332}));
@@ -148,7 +86,7 @@ TEST(PngTest, RgbaRoundTripsThroughAReader) {
     const std::vector<std::uint8_t> png = encodePng(picture);
     ASSERT_GT(png.size(), 8u);
     int channels = 0;
-    const RgbaImage decoded = readPng(png.data(), png.size(), &channels);
+    const RgbaImage decoded = testscene::readPng(png.data(), png.size(), &channels);
     EXPECT_EQ(decoded.width, 5);
     EXPECT_EQ(decoded.height, 3);
     EXPECT_EQ(channels, 4);
