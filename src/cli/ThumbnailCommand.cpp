@@ -1,7 +1,7 @@
 // pictelle-cli thumbnail: the picture a file manager shows for a vehicle definition, shape or
 // texture file, as the freedesktop thumbnailer convention runs it ("-s %s %i %o"). It runs in
 // the file manager's sandbox: no display, no settings, no Wine prefix; it reads the file and
-// the files it names, writes the PNG only once it is whole, and leaves nothing on failure.
+// the files it names, writes the PNG only once it is whole, and writes nothing on failure.
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
@@ -121,7 +121,11 @@ int RunThumbnailCommand(const QStringList& arguments) {
     }
     const std::vector<std::uint8_t> png = render::encodePng(thumbnail.picture);
     const QByteArray bytes(reinterpret_cast<const char*>(png.data()), qsizetype(png.size()));
-    if (png.empty() || !fs.writeFileAtomically(output, bytes)) {
+    // A thumbnail service may hand over an output file it holds open and read the picture back
+    // through that handle: an existing file is written into, a new one whole under its name.
+    const bool written = !png.empty() && (fs.isFile(output) ? fs.writeIntoFile(output, bytes)
+                                                            : fs.writeFileAtomically(output, bytes));
+    if (!written) {
         printError(LoadMessage(MessageId::CannotWrite,
                                {"|1", platform::FileSystem::displayPath(output)}));
         return 1;

@@ -137,6 +137,22 @@ TEST_F(ThumbnailCommandTest, FreightShapesAreDrawnWithTheVehicle) {
     EXPECT_LT(differing, a.image.rgba.size() / 4 / 4);
 }
 
+TEST_F(ThumbnailCommandTest, AnOutputFileTheCallerHoldsOpenGetsThePicture) {
+    // A thumbnail service makes the output file, keeps it open and reads the picture back
+    // through its own handle: the picture must land in that file, not in a new one.
+    makeOutFolder();
+    testsupport::write(out(), QByteArray());
+    QFile held(out());
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    const CommandRun run =
+        thumbnail({"-s", "128", kTrainset + "CR_Cattle/cr_cattle.ace", out()});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    const QByteArray bytes = held.readAll();
+    EXPECT_TRUE(bytes.startsWith("\x89PNG"));
+    EXPECT_EQ(bytes, contentOf(out()));
+    EXPECT_EQ(filesIn(tmp.path() + "/out"), QStringList{"/out.png"});
+}
+
 TEST_F(ThumbnailCommandTest, FilesItCannotDrawFailWithNothingWritten) {
     makeOutFolder();
     const QString dir = tmp.path() + "/in/";
