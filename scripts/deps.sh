@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, testing and running Pictelle
-# need, when any is missing. Safe to run again: it installs nothing when all
-# are there.
+# need, when any is missing, and those named as arguments (scripts/package.sh adds its
+# own). Safe to run again: it installs nothing when all are there. The validators of the
+# packaging tests (desktop file, metainfo, manual pages) are among them.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
     qt6-base-dev zlib1g-dev libsquish-dev libstb-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
+    desktop-file-utils appstream man-db groff-base
     shared-mime-info libglib2.0-bin
 )
 packages+=("$@")

@@ -152,6 +152,8 @@ void frmPropos::load() {
     lblTitle->setText(title);
     lblDescript->setText(shown(AboutDescription()));
     lblCourrier->setText(app::LoadMessage(app::MessageId::AuthorAddress));
+    // A build that names no maintainer offers no mail link rather than a mail to nobody.
+    lblCourrier->setVisible(!lblCourrier->text().isEmpty());
     // The address stays whole even when it is wider than the place it was given.
     lblCourrier->resize(
         std::max(lblCourrier->width(),

@@ -106,6 +106,7 @@ FileSystem::Options FileSystem::defaultOptions() {
         o.dataHome = QDir::homePath() + QStringLiteral("/.local/share");
     if (QCoreApplication::instance())
         o.ownFolder = QCoreApplication::applicationDirPath();
+    o.installFolder = QStringLiteral(PICTELLE_INSTALL_BINDIR);
     return o;
 }
 
@@ -565,7 +566,16 @@ QString FileSystem::thumbnailsFolder() const {
     const auto writable = [](const QString& folder) {
         return isDirNative(folder) && ::access(nativeBytes(folder).constData(), W_OK | X_OK) == 0;
     };
-    if (!options_.ownFolder.isEmpty()) {
+    // An installed copy shares its folder with every other program of the system: even a
+    // user who may write there (root) keeps its pictures in the user's own folders.
+    const auto sameFolder = [](const QString& a, const QString& b) {
+        const QString canonicalA = QFileInfo(a).canonicalFilePath();
+        return !canonicalA.isEmpty() ? canonicalA == QFileInfo(b).canonicalFilePath()
+                                     : QDir::cleanPath(a) == QDir::cleanPath(b);
+    };
+    const bool installed =
+        !options_.installFolder.isEmpty() && sameFolder(options_.ownFolder, options_.installFolder);
+    if (!options_.ownFolder.isEmpty() && !installed) {
         const QString own = QDir(options_.ownFolder).filePath(QStringLiteral("Thumbnails"));
         if (existsNative(own) ? writable(own) : writable(options_.ownFolder))
             return own;

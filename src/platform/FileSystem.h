@@ -36,6 +36,9 @@ public:
         QString ownFolder;
         // Base of the per-user data folder; empty: $XDG_DATA_HOME or ~/.local/share.
         QString dataHome;
+        // The folder an installed copy runs from (the install prefix's bin folder); a program
+        // found there never writes beside itself. Empty: none.
+        QString installFolder = {};
     };
 
     enum class EntryKind { Files, Folders };
@@ -43,7 +46,8 @@ public:
     enum class Hidden { Skip, Include };
 
     // Options taken from the environment: $WINEPREFIX (default ~/.wine) for the drive
-    // table, the executable's folder, $XDG_DATA_HOME.
+    // table, the executable's folder, $XDG_DATA_HOME; the install folder the build was
+    // configured for.
     static Options defaultOptions();
 
     FileSystem();
@@ -105,8 +109,8 @@ public:
     // The executable's folder, native.
     QString ownFolder() const;
     // The program's Thumbnails folder: in its own folder when that Thumbnails folder can be
-    // written (or, missing, created), else under the per-user data folder. Native path; it
-    // may not exist yet.
+    // written (or, missing, created) and the program is not the installed copy, else under
+    // the per-user data folder. Native path; it may not exist yet.
     QString thumbnailsFolder() const;
 
     // Maps a drive-letter path ("C:\Program Files") to a native one through the drive

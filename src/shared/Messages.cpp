@@ -1,5 +1,7 @@
 #include "shared/Messages.h"
 
+#include "shared/Version.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -28,7 +30,8 @@ struct Entry {
 
 // Sorted by number. 123 is absent on purpose, and nothing lies between 160 and 207.
 constexpr Entry table[] = {
-    {100, "pictelle@example.org"},
+    // The maintainer's address, set when the program is built; empty when none was given.
+    {100, ContactAddress},
     {101, "|1 - Recherche du matériel"},
     {102, "Chemin de Microsoft Train Simulator (ou dossier de stockage)|1"},
     {103, "Veuillez patientez un instant,"},
@@ -51,8 +54,9 @@ constexpr Entry table[] = {
     {120, "|1Développement : |2Graphismes : |3"},
     {121, PICTELLE_COMPILER ", Qt " QT_VERSION_STR},
     {122, "Paint Shop Pro 7.00"},
-    {124, "Ce programme est distribué gratuitement et sans aucune garantie.|1Vous pouvez "
-          "le copier et le partager librement, sans le modifier."},
+    {124, "Ce programme est un logiciel libre, sous licence GNU GPL version 3 ou (à votre "
+          "choix) toute version ultérieure : vous pouvez le copier, le modifier et le "
+          "redistribuer selon ses termes.|1Il est fourni sans aucune garantie."},
     {125, "Les informations système ne sont pas disponibles actuellement."},
     {126, "Total |1 fichier"},
     {127, "Total |1 fichiers"},
@@ -120,6 +124,12 @@ constexpr Entry table[] = {
     {324, "Images non créées : |1"},
     {325, "et |1 de plus"},
     {326, "Création interrompue : |1 sur |2 images traitées."},
+    // The window program's usage (after 400), printed by --help without opening a window.
+    {330, "  pictelle [--msts DIR] [--rametta DIR]\n"
+          "      ouvre la fenêtre ; les dossiers donnés ne valent que pour cette fois et ne\n"
+          "      sont pas enregistrés dans les réglages."},
+    {331, "  pictelle --version"},
+    {332, "  pictelle --help"},
     // pictelle-cli's usage, one entry per subcommand.
     {400, "utilisation :"},
     {401, "  pictelle-cli list   [--msts DIR] [--rametta DIR]"},

@@ -18,7 +18,7 @@ inline constexpr char16_t ApplicationTitle[] = u"Pictelle";
 
 // Names of the message numbers the code uses; the numbers are those of the table.
 enum class MessageId : int {
-    AuthorAddress = 100,        // the author's address in the about box
+    AuthorAddress = 100,        // the maintainer's address in the about box; may be empty
     ScanTitle = 101,            // progress window title
     MstsPathTitle = 102,        // simulator folder dialog title
     PleaseWait = 103,           // first line of the progress window
@@ -38,7 +38,7 @@ enum class MessageId : int {
     Credits = 120,              // development and graphics credits
     Toolchain = 121,            // compiler and Qt version
     GraphicsTool = 122,         // the graphics credit
-    Licence = 124,              // distribution terms
+    Licence = 124,              // the licence and the absence of warranty
     NoSystemInformation = 125,  // the system-information tool is missing
     TotalOneFile = 126,         // status line: one file
     TotalFiles = 127,           // status line: several files
@@ -87,6 +87,10 @@ enum class MessageId : int {
     FailureCount = 324,         // failed vehicles
     MoreFailures = 325,         // and so many more
     CreationStopped = 326,      // run stopped part way
+    // pictelle's own command line (--help), after the title line of pictelle-cli's usage
+    WindowUsage = 330,        // usage of the window, with the folders for one run
+    WindowUsageVersion = 331, // usage of --version
+    WindowUsageHelp = 332,    // usage of --help
     // pictelle-cli: usage and refused arguments
     UsageTitle = 400,         // first line of the usage
     UsageList = 401,          // usage of list

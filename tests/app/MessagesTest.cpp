@@ -62,7 +62,10 @@ TEST(MessageTable, EveryNameHasATextAndEveryCommandLineTextAName) {
         EXPECT_FALSE(named.contains(number)) << name << " shares its number";
         named.insert(number);
         ASSERT_TRUE(app::HasMessage(number)) << name;
-        EXPECT_FALSE(LoadMessage(number).trimmed().isEmpty()) << name;
+        // The maintainer's address is a build setting, empty when none was given.
+        if (number != int(app::MessageId::AuthorAddress)) {
+            EXPECT_FALSE(LoadMessage(number).trimmed().isEmpty()) << name;
+        }
     }
     EXPECT_GT(named.size(), 100) << "the enum was not read";
     for (int number = 400; number < 500; ++number)
@@ -81,8 +84,10 @@ TEST(MessageTable, UnknownNumberRaisesToTheCaller) {
 }
 
 TEST(MessageTable, ImplementersEntriesHaveTheirShape) {
-    EXPECT_TRUE(LoadMessage(100).contains(u'@'));
+    // An address alone (no name, no brackets), or nothing when the build names no maintainer.
+    EXPECT_TRUE(LoadMessage(100).isEmpty() || LoadMessage(100).contains(u'@'));
     EXPECT_FALSE(LoadMessage(100).contains(u' '));
+    EXPECT_FALSE(LoadMessage(100).contains(u'<'));
     EXPECT_FALSE(LoadMessage(121).isEmpty());
     EXPECT_FALSE(LoadMessage(121).contains(u'|'));
     EXPECT_EQ(LoadMessage(207).count(QStringLiteral("|1")), 1);

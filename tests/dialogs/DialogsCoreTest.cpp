@@ -306,6 +306,9 @@ TEST(AboutText, NoticeAndMailLink) {
     const QString notice = AboutDisclaimer();
     EXPECT_TRUE(notice.contains("\r\n"));
     EXPECT_FALSE(notice.contains("|1"));
+    // The terms a distribution checks for: a free licence, its version, no warranty.
+    for (const char* term : {"logiciel libre", "GNU GPL version 3", "ultérieure", "garantie"})
+        EXPECT_TRUE(notice.contains(QString::fromUtf8(term))) << term;
 
     const QString link = AuthorMailLink("me@example.org", "Pictelle");
     EXPECT_EQ(link, "mailto:me@example.org?Subject=" +

@@ -361,6 +361,8 @@ TEST_F(AboutBoxTest, ShowsTitleVersionCreditsAndNotices) {
     EXPECT_EQ(about.lblComment->text(),
               QStringLiteral("Créateur de pictelles pour l'éditeur de rames Rametta"));
     EXPECT_EQ(about.lblCourrier->text(), app::LoadMessage(app::MessageId::AuthorAddress));
+    // The address is a build setting; without one there is no link to a mail to nobody.
+    EXPECT_EQ(about.lblCourrier->isVisibleTo(&about), !about.lblCourrier->text().isEmpty());
 
     const QStringList lines = about.lblDescript->text().split('\n');
     ASSERT_EQ(lines.size(), 4);

@@ -216,6 +216,26 @@ TEST_F(FileSystemTest, ThumbnailsFolderIsBesideTheProgramWhenWritableElseInUserD
     EXPECT_EQ(installed.thumbnailsFolder(), root() + "/data/Pictelle/Thumbnails");
 }
 
+// Root may write into /usr/bin: the install folder, not the right to write, keeps an installed
+// copy out of it, however the program was reached.
+TEST_F(FileSystemTest, AnInstalledCopyKeepsItsThumbnailsInTheUserDataFolder) {
+    QDir().mkpath(root() + "/prefix/bin");
+    QDir().mkpath(root() + "/build/bin");
+    ASSERT_TRUE(QFile::link(root() + "/prefix/bin", root() + "/linked-bin"));
+    const QString data = root() + "/data";
+    const auto thumbnailsOf = [&](const QString& ownFolder) {
+        return FileSystem{FileSystem::Options{{}, ownFolder, data, root() + "/prefix/bin"}}
+            .thumbnailsFolder();
+    };
+    EXPECT_EQ(thumbnailsOf(root() + "/prefix/bin"), data + "/Pictelle/Thumbnails");
+    EXPECT_EQ(thumbnailsOf(root() + "/prefix/bin/"), data + "/Pictelle/Thumbnails");
+    EXPECT_EQ(thumbnailsOf(root() + "/linked-bin"), data + "/Pictelle/Thumbnails");
+    EXPECT_EQ(thumbnailsOf(root() + "/prefix/../prefix/bin"), data + "/Pictelle/Thumbnails");
+    // A build tree or an unpacked folder elsewhere keeps its pictures beside it.
+    EXPECT_EQ(thumbnailsOf(root() + "/build/bin"), root() + "/build/bin/Thumbnails");
+    EXPECT_FALSE(QFileInfo::exists(root() + "/prefix/bin/Thumbnails"));
+}
+
 TEST_F(FileSystemTest, MakeFolderCreatesMissingLevelsKeepingExistingSpelling) {
     QDir().mkpath(root() + "/Own");
     EXPECT_TRUE(fs.makeFolder(root() + "\\own\\Thumbnails\\"));
