@@ -86,7 +86,8 @@ int main(int argc, char** argv) {
         } else if (a == "--cli" && i + 1 < argc) {
             cli = argv[++i];
         } else {
-            std::fprintf(stderr, "usage: thumbnailer_bench [--runs N] [--sample DIR] [--cli PATH]\n");
+            std::fprintf(stderr,
+                         "usage: thumbnailer_bench [--runs N] [--sample DIR] [--cli PATH]\n");
             return 2;
         }
     }
@@ -106,13 +107,16 @@ int main(int argc, char** argv) {
     }
 
     // make runs from a copy whose own folder, and so whose Thumbnails folder, is temporary.
-    const fs::path work = fs::temp_directory_path() / ("thumbnailer_bench." + std::to_string(::getpid()));
+    const fs::path work =
+        fs::temp_directory_path() / ("thumbnailer_bench." + std::to_string(::getpid()));
     fs::create_directories(work / "home");
     const fs::path copy = work / "pictelle-cli";
     fs::copy_file(cli, copy, fs::copy_options::overwrite_existing);
-    std::vector<std::string> make = {copy.string(), "make", "--msts", (sample / "MSTS").string(),
-                                     "--rametta", (sample / "Rametta").string(),
-                                     "--overwrite", "always", "--jobs", "1"};
+    std::vector<std::string> make = {copy.string(), "make",
+                                     "--msts",      (sample / "MSTS").string(),
+                                     "--rametta",   (sample / "Rametta").string(),
+                                     "--overwrite", "always",
+                                     "--jobs",      "1"};
     for (const fs::path& v : vehicles)
         make.push_back(v.stem().string());
 

@@ -57,9 +57,9 @@ QString problemText(const preview::FileThumbnail& thumbnail, preview::ThumbnailK
         return LoadMessage(texture ? MessageId::TextureNotFoundAt : MessageId::RenderShapeNotFound,
                            {"|1", shown});
     case ThumbnailProblem::Unreadable:
-        return LoadMessage(
-            texture ? MessageId::TextureUnreadableAt : MessageId::RenderShapeUnreadable,
-            {"|1", shown});
+        return LoadMessage(texture ? MessageId::TextureUnreadableAt
+                                   : MessageId::RenderShapeUnreadable,
+                           {"|1", shown});
     case ThumbnailProblem::Invalid:
         if (texture)
             return LoadMessage(MessageId::TextureInvalidAt, {"|1", shown});
@@ -123,11 +123,12 @@ int RunThumbnailCommand(const QStringList& arguments) {
     const QByteArray bytes(reinterpret_cast<const char*>(png.data()), qsizetype(png.size()));
     // A thumbnail service may hand over an output file it holds open and read the picture back
     // through that handle: an existing file is written into, a new one whole under its name.
-    const bool written = !png.empty() && (fs.isFile(output) ? fs.writeIntoFile(output, bytes)
-                                                            : fs.writeFileAtomically(output, bytes));
+    const bool written =
+        !png.empty() && (fs.isFile(output) ? fs.writeIntoFile(output, bytes)
+                                           : fs.writeFileAtomically(output, bytes));
     if (!written) {
-        printError(LoadMessage(MessageId::CannotWrite,
-                               {"|1", platform::FileSystem::displayPath(output)}));
+        printError(
+            LoadMessage(MessageId::CannotWrite, {"|1", platform::FileSystem::displayPath(output)}));
         return 1;
     }
     return 0;

@@ -47,7 +47,9 @@ FileThumbnail textureThumbnail(const platform::FileSystem& fs, const QString& pa
         return failure(ThumbnailProblem::Unreadable, path);
     msts::AceOptions options;
     options.firstLevelOnly = true;
-    options.chooseFirstLevel = [side](const msts::AceInfo& info) { return levelFor(info, side); };
+    options.chooseFirstLevel = [side](const msts::AceInfo& info) {
+        return levelFor(info, side);
+    };
     const msts::AceResult ace = msts::readAce(
         std::as_bytes(std::span(bytes->constData(), std::size_t(bytes->size()))), options);
     if (!ace.ok() || ace.image.levels.empty())

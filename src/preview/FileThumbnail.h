@@ -49,9 +49,9 @@ enum class ThumbnailProblem {
 struct FileThumbnail {
     render::RgbaImage picture; // empty when there is a problem
     ThumbnailProblem problem = ThumbnailProblem::None;
-    QString file;       // the file the problem is about (the shape of a vehicle, say)
-    QString reason;     // the reader's reason for an invalid shape
-    QStringList notes;  // what was left out of a picture still made: textures, freight shapes
+    QString file;      // the file the problem is about (the shape of a vehicle, say)
+    QString reason;    // the reader's reason for an invalid shape
+    QStringList notes; // what was left out of a picture still made: textures, freight shapes
 };
 
 // The thumbnail of the file at `path` (a path text for the file layer), `side` pixels along

@@ -27,8 +27,9 @@ struct CommandRun {
     QString errors;
 };
 
-CommandRun thumbnail(const QStringList& arguments,
-              const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+CommandRun
+thumbnail(const QStringList& arguments,
+          const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
     p.setProcessEnvironment(environment);
     p.start(QStringLiteral(PICTELLE_CLI), QStringList{"thumbnail"} + arguments);
@@ -91,7 +92,7 @@ TEST_F(ThumbnailCommandTest, SampleFilesGiveTransparentPicturesOfTheAskedSize) {
         bool textureAlpha; // a texture with transparent texels
     };
     const Case cases[] = {
-        {"CR_Box/CRBox_4101.wag", true, false},   // a vehicle with a freight shape
+        {"CR_Box/CRBox_4101.wag", true, false}, // a vehicle with a freight shape
         {"CR_Steam/CR_460_Tender.wag", true, false},
         {"CR_Cattle/CRVAN_CATTLE.S", true, false}, // a compressed shape alone
         {"CR_Diesel/CR_D400.ACE", false, false},   // DXT1 without alpha
@@ -101,7 +102,8 @@ TEST_F(ThumbnailCommandTest, SampleFilesGiveTransparentPicturesOfTheAskedSize) {
         for (const int side : {128, 512}) {
             SCOPED_TRACE(std::string(c.file) + " at " + std::to_string(side));
             const QString target = out(QString::number(side) + ".png");
-            const CommandRun run = thumbnail({"-s", QString::number(side), kTrainset + c.file, target});
+            const CommandRun run =
+                thumbnail({"-s", QString::number(side), kTrainset + c.file, target});
             ASSERT_EQ(run.status, 0) << run.errors.toStdString();
             const Picture p = readPicture(target);
             ASSERT_TRUE(p.image.valid());
@@ -124,9 +126,10 @@ TEST_F(ThumbnailCommandTest, SampleFilesGiveTransparentPicturesOfTheAskedSize) {
 TEST_F(ThumbnailCommandTest, FreightShapesAreDrawnWithTheVehicle) {
     // The two box vans share their body; only their number, a freight shape, differs.
     makeOutFolder();
-    ASSERT_EQ(thumbnail({"-s", "256", kTrainset + "CR_Box/CRBox_4101.wag", out("a.png")}).status, 0);
-    ASSERT_EQ(thumbnail({"--size", "256", kTrainset + "CR_Box/CRBox_4102.wag", out("b.png")}).status,
+    ASSERT_EQ(thumbnail({"-s", "256", kTrainset + "CR_Box/CRBox_4101.wag", out("a.png")}).status,
               0);
+    ASSERT_EQ(
+        thumbnail({"--size", "256", kTrainset + "CR_Box/CRBox_4102.wag", out("b.png")}).status, 0);
     const Picture a = readPicture(out("a.png")), b = readPicture(out("b.png"));
     ASSERT_EQ(a.image.width, b.image.width);
     ASSERT_EQ(a.image.height, b.image.height);
@@ -144,8 +147,7 @@ TEST_F(ThumbnailCommandTest, AnOutputFileTheCallerHoldsOpenGetsThePicture) {
     testsupport::write(out(), QByteArray());
     QFile held(out());
     ASSERT_TRUE(held.open(QIODevice::ReadOnly));
-    const CommandRun run =
-        thumbnail({"-s", "128", kTrainset + "CR_Cattle/cr_cattle.ace", out()});
+    const CommandRun run = thumbnail({"-s", "128", kTrainset + "CR_Cattle/cr_cattle.ace", out()});
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     const QByteArray bytes = held.readAll();
     EXPECT_TRUE(bytes.startsWith("\x89PNG"));
@@ -160,10 +162,13 @@ TEST_F(ThumbnailCommandTest, FilesItCannotDrawFailWithNothingWritten) {
     ASSERT_FALSE(shape.isEmpty());
     testsupport::write(dir + "truncated.s", shape.left(shape.size() / 3));
     testsupport::write(dir + "start.s", "\t.text\n\t.globl main\nmain:\n\tret\n");
-    testsupport::write(dir + "garbage.ace", QByteArray("SIMISA@@@@@@@@@@") + QByteArray(64, '\x7f'));
-    testsupport::write(dir + "clear.ace", contentOf(kTrainset + "CR_Cattle/cr_cattle.ace").left(40));
-    testsupport::write(dir + "noshape.wag",
-                       "SIMISA@@@@@@@@@@JINX0D0t______\r\n\r\nWagon ( x\r\n Size ( 3m 4m 10m )\r\n)\r\n");
+    testsupport::write(dir + "garbage.ace",
+                       QByteArray("SIMISA@@@@@@@@@@") + QByteArray(64, '\x7f'));
+    testsupport::write(dir + "clear.ace",
+                       contentOf(kTrainset + "CR_Cattle/cr_cattle.ace").left(40));
+    testsupport::write(
+        dir + "noshape.wag",
+        "SIMISA@@@@@@@@@@JINX0D0t______\r\n\r\nWagon ( x\r\n Size ( 3m 4m 10m )\r\n)\r\n");
     testsupport::write(dir + "lost.wag", "SIMISA@@@@@@@@@@JINX0D0t______\r\n\r\nWagon ( x\r\n"
                                          " WagonShape ( missing.s )\r\n)\r\n");
     testsupport::write(dir + "notes.txt", "text");
@@ -187,9 +192,12 @@ TEST_F(ThumbnailCommandTest, SizesOutsideOneToTenTwentyFourAndMissingArgumentsAr
     makeOutFolder();
     const QString texture = kTrainset + "CR_Cattle/cr_cattle.ace";
     const QList<QStringList> refused = {
-        {"-s", "0", texture, out()},    {"-s", "1025", texture, out()},
-        {"-s", "12x", texture, out()},  {"-s", "128", texture},
-        {texture, out()},               {"-s", "128", "--size", "128", texture, out()},
+        {"-s", "0", texture, out()},
+        {"-s", "1025", texture, out()},
+        {"-s", "12x", texture, out()},
+        {"-s", "128", texture},
+        {texture, out()},
+        {"-s", "128", "--size", "128", texture, out()},
         {"-s", "128", texture, out(), out("again.png")},
     };
     for (const QStringList& arguments : refused) {
@@ -206,8 +214,8 @@ TEST_F(ThumbnailCommandTest, RunsWithoutDisplayOrSettingsAndTouchesOnlyItsOutput
     // Settings and the Wine registry are pipes nobody writes to: reading either would hang the
     // command until the test gives up on it.
     const QString home = tmp.path() + "/home";
-    for (const QString& pipe : {home + "/.config/Pictelle/registry.ini",
-                                home + "/.wine/system.reg", home + "/config/Pictelle/registry.ini"}) {
+    for (const QString& pipe : {home + "/.config/Pictelle/registry.ini", home + "/.wine/system.reg",
+                                home + "/config/Pictelle/registry.ini"}) {
         QDir().mkpath(QFileInfo(pipe).path());
         ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     }
