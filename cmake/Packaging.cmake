@@ -1,7 +1,9 @@
 # Installation and the Debian package.
 #
 # `cmake --install` puts both programs side by side in <prefix>/bin (they share one own
-# folder), and the data files below in <prefix>/share. `cpack -G DEB` packs the same tree;
+# folder), and the data files below in <prefix>/share: among them, for file managers, the
+# MIME types of the simulator's files and the thumbnailer entry that runs
+# `pictelle-cli thumbnail`. `cpack -G DEB` packs the same tree;
 # scripts/package.sh configures it for /usr with Debian's build flags and checks the result
 # with lintian. The package depends on the Debian packages of the libraries the programs
 # link against, worked out by dpkg-shlibdeps when it is there, plus Qt's platform plugins,
@@ -68,6 +70,10 @@ set(PICTELLE_DATA_FILES
     ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
   ${PICTELLE_PACKAGING_DIR}/${PICTELLE_APPSTREAM_ID}.metainfo.xml
     ${CMAKE_INSTALL_DATADIR}/metainfo
+  ${PROJECT_SOURCE_DIR}/packaging/mime/pictelle.xml
+    ${CMAKE_INSTALL_DATADIR}/mime/packages
+  ${PROJECT_SOURCE_DIR}/packaging/pictelle.thumbnailer
+    ${CMAKE_INSTALL_DATADIR}/thumbnailers
 )
 
 # Files Debian wants compressed, with no time stamp so that two builds give the same bytes:

@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core fonts-liberation2
     desktop-file-utils appstream man-db groff-base dpkg-dev
+    shared-mime-info libglib2.0-bin
 )
 packages+=("$@")
 

@@ -35,8 +35,9 @@ void printLine(const QString& line) {
 }
 
 void PrintUsage(std::FILE* out) {
-    for (const MessageId id : {MessageId::UsageTitle, MessageId::UsageList, MessageId::UsageRender,
-                               MessageId::UsageMake, MessageId::UsageVersion})
+    for (const MessageId id :
+         {MessageId::UsageTitle, MessageId::UsageList, MessageId::UsageRender, MessageId::UsageMake,
+          MessageId::UsageThumbnail, MessageId::UsageVersion})
         writeLine(out, LoadMessage(id));
 }
 

@@ -11,5 +11,6 @@ namespace cli {
 int RunListCommand(const QStringList& arguments);
 int RunRenderCommand(const QStringList& arguments);
 int RunMakeCommand(const QStringList& arguments);
+int RunThumbnailCommand(const QStringList& arguments);
 
 } // namespace cli

@@ -18,6 +18,7 @@ const Command commands[] = {
     {"list", cli::RunListCommand},
     {"render", cli::RunRenderCommand},
     {"make", cli::RunMakeCommand},
+    {"thumbnail", cli::RunThumbnailCommand},
 };
 
 } // namespace

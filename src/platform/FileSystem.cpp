@@ -504,6 +504,28 @@ bool FileSystem::writeFileAtomically(const QString& path, const QByteArray& byte
     return true;
 }
 
+bool FileSystem::writeIntoFile(const QString& path, const QByteArray& bytes) const {
+    const QString native = resolve(path);
+    if (!isFileNative(native))
+        return false;
+    const int fd = ::open(nativeBytes(native).constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool whole = done == bytes.size();
+    // A file cut short is worse than an empty one.
+    const bool emptied = whole || ::ftruncate(fd, 0) == 0;
+    return ::close(fd) == 0 && whole && emptied;
+}
+
 bool FileSystem::removeFile(const QString& path, FileError* error) const {
     const QString native = resolve(path);
     if (!isFileNative(native))

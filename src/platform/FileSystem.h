@@ -86,6 +86,11 @@ public:
     // Writes a file through a temporary name in the same folder and a rename, so that a
     // half-written file is never seen under its name. False on any failure (nothing left).
     bool writeFileAtomically(const QString& path, const QByteArray& bytes) const;
+    // Replaces the content of an existing regular file in place, keeping the file itself, so
+    // that a reader already holding it open reads the new bytes (a thumbnail service hands over
+    // an output file it reads back through its own handle). False when there is no such file
+    // or the write fails; a failed write leaves the file empty.
+    bool writeIntoFile(const QString& path, const QByteArray& bytes) const;
     // Creates a file that no other process can hold: `prefix` + this process's id + a random
     // part + `suffix` in `folder`, opened exclusively (O_EXCL), and writes `bytes` into it.
     // Returns the path text written (folder text + name), or the empty text with `error` set;

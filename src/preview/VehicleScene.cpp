@@ -3,6 +3,7 @@
 #include "catalog/Catalog.h"
 #include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
+#include "render/Resample.h"
 #include "shared/Messages.h"
 
 #include <algorithm>
@@ -124,15 +125,12 @@ render::RgbImage VehicleScene::picture(render::RenderStats* stats) const {
 
 namespace {
 
-// The placement's size scaled so that its longer side is `longestSide`.
+// The placement's size scaled so that its longer side is `longestSide`, by the rule textures
+// are scaled by too.
 std::pair<int, int> fittingSize(const CanvasPlacement& placement, int longestSide) {
-    const int width = placement.pixelWidth();
-    const int height = placement.pixelHeight();
-    if (longestSide < 1 || width < 1 || height < 1)
-        return {0, 0};
-    const double scale = double(longestSide) / double(std::max(width, height));
-    return {std::max(1, int(std::lround(width * scale))),
-            std::max(1, int(std::lround(height * scale)))};
+    const render::PictureSize size =
+        render::fitLongestSide(placement.pixelWidth(), placement.pixelHeight(), longestSide);
+    return {size.width, size.height};
 }
 
 } // namespace

@@ -13,6 +13,13 @@ RgbImage::RgbImage(int w, int h, Rgb fill) : width(std::max(w, 0)), height(std::
     }
 }
 
+bool RgbaImage::blank() const {
+    for (std::size_t i = 3; i < rgba.size(); i += 4)
+        if (rgba[i] != 0)
+            return false;
+    return true;
+}
+
 bool Texture::valid() const {
     if (levels.empty())
         return false;

@@ -34,6 +34,21 @@ struct RgbImage {
     }
 };
 
+// An RGBA picture with straight (not premultiplied) alpha, rows top to bottom, four bytes a
+// pixel: what the file-manager thumbnails are written from.
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+
+    bool valid() const {
+        return width > 0 && height > 0 &&
+               rgba.size() == std::size_t(width) * std::size_t(height) * 4;
+    }
+    // True when every pixel is fully transparent (or there is none): nothing to show.
+    bool blank() const;
+};
+
 struct TextureLevel {
     int width = 0;
     int height = 0;

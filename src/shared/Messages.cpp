@@ -169,6 +169,10 @@ constexpr Entry table[] = {
      "      --jobs : véhicules dessinés à la fois (par défaut un par cœur) ; sur un terminal,\n"
      "      une ligne de progression (faits/total, débit, temps restant) sous les lignes."},
     {404, "  pictelle-cli --version"},
+    {405, "  pictelle-cli thumbnail -s TAILLE FICHIER SORTIE.png\n"
+          "      vignette PNG pour les gestionnaires de fichiers : véhicule (.eng, .wag), forme\n"
+          "      (.s) ou texture (.ace), côté le plus long de TAILLE pixels (1 à 1024), fond\n"
+          "      transparent. Ne lit que le fichier et ceux qu'il nomme, aucun réglage."},
     // Refused arguments; |1 = the subcommand, option or argument as given.
     {410, "commande inconnue : |1"},
     {411, "option inconnue : |1"},
@@ -226,6 +230,14 @@ constexpr Entry table[] = {
     {485, "bloc imbriqué"},
     {486, "parenthèse non fermée"},
     {487, "plus de |1 entrées dans le fichier : celle-ci et les suivantes sont ignorées"},
+    // thumbnail's errors; |1 = the value or file given.
+    {490, "il faut une taille (-s), un fichier à montrer et un fichier PNG de sortie"},
+    {491, "taille invalide (un nombre entier de 1 à 1024) : |1"},
+    {492, "ni véhicule (.eng, .wag), ni forme (.s), ni texture (.ace) : |1"},
+    {493, "texture introuvable : |1"},
+    {494, "texture illisible : |1"},
+    {495, "texture invalide : |1"},
+    {496, "texture entièrement transparente : |1"},
 };
 
 const Entry* find(int number) {

@@ -121,6 +121,7 @@ enum class MessageId : int {
     UsageRender = 402,        // usage of render, with what it draws
     UsageMake = 403,          // usage of make, with what --jobs does
     UsageVersion = 404,       // usage of --version
+    UsageThumbnail = 405,     // usage of thumbnail, with what it draws
     UnknownCommand = 410,     // no such subcommand
     UnknownOption = 411,      // no such option
     RepeatedOption = 412,     // an option given twice
@@ -166,6 +167,14 @@ enum class MessageId : int {
     ProgressCount = 469,              // progress line: vehicles done of the total
     ProgressRate = 470,               // progress line: rate and time left
     AnswerPrompt = 471,               // overwrite question: the answer's prompt
+    // pictelle-cli thumbnail
+    ThumbnailArguments = 490,   // the size, the file and the output are not all given
+    BadThumbnailSize = 491,     // -s is not a whole number of pixels in range
+    ThumbnailUnknownKind = 492, // the file is no vehicle, shape or texture
+    TextureNotFoundAt = 493,    // no texture file
+    TextureUnreadableAt = 494,  // the texture file cannot be read
+    TextureInvalidAt = 495,     // the file is not a texture
+    TextureBlank = 496,         // every pixel of the texture is transparent
     // pictelle-cli: FreightAnim entries left out of a vehicle
     FreightAnimSkipped = 480,   // the entry, its line and why
     FreightAnimNoShape = 481,   // why: no shape named

@@ -76,4 +76,18 @@ Comparison compareWithGolden(const render::RgbImage& actual, const std::string& 
                        outDir + name + ".diff.png"};
 }
 
+render::RgbaImage readPng(const unsigned char* bytes, std::size_t size, int* channels) {
+    render::RgbaImage image;
+    int n = 0;
+    unsigned char* data =
+        stbi_load_from_memory(bytes, int(size), &image.width, &image.height, &n, 4);
+    if (!data)
+        return {};
+    image.rgba.assign(data, data + std::size_t(image.width) * std::size_t(image.height) * 4);
+    stbi_image_free(data);
+    if (channels)
+        *channels = n;
+    return image;
+}
+
 } // namespace testscene

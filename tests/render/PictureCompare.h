@@ -6,6 +6,7 @@
 
 #include "render/Image.h"
 
+#include <cstddef>
 #include <string>
 
 namespace testscene {
@@ -22,5 +23,9 @@ Comparison compareWithGolden(const render::RgbImage& actual, const std::string& 
 
 // Writes a picture as PNG (for failures and for looking at the output).
 bool writePng(const render::RgbImage& image, const std::string& path);
+
+// The RGBA picture a PNG file's bytes hold, whatever its channels; an empty picture when the
+// bytes are no PNG. `channels` gets the number the file stores.
+render::RgbaImage readPng(const unsigned char* bytes, std::size_t size, int* channels = nullptr);
 
 } // namespace testscene
