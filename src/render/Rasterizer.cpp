@@ -304,6 +304,123 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
     const float alphaRef = shading.alphaReference * 255.0f;
 
+    // The colour (and alpha) at barycentric weights l0..l2, with the texture's level taken
+    // for a footprint `footprint` samples wide; and its light.
+    struct Shade {
+        std::array<float, 4> texel;
+        float light;
+    };
+    const auto shadeAt = [&](float l0, float l1, float l2, float footprint) {
+        const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
+        const float invQ = q > 0 ? 1.0f / q : 0.0f;
+        Shade shade{
+            {float(shading.colour.r), float(shading.colour.g), float(shading.colour.b), 255.0f},
+            (l0 * v0.lq + l1 * v1.lq + l2 * v2.lq) * invQ};
+        const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
+        const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
+        // A coordinate that overflowed on its way here draws the untextured colour.
+        if (texture && std::isfinite(u) && std::isfinite(v)) {
+            // Derivatives of u = uq / q by the quotient rule, over the footprint.
+            const float scale = invQ * footprint;
+            const float dudx = (duqdx - u * dqdx) * scale, dudy = (duqdy - u * dqdy) * scale;
+            const float dvdx = (dvqdx - v * dqdx) * scale, dvdy = (dvqdy - v * dqdy) * scale;
+            const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
+            shade.texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
+        }
+        return shade;
+    };
+    // Writes the shade into one sample; false when the alpha test cuts it away.
+    const auto write = [&](std::size_t index, const Shade& shade, float z) {
+        const auto& texel = shade.texel;
+        float* dst = &fb.colour[index * 3];
+        const float r = std::min(texel[0] * shade.light, 255.0f);
+        const float g = std::min(texel[1] * shade.light, 255.0f);
+        const float b = std::min(texel[2] * shade.light, 255.0f);
+        switch (shading.blend) {
+        case BlendMode::AlphaTest:
+            if (texel[3] < alphaRef)
+                return;
+            [[fallthrough]];
+        case BlendMode::Opaque:
+            dst[0] = r;
+            dst[1] = g;
+            dst[2] = b;
+            break;
+        case BlendMode::AlphaBlend: {
+            const float a = texel[3] / 255.0f;
+            dst[0] = r * a + dst[0] * (1 - a);
+            dst[1] = g * a + dst[1] * (1 - a);
+            dst[2] = b * a + dst[2] * (1 - a);
+            break;
+        }
+        case BlendMode::Additive: {
+            const float a = texel[3] / 255.0f;
+            dst[0] = std::min(dst[0] + r * a, 255.0f);
+            dst[1] = std::min(dst[1] + g * a, 255.0f);
+            dst[2] = std::min(dst[2] + b * a, 255.0f);
+            break;
+        }
+        }
+        if (writesDepth)
+            fb.depth[index] = z;
+        if (writesDepth || texel[3] > 0)
+            ++fb.drawnSamples;
+    };
+
+    // Opaque surfaces at their nearest depth are shaded once per square of samples, a
+    // quarter of a pixel of the usual 4 × 4: the samples a triangle owns there share one
+    // shade, read from the texture level of the square's footprint. One shade a whole pixel
+    // would read a level coarser again, and thin stripes and lettering would fade into what
+    // surrounds them; reading finer than the footprint would alias on regular patterns.
+    const int block = std::clamp(shading.pixelSamples / 2, 1, 16);
+    if (shading.depthUse == DepthUse::DrawNearest && block > 1) {
+        const float footprint = float(block);
+        std::array<std::size_t, 256> owned;
+        std::array<float, 256> depths;
+        for (int py = y0 / block; py <= y1 / block; ++py) {
+            const int sy0 = std::max(py * block, y0), sy1 = std::min(py * block + block - 1, y1);
+            for (int px = x0 / block; px <= x1 / block; ++px) {
+                // The samples owned: covered, at the recorded depth, not yet settled.
+                const int sx0 = std::max(px * block, x0);
+                const int sx1 = std::min(px * block + block - 1, x1);
+                std::size_t n = 0;
+                std::int64_t sum0 = 0, sum1 = 0, sum2 = 0;
+                for (int y = sy0; y <= sy1; ++y) {
+                    const std::int64_t dy = y - y0, dx = sx0 - x0;
+                    std::int64_t e0 = row0 + dy * stepY0 + dx * stepX0;
+                    std::int64_t e1 = row1 + dy * stepY1 + dx * stepX1;
+                    std::int64_t e2 = row2 + dy * stepY2 + dx * stepX2;
+                    const std::size_t rowIndex = std::size_t(y) * std::size_t(fb.width);
+                    for (int x = sx0; x <= sx1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
+                        if (!covered(e0, e1, e2))
+                            continue;
+                        const std::size_t index = rowIndex + std::size_t(x);
+                        const float z = weights(e0, e1, e2)[3];
+                        if (!(z == fb.depth[index]) || fb.settled[index])
+                            continue;
+                        fb.settled[index] = 1;
+                        owned[n] = index;
+                        depths[n] = z;
+                        ++n;
+                        sum0 += e0;
+                        sum1 += e1;
+                        sum2 += e2;
+                    }
+                }
+                if (n == 0)
+                    continue;
+                nearer = true;
+                const double scale = invArea / double(n);
+                const Shade shade =
+                    shadeAt(float(double(sum0) * scale), float(double(sum1) * scale),
+                            float(double(sum2) * scale), footprint);
+                for (std::size_t i = 0; i < n; ++i)
+                    write(owned[i], shade, depths[i]);
+            }
+        }
+        return nearer;
+    }
+
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         std::int64_t e0 = row0, e1 = row1, e2 = row2;
         for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
@@ -325,57 +442,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 break;
             }
             nearer = true;
-
-            const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
-            const float invQ = q > 0 ? 1.0f / q : 0.0f;
-            const float light = (l0 * v0.lq + l1 * v1.lq + l2 * v2.lq) * invQ;
-
-            std::array<float, 4> texel{float(shading.colour.r), float(shading.colour.g),
-                                       float(shading.colour.b), 255.0f};
-            const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
-            const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
-            // A coordinate that overflowed on its way here draws the untextured colour.
-            if (texture && std::isfinite(u) && std::isfinite(v)) {
-                // Derivatives of u = uq / q by the quotient rule.
-                const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
-                const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
-                const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
-                texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
-            }
-
-            float* dst = &fb.colour[index * 3];
-            const float r = std::min(texel[0] * light, 255.0f);
-            const float g = std::min(texel[1] * light, 255.0f);
-            const float b = std::min(texel[2] * light, 255.0f);
-            switch (shading.blend) {
-            case BlendMode::AlphaTest:
-                if (texel[3] < alphaRef)
-                    continue;
-                [[fallthrough]];
-            case BlendMode::Opaque:
-                dst[0] = r;
-                dst[1] = g;
-                dst[2] = b;
-                break;
-            case BlendMode::AlphaBlend: {
-                const float a = texel[3] / 255.0f;
-                dst[0] = r * a + dst[0] * (1 - a);
-                dst[1] = g * a + dst[1] * (1 - a);
-                dst[2] = b * a + dst[2] * (1 - a);
-                break;
-            }
-            case BlendMode::Additive: {
-                const float a = texel[3] / 255.0f;
-                dst[0] = std::min(dst[0] + r * a, 255.0f);
-                dst[1] = std::min(dst[1] + g * a, 255.0f);
-                dst[2] = std::min(dst[2] + b * a, 255.0f);
-                break;
-            }
-            }
-            if (writesDepth)
-                fb.depth[index] = z;
-            if (writesDepth || texel[3] > 0)
-                ++fb.drawnSamples;
+            write(index, shadeAt(l0, l1, l2, 1.0f), z);
         }
     }
     return nearer;
