@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace render {
 
@@ -259,6 +260,28 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     const auto covered = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
         return e0 + bias0 >= 0 && e1 + bias1 >= 0 && e2 + bias2 >= 0;
     };
+    // The covered samples of a row form one run: the offsets from x0, first to last, that
+    // pass all three edge tests, solved exactly from the edges' values at x0 and their steps
+    // instead of testing every sample of the bounding box. Empty when first > last.
+    const int width = x1 - x0;
+    const auto coveredRun = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
+        std::int64_t first = 0, last = width;
+        const auto within = [&](std::int64_t e, std::int64_t step, std::int64_t bias) {
+            const std::int64_t v = e + bias; // covered where v + k * step >= 0
+            if (step > 0) {
+                if (v < 0)
+                    first = std::max(first, (-v + step - 1) / step);
+            } else if (step < 0) {
+                last = v < 0 ? -1 : std::min(last, v / -step);
+            } else if (v < 0) {
+                last = -1;
+            }
+        };
+        within(e0, stepX0, bias0);
+        within(e1, stepX1, bias1);
+        within(e2, stepX2, bias2);
+        return std::pair<int, int>(int(std::min<std::int64_t>(first, width + 1)), int(last));
+    };
     const auto weights = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
         const float l0 = float(double(e0) * invArea);
         const float l1 = float(double(e1) * invArea);
@@ -270,11 +293,12 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     if (shading.depthUse == DepthUse::RecordOnly) {
         // Depth alone.
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
-            std::int64_t e0 = row0, e1 = row1, e2 = row2;
+            const auto [first, last] = coveredRun(row0, row1, row2);
+            std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
+                         e2 = row2 + first * stepX2;
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
-            for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-                if (!covered(e0, e1, e2))
-                    continue;
+            for (int x = x0 + first; x <= x0 + last;
+                 ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
                 const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
@@ -422,10 +446,10 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     }
 
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
-        std::int64_t e0 = row0, e1 = row1, e2 = row2;
-        for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-            if (!covered(e0, e1, e2))
-                continue;
+        const auto [first, last] = coveredRun(row0, row1, row2);
+        std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
+                     e2 = row2 + first * stepX2;
+        for (int x = x0 + first; x <= x0 + last; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
             const auto [l0, l1, l2, z] = weights(e0, e1, e2);
             const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
             switch (shading.depthUse) {
