@@ -516,7 +516,8 @@ public:
                 ++pos_;
                 if (labelUnits * 2 > blockEnd - pos_)
                     throw ReadError(DiagCode::BlockOverrun, at, "label overruns its block");
-                appendUtf16(header.label, labelUnits);
+                if (labelUnits > 0)
+                    appendUtf16(header.label, labelUnits);
             }
             if (set == 0 && id == static_cast<std::uint16_t>(Token::Comment)) {
                 pos_ = blockEnd;
@@ -623,13 +624,23 @@ private:
         return v;
     }
 
-    // Reads `units` UTF-16 code units at pos_ (already bounds-checked) as UTF-8.
+    // Reads `units` UTF-16 code units at pos_ (already bounds-checked) as UTF-8. Most labels
+    // are empty and most strings ASCII: those take no conversion.
     void appendUtf16(std::string& out, std::size_t units) {
-        std::u16string buffer(units, u'\0');
-        if (units)
-            std::memcpy(buffer.data(), data_.data() + pos_, units * 2);
+        const std::byte* p = data_.data() + pos_;
         pos_ += units * 2;
-        appendUtf16Units(out, buffer.data(), units);
+        std::size_t ascii = 0;
+        while (ascii < units && p[2 * ascii + 1] == std::byte{0} &&
+               std::to_integer<unsigned>(p[2 * ascii]) < 0x80)
+            ++ascii;
+        out.reserve(out.size() + units);
+        for (std::size_t i = 0; i < ascii; ++i)
+            out.push_back(std::to_integer<char>(p[2 * i]));
+        if (ascii == units)
+            return;
+        std::u16string rest(units - ascii, u'\0');
+        std::memcpy(rest.data(), p + 2 * ascii, rest.size() * 2);
+        appendUtf16Units(out, rest.data(), rest.size());
     }
 
     std::span<const std::byte> data_;
@@ -651,7 +662,7 @@ BlockHeader BlockReader::expectBlock(Token token) {
             DiagCode::UnexpectedToken, header->position,
             std::string(tokenName(token)) + " expected, found " +
                 (header->name.empty() ? std::string(tokenName(header->token)) : header->name));
-    return *header;
+    return std::move(*header);
 }
 
 void BlockReader::readInts(std::size_t count, std::vector<std::int32_t>& out) {
