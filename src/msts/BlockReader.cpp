@@ -117,13 +117,15 @@ public:
             if (depth_ >= maxDepth)
                 throw ReadError(DiagCode::NestingTooDeep, name.position, text(name));
             ++depth_;
-            BlockHeader header;
+            // Built in place: the header is returned without moving its strings.
+            std::optional<BlockHeader> result(std::in_place);
+            BlockHeader& header = *result;
             header.name = text(name);
             header.token = tokenFromName(header.name).value_or(Token::Unknown);
             if (label)
                 header.label = text(*label);
             header.position = name.position;
-            return header;
+            return result;
         }
     }
 
@@ -509,7 +511,9 @@ public:
                                     " bytes overruns its parent");
             const std::size_t blockEnd = pos_ + 8 + length;
             pos_ += 8;
-            BlockHeader header;
+            // Built in place: the header is returned without moving its strings.
+            std::optional<BlockHeader> result(std::in_place);
+            BlockHeader& header = *result;
             header.position = at;
             if (length > 0) {
                 const std::size_t labelUnits = std::to_integer<std::size_t>(data_[pos_]);
@@ -533,7 +537,7 @@ public:
             } else {
                 header.token = token;
             }
-            return header;
+            return result;
         }
     }
 
