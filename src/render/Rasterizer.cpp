@@ -255,14 +255,11 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     std::int64_t row1 = edge(v2, v0, startX, startY);
     std::int64_t row2 = edge(v0, v1, startX, startY);
 
-    // Whether a sample is covered, and its barycentric weights and depth: one definition for
+    // Which samples are covered, and their barycentric weights and depth: one definition for
     // every pass, so that the depths recorded are the very ones the drawing pass meets.
-    const auto covered = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
-        return e0 + bias0 >= 0 && e1 + bias1 >= 0 && e2 + bias2 >= 0;
-    };
-    // The covered samples of a row form one run: the offsets from x0, first to last, that
-    // pass all three edge tests, solved exactly from the edges' values at x0 and their steps
-    // instead of testing every sample of the bounding box. Empty when first > last.
+    // The covered samples of a row form one run: the offsets from x0, first to last, where
+    // e + bias >= 0 for all three edges, solved exactly from the edges' values at x0 and
+    // their steps instead of testing every sample of the bounding box. Empty when first > last.
     const int width = x1 - x0;
     const auto coveredRun = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
         std::int64_t first = 0, last = width;
@@ -328,13 +325,12 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
     const float alphaRef = shading.alphaReference * 255.0f;
 
-    // The colour (and alpha) at barycentric weights l0..l2, with the texture's level taken
-    // for a footprint `footprint` samples wide; and its light.
+    // The colour (and alpha) at barycentric weights l0..l2, and its light.
     struct Shade {
         std::array<float, 4> texel;
         float light;
     };
-    const auto shadeAt = [&](float l0, float l1, float l2, float footprint) {
+    const auto shadeAt = [&](float l0, float l1, float l2) {
         const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
         const float invQ = q > 0 ? 1.0f / q : 0.0f;
         Shade shade{
@@ -344,10 +340,9 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
         // A coordinate that overflowed on its way here draws the untextured colour.
         if (texture && std::isfinite(u) && std::isfinite(v)) {
-            // Derivatives of u = uq / q by the quotient rule, over the footprint.
-            const float scale = invQ * footprint;
-            const float dudx = (duqdx - u * dqdx) * scale, dudy = (duqdy - u * dqdy) * scale;
-            const float dvdx = (dvqdx - v * dqdx) * scale, dvdy = (dvqdy - v * dqdy) * scale;
+            // Derivatives of u = uq / q by the quotient rule.
+            const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
+            const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
             const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
             shade.texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
         }
@@ -391,60 +386,6 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             ++fb.drawnSamples;
     };
 
-    // Opaque surfaces at their nearest depth are shaded once per square of samples, a
-    // quarter of a pixel of the usual 4 × 4: the samples a triangle owns there share one
-    // shade, read from the texture level of the square's footprint. One shade a whole pixel
-    // would read a level coarser again, and thin stripes and lettering would fade into what
-    // surrounds them; reading finer than the footprint would alias on regular patterns.
-    const int block = std::clamp(shading.pixelSamples / 2, 1, 16);
-    if (shading.depthUse == DepthUse::DrawNearest && block > 1) {
-        const float footprint = float(block);
-        std::array<std::size_t, 256> owned;
-        std::array<float, 256> depths;
-        for (int py = y0 / block; py <= y1 / block; ++py) {
-            const int sy0 = std::max(py * block, y0), sy1 = std::min(py * block + block - 1, y1);
-            for (int px = x0 / block; px <= x1 / block; ++px) {
-                // The samples owned: covered, at the recorded depth, not yet settled.
-                const int sx0 = std::max(px * block, x0);
-                const int sx1 = std::min(px * block + block - 1, x1);
-                std::size_t n = 0;
-                std::int64_t sum0 = 0, sum1 = 0, sum2 = 0;
-                for (int y = sy0; y <= sy1; ++y) {
-                    const std::int64_t dy = y - y0, dx = sx0 - x0;
-                    std::int64_t e0 = row0 + dy * stepY0 + dx * stepX0;
-                    std::int64_t e1 = row1 + dy * stepY1 + dx * stepX1;
-                    std::int64_t e2 = row2 + dy * stepY2 + dx * stepX2;
-                    const std::size_t rowIndex = std::size_t(y) * std::size_t(fb.width);
-                    for (int x = sx0; x <= sx1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-                        if (!covered(e0, e1, e2))
-                            continue;
-                        const std::size_t index = rowIndex + std::size_t(x);
-                        const float z = weights(e0, e1, e2)[3];
-                        if (!(z == fb.depth[index]) || fb.settled[index])
-                            continue;
-                        fb.settled[index] = 1;
-                        owned[n] = index;
-                        depths[n] = z;
-                        ++n;
-                        sum0 += e0;
-                        sum1 += e1;
-                        sum2 += e2;
-                    }
-                }
-                if (n == 0)
-                    continue;
-                nearer = true;
-                const double scale = invArea / double(n);
-                const Shade shade =
-                    shadeAt(float(double(sum0) * scale), float(double(sum1) * scale),
-                            float(double(sum2) * scale), footprint);
-                for (std::size_t i = 0; i < n; ++i)
-                    write(owned[i], shade, depths[i]);
-            }
-        }
-        return nearer;
-    }
-
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         const auto [first, last] = coveredRun(row0, row1, row2);
         std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
@@ -466,7 +407,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 break;
             }
             nearer = true;
-            write(index, shadeAt(l0, l1, l2, 1.0f), z);
+            write(index, shadeAt(l0, l1, l2), z);
         }
     }
     return nearer;

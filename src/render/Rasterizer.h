@@ -3,9 +3,8 @@
 // The rasterizer's stages as small functions over an explicit framebuffer: clip a triangle in
 // clip space, cover its samples with a fixed-point edge test (top-left rule, so that shared
 // edges are neither left open nor drawn twice), test depth, sample the texture with
-// perspective-correct coordinates and a mip level from the footprint of what is shaded (a
-// sample, or a square of samples at once), shade, and finally average the samples of each
-// pixel.
+// perspective-correct coordinates and a mip level from the sample's footprint, shade, and
+// finally average the samples of each pixel.
 
 #include "render/Image.h"
 #include "render/Math.h"
@@ -59,12 +58,6 @@ struct Shading {
     // The finest mip level this picture samples (see finestMipLevel); none finer is read.
     int finestLevel = 0;
     DepthUse depthUse = DepthUse::Test;
-    // Samples per pixel along each axis. Drawing at the nearest depth shades each square of
-    // half a pixel's width a triangle covers once, where the weights of the samples it owns
-    // there average, and gives that colour to all of them: the edges keep their samples,
-    // the texture is read once a square, from the level its footprint calls for. 1 shades
-    // every sample.
-    int pixelSamples = 1;
 };
 
 // Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice

@@ -23,10 +23,6 @@ struct RenderSettings {
     float lightElevationDegrees = 55.0f;
     float ambient = 0.5f;
     float diffuse = 0.7f;
-    // Opaque surfaces are shaded once per square of samples half a pixel wide (2 × 2 of the
-    // usual 4 × 4), the samples keeping their own coverage and depth. Set, every sample is
-    // shaded on its own: slower, the reference the shared shading is measured against.
-    bool shadeEverySample = false;
 };
 
 // What a rendering drew.

@@ -547,50 +547,6 @@ TEST(PictureRobustnessTest, FloatToIntegerConversionsSaturate) {
     EXPECT_EQ(saturatingCast<std::int64_t>(-12345.7), -12345);
 }
 
-TEST(PictureTextureTest, SharedShadingStaysCloseToShadingEverySample) {
-    // The tolerance of shading squares of samples at once against shading every sample,
-    // over a whole picture: a mean difference of at most 3 of 255 per channel, and at most
-    // 15% of the pixels off by more than 8 (on sharp texel edges: lettering, thin stripes).
-    const auto within = [](const Model& m, const View& v) {
-        View reference = v;
-        reference.settings.shadeEverySample = true;
-        const RgbImage fast = draw(m, v), slow = draw(m, reference);
-        ASSERT_EQ(fast.rgb.size(), slow.rgb.size());
-        double sum = 0;
-        std::size_t far = 0, differing = 0;
-        for (std::size_t i = 0; i < fast.rgb.size(); i += 3) {
-            int worst = 0;
-            for (std::size_t c = 0; c < 3; ++c) {
-                const int d = std::abs(int(fast.rgb[i + c]) - int(slow.rgb[i + c]));
-                sum += d;
-                worst = std::max(worst, d);
-            }
-            far += worst > 8;
-            differing += worst > 0;
-        }
-        const std::size_t pixels = fast.rgb.size() / 3;
-        EXPECT_LE(sum / double(fast.rgb.size()), 3.0);
-        EXPECT_LE(double(far), 0.15 * double(pixels));
-        EXPECT_GT(differing, 0u) << "both ways shaded every sample";
-    };
-    within(vehicle(), previewView(vehicle()));
-
-    // Fine lettering-like detail, minified: bars 3 texels wide on a 512-texel texture seen
-    // from near and from far, head-on and at a slant.
-    Model bars;
-    bars.textures.push_back(makeTexture(512, 512, [](int x, int y) {
-        return (x / 3 + y / 7) % 2 ? Rgb{250, 250, 240} : Rgb{20, 40, 160};
-    }));
-    Material barred;
-    barred.texture = 0;
-    const std::uint32_t material = addMaterial(bars, barred);
-    addFacingQuad(bars, 0, 2, material);
-    addQuad(bars, {-0.2f, 1, 1}, {0.6f, 1, 2.5f}, {0.6f, -1, 2.5f}, {-0.2f, -1, 1}, {1, 0, 0},
-            material);
-    for (float distance : {4.0f, 12.0f})
-        within(bars, frontView(distance, 96, 64));
-}
-
 // --- Golden pictures ---------------------------------------------------------------------
 
 TEST(PictureGoldenTest, SmallScenesMatchTheirGoldens) {
