@@ -2,6 +2,7 @@
 
 #include "msts/Windows1252.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -47,28 +48,18 @@ void appendUtf16Units(std::string& out, const char16_t* units, std::size_t count
     }
 }
 
-bool startsWithNoCase(std::string_view text, std::string_view word) {
-    if (text.size() != word.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != word[i])
-            return false;
-    }
-    return true;
-}
-
 // ---------------------------------------------------------------------------------------
 // Text
 
-class TextReader final : public BlockReader {
+// Reads the characters of a text body straight from its bytes, UTF-16LE code units or 8-bit
+// Windows-1252 ones, in one pass: a token is a range of units, turned into a string only
+// when the caller wants one (names, labels, quoted strings), and numbers are parsed from a
+// small stack copy of their units.
+template <bool Wide> class TextReader final : public BlockReader {
 public:
-    TextReader(std::span<const std::byte> body, bool utf16, std::uint64_t base,
-               Diagnostics& diagnostics)
-        : BlockReader(diagnostics), data_(body), utf16_(utf16), base_(base),
-          units_(utf16 ? body.size() / 2 : body.size()) {}
+    TextReader(std::span<const std::byte> body, std::uint64_t base, Diagnostics& diagnostics)
+        : BlockReader(diagnostics), data_(body), base_(base),
+          units_(Wide ? body.size() / 2 : body.size()) {}
 
     std::optional<BlockHeader> openBlock() override {
         for (;;) {
@@ -96,8 +87,8 @@ public:
                 return std::nullopt; // a value, not a block
             // A bare word: the block's name, unless it is a value.
             const std::size_t save = pos_;
-            Lexed name = lex();
-            if (!name.text.empty() && (name.text[0] == '#' || name.text[0] == '_')) {
+            const Lexed name = lex();
+            if (name.end > name.begin && (unit(name.begin) == '#' || unit(name.begin) == '_')) {
                 if (peek().kind == Kind::Open) {
                     lex();
                     skipBalanced();
@@ -105,14 +96,13 @@ public:
                 continue;
             }
             Lexed after = peek();
-            std::string label;
+            std::optional<Lexed> label;
             if (after.kind == Kind::Word || after.kind == Kind::String) {
-                Lexed labelToken = lex();
+                label = lex();
                 if (peek().kind != Kind::Open) {
                     pos_ = save; // two values in a row: not a block
                     return std::nullopt;
                 }
-                label = std::move(labelToken.text);
                 after = peek();
             }
             if (after.kind != Kind::Open) {
@@ -120,19 +110,22 @@ public:
                 return std::nullopt;
             }
             lex(); // '('
-            if (startsWithNoCase(name.text, "comment") || startsWithNoCase(name.text, "skip")) {
+            if (isWord(name, "comment") || isWord(name, "skip")) {
                 skipBalanced();
                 continue;
             }
             if (depth_ >= maxDepth)
-                throw ReadError(DiagCode::NestingTooDeep, name.position, name.text);
+                throw ReadError(DiagCode::NestingTooDeep, name.position, text(name));
             ++depth_;
-            BlockHeader header;
-            header.token = tokenFromName(name.text).value_or(Token::Unknown);
-            header.name = std::move(name.text);
-            header.label = std::move(label);
+            // Built in place: the header is returned without moving its strings.
+            std::optional<BlockHeader> result(std::in_place);
+            BlockHeader& header = *result;
+            header.name = text(name);
+            header.token = tokenFromName(header.name).value_or(Token::Unknown);
+            if (label)
+                header.label = text(*label);
             header.position = name.position;
-            return header;
+            return result;
         }
     }
 
@@ -154,7 +147,7 @@ public:
         const std::size_t save = pos_;
         const Lexed name = lex();
         bool result = false;
-        if (name.kind == Kind::Word && tokenFromName(name.text) == token) {
+        if (name.kind == Kind::Word && tokenOf(name) == token) {
             Lexed after = lex();
             if (after.kind == Kind::Word || after.kind == Kind::String)
                 after = lex();
@@ -173,54 +166,52 @@ public:
 
     std::uint32_t readDword() override {
         const Lexed t = value();
+        Narrow n(*this, t);
         std::uint32_t v = 0;
-        const auto* first = t.text.data();
-        const auto* last = first + t.text.size();
-        const auto [ptr, ec] = std::from_chars(first, last, v, 16);
-        if (ec != std::errc() || ptr != last || t.text.size() > 8)
-            throw ReadError(DiagCode::BadNumber, t.position, "dword '" + t.text + "'");
+        const auto [ptr, ec] = std::from_chars(n.first, n.last, v, 16);
+        if (ec != std::errc() || ptr != n.last || n.last - n.first > 8)
+            throw ReadError(DiagCode::BadNumber, t.position, "dword '" + text(t) + "'");
         return v;
     }
 
     float readFloat() override {
         const Lexed t = value();
-        float v = 0;
-        const auto* first = t.text.data();
-        const auto* last = first + t.text.size();
-        if (first != last && *first == '+')
+        Narrow n(*this, t);
+        const char* first = n.first;
+        if (first != n.last && *first == '+')
             ++first;
-        const auto [ptr, ec] = std::from_chars(first, last, v);
+        float v = 0;
+        const auto [ptr, ec] = std::from_chars(first, n.last, v);
         if (ec == std::errc::result_out_of_range) {
             diagnostics_.warn(DiagCode::BadNumber, t.position,
-                              "float out of range '" + t.text + "'");
+                              "float out of range '" + text(t) + "'");
             return 0;
         }
-        if (ec != std::errc() || ptr != last)
-            throw ReadError(DiagCode::BadNumber, t.position, "float '" + t.text + "'");
+        if (ec != std::errc() || ptr != n.last)
+            throw ReadError(DiagCode::BadNumber, t.position, "float '" + text(t) + "'");
         return v;
     }
 
     std::string readString() override {
-        Lexed t = value();
-        std::string out = std::move(t.text);
+        std::string out = text(value());
         // "abc" + "def" is one string.
         for (;;) {
             const std::size_t save = pos_;
             const Lexed plus = lex();
-            if (plus.kind != Kind::Word || plus.text != "+") {
+            if (plus.kind != Kind::Word || plus.end - plus.begin != 1 || unit(plus.begin) != '+') {
                 pos_ = save;
                 break;
             }
             const Lexed more = lex();
             if (more.kind != Kind::Word && more.kind != Kind::String)
                 throw ReadError(DiagCode::BadString, more.position, "nothing after '+'");
-            out += more.text;
+            appendText(out, more);
         }
         return out;
     }
 
-    std::uint64_t position() const override { return base_ + pos_ * unitBytes(); }
-    std::uint64_t bytesLeft() const override { return (units_ - pos_) * unitBytes(); }
+    std::uint64_t position() const override { return base_ + pos_ * unitBytes; }
+    std::uint64_t bytesLeft() const override { return (units_ - pos_) * unitBytes; }
     bool isBinary() const override { return false; }
 
     std::size_t maxItemsLeft(std::size_t) const override {
@@ -229,25 +220,58 @@ public:
     }
 
 private:
-    enum class Kind { Word, String, Open, Close, End };
+    static constexpr std::size_t unitBytes = Wide ? 2 : 1;
+    static constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
+
+    enum class Kind : std::uint8_t { Word, String, Open, Close, End };
+    // A token as the range of units it spans: a word's characters, or what lies between a
+    // string's quotes (escapes still in).
     struct Lexed {
         Kind kind = Kind::End;
-        std::string text;
+        std::size_t begin = 0;
+        std::size_t end = 0;
         std::uint64_t position = 0;
     };
 
-    std::size_t unitBytes() const { return utf16_ ? 2 : 1; }
+    // A number's characters as 8-bit text: on the stack when short and ASCII, as they are
+    // nearly always; otherwise through the full conversion.
+    struct Narrow {
+        Narrow(const TextReader& reader, const Lexed& t) {
+            const std::size_t n = t.end - t.begin;
+            bool plain = t.kind == Kind::Word && n <= buffer.size();
+            for (std::size_t i = 0; plain && i < n; ++i) {
+                const char32_t c = reader.unit(t.begin + i);
+                plain = c < 0x80;
+                buffer[i] = static_cast<char>(c);
+            }
+            if (!plain) {
+                spelled = reader.text(t);
+                first = spelled.data();
+                last = first + spelled.size();
+            } else {
+                first = buffer.data();
+                last = first + n;
+            }
+        }
+        std::array<char, 64> buffer;
+        std::string spelled;
+        const char* first;
+        const char* last;
+    };
 
     char32_t unit(std::size_t i) const {
-        if (utf16_)
-            return static_cast<char32_t>(std::to_integer<unsigned>(data_[2 * i]) |
-                                         (std::to_integer<unsigned>(data_[2 * i + 1]) << 8));
-        return static_cast<char32_t>(std::to_integer<unsigned>(data_[i]));
+        if constexpr (Wide) {
+            std::uint16_t v;
+            std::memcpy(&v, data_.data() + 2 * i, 2);
+            return v;
+        } else {
+            return std::to_integer<unsigned char>(data_[i]);
+        }
     }
 
     void appendUnit(std::string& out, std::size_t& i) const {
         char32_t c = unit(i);
-        if (utf16_) {
+        if constexpr (Wide) {
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units_) {
                 const char32_t low = unit(i + 1);
                 if (low >= 0xDC00 && low <= 0xDFFF) {
@@ -265,11 +289,81 @@ private:
         appendUtf8(out, c);
     }
 
+    // The token's text as UTF-8, a string's escapes resolved.
+    void appendText(std::string& out, const Lexed& t) const {
+        if (t.kind == Kind::Word) {
+            for (std::size_t i = t.begin; i < t.end; ++i) {
+                const char32_t c = unit(i);
+                if (c < 0x80)
+                    out.push_back(static_cast<char>(c));
+                else
+                    appendUnit(out, i);
+            }
+            return;
+        }
+        if (t.kind != Kind::String)
+            return;
+        for (std::size_t i = t.begin; i < t.end; ++i) {
+            const char32_t d = unit(i);
+            if (d == '\\' && i + 1 < units_) {
+                ++i;
+                const char32_t e = unit(i);
+                if (e == 'n')
+                    out.push_back('\n');
+                else if (e == 't')
+                    out.push_back('\t');
+                else
+                    appendUnit(out, i);
+                continue;
+            }
+            appendUnit(out, i);
+        }
+    }
+
+    std::string text(const Lexed& t) const {
+        std::string out;
+        appendText(out, t);
+        return out;
+    }
+
+    std::optional<Token> tokenOf(const Lexed& word) const {
+        const Narrow n(*this, word);
+        return tokenFromName(std::string_view(n.first, std::size_t(n.last - n.first)));
+    }
+
+    // True when the token is the word `lower`, in any letter case.
+    bool isWord(const Lexed& t, std::string_view lower) const {
+        if (t.kind != Kind::Word || t.end - t.begin != lower.size())
+            return false;
+        for (std::size_t i = 0; i < lower.size(); ++i) {
+            char32_t c = unit(t.begin + i);
+            if (c >= 'A' && c <= 'Z')
+                c = c - 'A' + 'a';
+            if (c != static_cast<unsigned char>(lower[i]))
+                return false;
+        }
+        return true;
+    }
+
+    // The next token. The one last read is kept, so that reading again after stepping back
+    // (peeking, looking for a comment) costs nothing.
     Lexed lex() {
+        if (pos_ == lastAt_) {
+            pos_ = lastNext_;
+            return last_;
+        }
+        const std::size_t at = pos_;
+        last_ = scan();
+        lastAt_ = at;
+        lastNext_ = pos_;
+        return last_;
+    }
+
+    Lexed scan() {
         while (pos_ < units_ && unit(pos_) <= 0x20)
             ++pos_;
         Lexed t;
-        t.position = base_ + pos_ * unitBytes();
+        t.position = base_ + pos_ * unitBytes;
         if (pos_ >= units_)
             return t;
         const char32_t c = unit(pos_);
@@ -285,49 +379,34 @@ private:
         }
         if (c == '"') {
             t.kind = Kind::String;
-            ++pos_;
+            t.begin = ++pos_;
             for (;;) {
                 if (pos_ >= units_)
                     throw ReadError(DiagCode::BadString, t.position, "unterminated string");
-                char32_t d = unit(pos_);
+                const char32_t d = unit(pos_);
                 if (d == '"') {
-                    ++pos_;
+                    t.end = pos_++;
                     break;
                 }
-                if (d == '\\' && pos_ + 1 < units_) {
-                    ++pos_;
-                    d = unit(pos_);
-                    if (d == 'n')
-                        t.text.push_back('\n');
-                    else if (d == 't')
-                        t.text.push_back('\t');
-                    else
-                        appendUnit(t.text, pos_);
-                    ++pos_;
-                    continue;
-                }
-                appendUnit(t.text, pos_);
-                ++pos_;
+                pos_ += d == '\\' && pos_ + 1 < units_ ? 2 : 1;
             }
             return t;
         }
         t.kind = Kind::Word;
+        t.begin = pos_;
         while (pos_ < units_) {
             const char32_t d = unit(pos_);
             if (d <= 0x20 || d == '(' || d == ')' || d == '"')
                 break;
-            if (d < 0x80)
-                t.text.push_back(static_cast<char>(d));
-            else
-                appendUnit(t.text, pos_);
             ++pos_;
         }
+        t.end = pos_;
         return t;
     }
 
     Lexed peek() {
         const std::size_t save = pos_;
-        Lexed t = lex();
+        const Lexed t = lex();
         pos_ = save;
         return t;
     }
@@ -341,9 +420,7 @@ private:
                 skipBalanced();
                 continue;
             }
-            if (t.kind == Kind::Word &&
-                (startsWithNoCase(t.text, "comment") || startsWithNoCase(t.text, "skip")) &&
-                peek().kind == Kind::Open) {
+            if ((isWord(t, "comment") || isWord(t, "skip")) && peek().kind == Kind::Open) {
                 lex();
                 skipBalanced();
                 continue;
@@ -375,7 +452,7 @@ private:
 
     Lexed value() {
         skipIgnorable();
-        Lexed t = lex();
+        const Lexed t = lex();
         if (t.kind == Kind::Word || t.kind == Kind::String)
             return t;
         if (t.kind == Kind::End)
@@ -387,24 +464,26 @@ private:
 
     std::int64_t readInteger() {
         const Lexed t = value();
-        std::int64_t v = 0;
-        const auto* first = t.text.data();
-        const auto* last = first + t.text.size();
-        if (first != last && *first == '+')
+        Narrow n(*this, t);
+        const char* first = n.first;
+        if (first != n.last && *first == '+')
             ++first;
-        const auto [ptr, ec] = std::from_chars(first, last, v);
-        if (ec != std::errc() || ptr != last || v < std::numeric_limits<std::int32_t>::min() ||
+        std::int64_t v = 0;
+        const auto [ptr, ec] = std::from_chars(first, n.last, v);
+        if (ec != std::errc() || ptr != n.last || v < std::numeric_limits<std::int32_t>::min() ||
             v > std::numeric_limits<std::uint32_t>::max())
-            throw ReadError(DiagCode::BadNumber, t.position, "integer '" + t.text + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "integer '" + text(t) + "'");
         return v;
     }
 
     std::span<const std::byte> data_;
-    bool utf16_;
     std::uint64_t base_;
     std::size_t units_;
     std::size_t pos_ = 0;
     int depth_ = 0;
+    Lexed last_;
+    std::size_t lastAt_ = none;
+    std::size_t lastNext_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -432,14 +511,17 @@ public:
                                     " bytes overruns its parent");
             const std::size_t blockEnd = pos_ + 8 + length;
             pos_ += 8;
-            BlockHeader header;
+            // Built in place: the header is returned without moving its strings.
+            std::optional<BlockHeader> result(std::in_place);
+            BlockHeader& header = *result;
             header.position = at;
             if (length > 0) {
                 const std::size_t labelUnits = std::to_integer<std::size_t>(data_[pos_]);
                 ++pos_;
                 if (labelUnits * 2 > blockEnd - pos_)
                     throw ReadError(DiagCode::BlockOverrun, at, "label overruns its block");
-                appendUtf16(header.label, labelUnits);
+                if (labelUnits > 0)
+                    appendUtf16(header.label, labelUnits);
             }
             if (set == 0 && id == static_cast<std::uint16_t>(Token::Comment)) {
                 pos_ = blockEnd;
@@ -455,7 +537,7 @@ public:
             } else {
                 header.token = token;
             }
-            return header;
+            return result;
         }
     }
 
@@ -546,13 +628,23 @@ private:
         return v;
     }
 
-    // Reads `units` UTF-16 code units at pos_ (already bounds-checked) as UTF-8.
+    // Reads `units` UTF-16 code units at pos_ (already bounds-checked) as UTF-8. Most labels
+    // are empty and most strings ASCII: those take no conversion.
     void appendUtf16(std::string& out, std::size_t units) {
-        std::u16string buffer(units, u'\0');
-        if (units)
-            std::memcpy(buffer.data(), data_.data() + pos_, units * 2);
+        const std::byte* p = data_.data() + pos_;
         pos_ += units * 2;
-        appendUtf16Units(out, buffer.data(), units);
+        std::size_t ascii = 0;
+        while (ascii < units && p[2 * ascii + 1] == std::byte{0} &&
+               std::to_integer<unsigned>(p[2 * ascii]) < 0x80)
+            ++ascii;
+        out.reserve(out.size() + units);
+        for (std::size_t i = 0; i < ascii; ++i)
+            out.push_back(std::to_integer<char>(p[2 * i]));
+        if (ascii == units)
+            return;
+        std::u16string rest(units - ascii, u'\0');
+        std::memcpy(rest.data(), p + 2 * ascii, rest.size() * 2);
+        appendUtf16Units(out, rest.data(), rest.size());
     }
 
     std::span<const std::byte> data_;
@@ -574,7 +666,7 @@ BlockHeader BlockReader::expectBlock(Token token) {
             DiagCode::UnexpectedToken, header->position,
             std::string(tokenName(token)) + " expected, found " +
                 (header->name.empty() ? std::string(tokenName(header->token)) : header->name));
-    return *header;
+    return std::move(*header);
 }
 
 void BlockReader::readInts(std::size_t count, std::vector<std::int32_t>& out) {
@@ -609,8 +701,9 @@ std::unique_ptr<BlockReader> BlockReader::create(const Container& container,
     const auto body = container.body();
     if (container.encoding == Encoding::Binary)
         return std::make_unique<BinaryReader>(body, container.bodyStart, diagnostics);
-    return std::make_unique<TextReader>(body, container.encoding == Encoding::Utf16Text,
-                                        container.bodyStart, diagnostics);
+    if (container.encoding == Encoding::Utf16Text)
+        return std::make_unique<TextReader<true>>(body, container.bodyStart, diagnostics);
+    return std::make_unique<TextReader<false>>(body, container.bodyStart, diagnostics);
 }
 
 } // namespace msts

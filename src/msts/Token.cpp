@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 #include <unordered_map>
 
 namespace msts {
@@ -153,19 +152,14 @@ constexpr TokenName tokenNames[] = {
     {Token::UvOpDiffusemap, "uv_op_diffusemap"},
 };
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (auto& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
+// Longer than any token name: a longer word is no token.
+constexpr std::size_t longestName = 32;
 
-const std::unordered_map<std::string, Token>& byName() {
+const std::unordered_map<std::string_view, Token>& byName() {
     static const auto table = [] {
-        std::unordered_map<std::string, Token> map;
+        std::unordered_map<std::string_view, Token> map;
         for (const auto& entry : tokenNames)
-            map.emplace(std::string(entry.name), entry.token);
+            map.emplace(entry.name, entry.token);
         return map;
     }();
     return table;
@@ -186,8 +180,16 @@ std::string_view tokenName(Token token) {
 }
 
 std::optional<Token> tokenFromName(std::string_view name) {
+    // Lowered on the stack: text readers ask for every block they open.
+    if (name.size() > longestName)
+        return std::nullopt;
+    std::array<char, longestName> lower;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
     const auto& map = byName();
-    const auto it = map.find(lowered(name));
+    const auto it = map.find(std::string_view(lower.data(), name.size()));
     if (it == map.end())
         return std::nullopt;
     return it->second;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 namespace render {
 
@@ -254,10 +255,29 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     std::int64_t row1 = edge(v2, v0, startX, startY);
     std::int64_t row2 = edge(v0, v1, startX, startY);
 
-    // Whether a sample is covered, and its barycentric weights and depth: one definition for
+    // Which samples are covered, and their barycentric weights and depth: one definition for
     // every pass, so that the depths recorded are the very ones the drawing pass meets.
-    const auto covered = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
-        return e0 + bias0 >= 0 && e1 + bias1 >= 0 && e2 + bias2 >= 0;
+    // The covered samples of a row form one run: the offsets from x0, first to last, where
+    // e + bias >= 0 for all three edges, solved exactly from the edges' values at x0 and
+    // their steps instead of testing every sample of the bounding box. Empty when first > last.
+    const int width = x1 - x0;
+    const auto coveredRun = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
+        std::int64_t first = 0, last = width;
+        const auto within = [&](std::int64_t e, std::int64_t step, std::int64_t bias) {
+            const std::int64_t v = e + bias; // covered where v + k * step >= 0
+            if (step > 0) {
+                if (v < 0)
+                    first = std::max(first, (-v + step - 1) / step);
+            } else if (step < 0) {
+                last = v < 0 ? -1 : std::min(last, v / -step);
+            } else if (v < 0) {
+                last = -1;
+            }
+        };
+        within(e0, stepX0, bias0);
+        within(e1, stepX1, bias1);
+        within(e2, stepX2, bias2);
+        return std::pair<int, int>(int(std::min<std::int64_t>(first, width + 1)), int(last));
     };
     const auto weights = [&](std::int64_t e0, std::int64_t e1, std::int64_t e2) {
         const float l0 = float(double(e0) * invArea);
@@ -270,11 +290,12 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     if (shading.depthUse == DepthUse::RecordOnly) {
         // Depth alone.
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
-            std::int64_t e0 = row0, e1 = row1, e2 = row2;
+            const auto [first, last] = coveredRun(row0, row1, row2);
+            std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
+                         e2 = row2 + first * stepX2;
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
-            for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-                if (!covered(e0, e1, e2))
-                    continue;
+            for (int x = x0 + first; x <= x0 + last;
+                 ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
                 const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
@@ -304,11 +325,72 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
     const float alphaRef = shading.alphaReference * 255.0f;
 
+    // The colour (and alpha) at barycentric weights l0..l2, and its light.
+    struct Shade {
+        std::array<float, 4> texel;
+        float light;
+    };
+    const auto shadeAt = [&](float l0, float l1, float l2) {
+        const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
+        const float invQ = q > 0 ? 1.0f / q : 0.0f;
+        Shade shade{
+            {float(shading.colour.r), float(shading.colour.g), float(shading.colour.b), 255.0f},
+            (l0 * v0.lq + l1 * v1.lq + l2 * v2.lq) * invQ};
+        const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
+        const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
+        // A coordinate that overflowed on its way here draws the untextured colour.
+        if (texture && std::isfinite(u) && std::isfinite(v)) {
+            // Derivatives of u = uq / q by the quotient rule.
+            const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
+            const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
+            const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
+            shade.texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
+        }
+        return shade;
+    };
+    // Writes the shade into one sample; false when the alpha test cuts it away.
+    const auto write = [&](std::size_t index, const Shade& shade, float z) {
+        const auto& texel = shade.texel;
+        float* dst = &fb.colour[index * 3];
+        const float r = std::min(texel[0] * shade.light, 255.0f);
+        const float g = std::min(texel[1] * shade.light, 255.0f);
+        const float b = std::min(texel[2] * shade.light, 255.0f);
+        switch (shading.blend) {
+        case BlendMode::AlphaTest:
+            if (texel[3] < alphaRef)
+                return;
+            [[fallthrough]];
+        case BlendMode::Opaque:
+            dst[0] = r;
+            dst[1] = g;
+            dst[2] = b;
+            break;
+        case BlendMode::AlphaBlend: {
+            const float a = texel[3] / 255.0f;
+            dst[0] = r * a + dst[0] * (1 - a);
+            dst[1] = g * a + dst[1] * (1 - a);
+            dst[2] = b * a + dst[2] * (1 - a);
+            break;
+        }
+        case BlendMode::Additive: {
+            const float a = texel[3] / 255.0f;
+            dst[0] = std::min(dst[0] + r * a, 255.0f);
+            dst[1] = std::min(dst[1] + g * a, 255.0f);
+            dst[2] = std::min(dst[2] + b * a, 255.0f);
+            break;
+        }
+        }
+        if (writesDepth)
+            fb.depth[index] = z;
+        if (writesDepth || texel[3] > 0)
+            ++fb.drawnSamples;
+    };
+
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
-        std::int64_t e0 = row0, e1 = row1, e2 = row2;
-        for (int x = x0; x <= x1; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
-            if (!covered(e0, e1, e2))
-                continue;
+        const auto [first, last] = coveredRun(row0, row1, row2);
+        std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
+                     e2 = row2 + first * stepX2;
+        for (int x = x0 + first; x <= x0 + last; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
             const auto [l0, l1, l2, z] = weights(e0, e1, e2);
             const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
             switch (shading.depthUse) {
@@ -325,57 +407,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 break;
             }
             nearer = true;
-
-            const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
-            const float invQ = q > 0 ? 1.0f / q : 0.0f;
-            const float light = (l0 * v0.lq + l1 * v1.lq + l2 * v2.lq) * invQ;
-
-            std::array<float, 4> texel{float(shading.colour.r), float(shading.colour.g),
-                                       float(shading.colour.b), 255.0f};
-            const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
-            const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
-            // A coordinate that overflowed on its way here draws the untextured colour.
-            if (texture && std::isfinite(u) && std::isfinite(v)) {
-                // Derivatives of u = uq / q by the quotient rule.
-                const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
-                const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
-                const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
-                texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
-            }
-
-            float* dst = &fb.colour[index * 3];
-            const float r = std::min(texel[0] * light, 255.0f);
-            const float g = std::min(texel[1] * light, 255.0f);
-            const float b = std::min(texel[2] * light, 255.0f);
-            switch (shading.blend) {
-            case BlendMode::AlphaTest:
-                if (texel[3] < alphaRef)
-                    continue;
-                [[fallthrough]];
-            case BlendMode::Opaque:
-                dst[0] = r;
-                dst[1] = g;
-                dst[2] = b;
-                break;
-            case BlendMode::AlphaBlend: {
-                const float a = texel[3] / 255.0f;
-                dst[0] = r * a + dst[0] * (1 - a);
-                dst[1] = g * a + dst[1] * (1 - a);
-                dst[2] = b * a + dst[2] * (1 - a);
-                break;
-            }
-            case BlendMode::Additive: {
-                const float a = texel[3] / 255.0f;
-                dst[0] = std::min(dst[0] + r * a, 255.0f);
-                dst[1] = std::min(dst[1] + g * a, 255.0f);
-                dst[2] = std::min(dst[2] + b * a, 255.0f);
-                break;
-            }
-            }
-            if (writesDepth)
-                fb.depth[index] = z;
-            if (writesDepth || texel[3] > 0)
-                ++fb.drawnSamples;
+            write(index, shadeAt(l0, l1, l2), z);
         }
     }
     return nearer;

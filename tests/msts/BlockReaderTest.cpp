@@ -101,6 +101,60 @@ TEST(TextBlocks, commentsSkipsAndHashItemsAreIgnored) {
     EXPECT_TRUE(r.diagnostics.has(msts::DiagCode::TrailingData));
 }
 
+TEST(TextBlocks, charactersBeyondAsciiComeOutAsUtf8InBothWidths) {
+    for (bool utf16 : {false, true}) {
+        // A long number, an unknown block spelt with accents, a label and strings beyond ASCII.
+        const std::string longNumber = "0." + std::string(70, '0') + "125e71";
+        auto r = text("Wagon Caf\u00e9 ( " + longNumber +
+                          " \"\u20ac \\\u00e9\" Mod\u00e8le ( 1 ) R\u00e9f ( 2 ) )",
+                      utf16);
+        const auto h = r.reader->openBlock();
+        ASSERT_TRUE(h);
+        EXPECT_EQ(h->token, Token::Unknown);
+        EXPECT_EQ(h->name, "Wagon");
+        EXPECT_EQ(h->label, "Caf\u00e9");
+        EXPECT_FLOAT_EQ(r.reader->readFloat(), 1.25f);
+        EXPECT_EQ(r.reader->readString(), "\u20ac \u00e9");
+        const auto model = r.reader->openBlock();
+        ASSERT_TRUE(model);
+        EXPECT_EQ(model->name, "Mod\u00e8le");
+        r.reader->endBlock();
+        // A word beyond ASCII where a number is due is a bad number, and leaves the block.
+        EXPECT_FALSE(r.reader->nextIsBlock(Token::Point));
+        EXPECT_THROW(r.reader->readInt(), msts::ReadError);
+    }
+    // UTF-16 beyond the basic plane: a pair is one character, an unpaired half U+FFFD.
+    Bytes file{std::byte{0xFF}, std::byte{0xFE}};
+    fixtures::appendBytes(file, fixtures::utf16le("SIMISA@@@@@@@@@@JINX0s1t______\r\nimage ( \"a"));
+    for (std::uint16_t u : {0xD834, 0xDD1E, 0xD834, 0x0062, 0xDD1E, 0x0022, 0x0029})
+        fixtures::appendU16(file, u);
+    Reader r(file);
+    ASSERT_TRUE(r.reader->openBlock());
+    EXPECT_EQ(r.reader->readString(), "a\U0001D11E\uFFFDb\uFFFD");
+}
+
+TEST(TextBlocks, valuesBeforeABlockAreReadAfterLookingForIt) {
+    for (bool utf16 : {false, true}) {
+        auto r = text("shape ( 1 \"two\" 3 point label ( 4 ) )", utf16);
+        ASSERT_TRUE(r.reader->openBlock());
+        EXPECT_FALSE(r.reader->openBlock()); // values first
+        EXPECT_FALSE(r.reader->nextIsBlock(Token::Point));
+        EXPECT_EQ(r.reader->readInt(), 1);
+        EXPECT_FALSE(r.reader->openBlock());
+        EXPECT_EQ(r.reader->readString(), "two");
+        EXPECT_FALSE(r.reader->openBlock());
+        EXPECT_FALSE(r.reader->atBlockEnd());
+        EXPECT_EQ(r.reader->readInt(), 3);
+        EXPECT_TRUE(r.reader->nextIsBlock(Token::Point));
+        const auto p = r.reader->openBlock();
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->token, Token::Point);
+        EXPECT_EQ(p->label, "label");
+        EXPECT_EQ(r.reader->readInt(), 4);
+        EXPECT_TRUE(r.reader->atBlockEnd());
+    }
+}
+
 TEST(TextBlocks, malformedInputThrowsWithItsPosition) {
     {
         auto r = text("points ( 3 point ( 1 2");
