@@ -125,7 +125,8 @@ public:
                 continue;
             }
             if (depth_ >= maxDepth)
-                throw ReadError(DiagCode::NestingTooDeep, name.position, name.text);
+                throw ReadError(DiagCode::NestingTooDeep, name.position,
+                                "at most " + std::to_string(maxDepth) + " levels expected");
             ++depth_;
             BlockHeader header;
             header.token = tokenFromName(name.text).value_or(Token::Unknown);
@@ -178,7 +179,7 @@ public:
         const auto* last = first + t.text.size();
         const auto [ptr, ec] = std::from_chars(first, last, v, 16);
         if (ec != std::errc() || ptr != last || t.text.size() > 8)
-            throw ReadError(DiagCode::BadNumber, t.position, "dword '" + t.text + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "hexadecimal dword expected");
         return v;
     }
 
@@ -191,12 +192,11 @@ public:
             ++first;
         const auto [ptr, ec] = std::from_chars(first, last, v);
         if (ec == std::errc::result_out_of_range) {
-            diagnostics_.warn(DiagCode::BadNumber, t.position,
-                              "float out of range '" + t.text + "'");
+            diagnostics_.warn(DiagCode::BadNumber, t.position, "float in range expected");
             return 0;
         }
         if (ec != std::errc() || ptr != last)
-            throw ReadError(DiagCode::BadNumber, t.position, "float '" + t.text + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "float expected");
         return v;
     }
 
@@ -395,7 +395,7 @@ private:
         const auto [ptr, ec] = std::from_chars(first, last, v);
         if (ec != std::errc() || ptr != last || v < std::numeric_limits<std::int32_t>::min() ||
             v > std::numeric_limits<std::uint32_t>::max())
-            throw ReadError(DiagCode::BadNumber, t.position, "integer '" + t.text + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "32-bit integer expected");
         return v;
     }
 
@@ -570,10 +570,11 @@ BlockHeader BlockReader::expectBlock(Token token) {
         throw ReadError(DiagCode::UnexpectedToken, at,
                         std::string(tokenName(token)) + " expected, block ends");
     if (header->token != token)
-        throw ReadError(
-            DiagCode::UnexpectedToken, header->position,
-            std::string(tokenName(token)) + " expected, found " +
-                (header->name.empty() ? std::string(tokenName(header->token)) : header->name));
+        throw ReadError(DiagCode::UnexpectedToken, header->position,
+                        std::string(tokenName(token)) + " expected, found " +
+                            (header->token == Token::Unknown
+                                 ? std::string("an unknown block")
+                                 : std::string(tokenName(header->token))));
     return *header;
 }
 
