@@ -17,6 +17,10 @@ QString CatalogEntry::shapePath() const {
     return TrainsetPath + Folder + u'\\' + Shape;
 }
 
+QString CatalogEntry::simulatorFolder() const {
+    return TrainsetPath + QStringLiteral("..\\..");
+}
+
 QString CatalogEntry::freightShapePath(const FreightAnim& anim) const {
     return TrainsetPath + Folder + u'\\' + anim.Shape;
 }

@@ -146,12 +146,15 @@ QString resultText(preview::PlaceResult result) {
     return LoadMessage(MessageId::FailedPlacing);
 }
 
-QString loadFailureText(const preview::BatchItemResult& result) {
+QString loadFailureText(const preview::BatchItemResult& result,
+                        const catalog::CatalogEntry& entry) {
     switch (result.Shape) {
     case preview::ShapeLoadStatus::NotFound:
         return LoadMessage(MessageId::FailedShapeNotFound);
     case preview::ShapeLoadStatus::Unreadable:
         return LoadMessage(MessageId::FailedShapeUnreadable);
+    case preview::ShapeLoadStatus::OutsideFolder:
+        return LoadMessage(MessageId::FailedShapeOutside, {"|1", entry.Shape});
     default:
         break;
     }
@@ -211,6 +214,11 @@ int RunMakeCommand(const QStringList& arguments) {
             printError(LoadMessage(MessageId::BadJobs, {"|1", *value}));
             return 2;
         }
+        if (jobs > preview::MaximumWorkerCount()) {
+            printError(LoadMessage(MessageId::TooManyJobs,
+                                   {"|1", *value, "|2", preview::MaximumWorkerCount()}));
+            return 2;
+        }
     }
     const QString overwrite = options.value(QStringLiteral("overwrite")).value_or("ask");
     OverwriteChoice choice = OverwriteChoice::Ask;
@@ -241,18 +249,23 @@ int RunMakeCommand(const QStringList& arguments) {
 
     // The listed vehicles, in list order; the first is the one selected at start-up.
     QList<qsizetype> listed;
-    // Also those left out only because one of their files cannot be read: they get a line.
+    // Also those left out only because one of their files cannot be read, or their shape
+    // lies outside the simulator's folder: they get a line.
     QList<qsizetype> candidates;
-    QHash<qsizetype, catalog::UnreadableFile> unreadable;
+    QHash<qsizetype, QString> unreadable;
     for (qsizetype i = 0; i < table.count(); ++i) {
         if (!table[i].Shape.isEmpty()) {
             listed.append(i);
+            candidates.append(i);
+        } else if (!table[i].ShapeOutside.isEmpty()) {
+            unreadable.insert(
+                i, LoadMessage(MessageId::FailedShapeOutside, {"|1", table[i].ShapeOutside}));
             candidates.append(i);
         } else if (!table[i].FileName.isEmpty()) {
             const catalog::UnreadableFile file = catalog::FindUnreadableFile(
                 fs, table[i].definitionPath(), table[i].TrainsetPath + table[i].Folder);
             if (file != catalog::UnreadableFile::None) {
-                unreadable.insert(i, file);
+                unreadable.insert(i, unreadableText(file));
                 candidates.append(i);
             }
         }
@@ -324,15 +337,22 @@ int RunMakeCommand(const QStringList& arguments) {
             const catalog::CatalogEntry& entry = table[chosen[n]];
             const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
             if (batchPosition[n] < 0) {
-                say(TabLine({shown, unreadableText(unreadable[chosen[n]])}));
+                say(TabLine({shown, unreadable[chosen[n]]}));
                 ++failed;
                 continue;
             }
             const preview::BatchItemResult& result = batch.results()[batchPosition[n]];
             if (!result.Reached)
                 break;
+            if (result.LengthRefused) {
+                say(TabLine({shown, LoadMessage(MessageId::FailedLengthRefused,
+                                                {"|1", entry.Length, "|2",
+                                                 preview::MaximumVehicleLength})}));
+                ++failed;
+                continue;
+            }
             if (result.Shape != preview::ShapeLoadStatus::Loaded) {
-                say(TabLine({shown, loadFailureText(result)}));
+                say(TabLine({shown, loadFailureText(result, entry)}));
                 ++failed;
                 continue;
             }
@@ -380,6 +400,12 @@ int RunMakeCommand(const QStringList& arguments) {
     QObject::connect(&batch, &preview::BatchCreation::finished, &loop, &QEventLoop::quit);
     progress.show(0);
     batch.start();
+    if (!batch.removedTemporaries().isEmpty()) {
+        progress.clear();
+        printError(LoadMessage(MessageId::StaleTemporariesRemoved,
+                               {"|2", batch.removedTemporaries().join(", "), "|1",
+                                platform::FileSystem::displayPath(fs.thumbnailsFolder())}));
+    }
     if (!batch.isFinished())
         loop.exec();
     // Those past the last vehicle drawn.

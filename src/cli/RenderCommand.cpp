@@ -16,6 +16,7 @@
 #include "render/Bitmap.h"
 #include "shared/Messages.h"
 
+#include <QDir>
 #include <QLocale>
 
 #include <algorithm>
@@ -43,6 +44,8 @@ QString loadFailure(const preview::SceneShape& shape, const QString& shown) {
         return LoadMessage(MessageId::RenderShapeNotFound, {"|1", shown});
     case preview::ShapeLoadStatus::Unreadable:
         return LoadMessage(MessageId::RenderShapeUnreadable, {"|1", shown});
+    case preview::ShapeLoadStatus::OutsideFolder:
+        return LoadMessage(MessageId::RenderShapeOutside, {"|1", shown});
     default:
         break;
     }
@@ -105,7 +108,11 @@ int RunRenderCommand(const QStringList& arguments) {
         printError(LoadMessage(MessageId::RenderArguments));
         return 2;
     }
+    // Made absolute, so that the names the file holds can be held to the folders above it.
     QString shapePath = files[0];
+    if (!shapePath.startsWith(u'/') && !shapePath.startsWith(u'\\') &&
+        !platform::FileSystem::isDrivePath(shapePath))
+        shapePath = QDir::currentPath() + u'/' + shapePath;
     const QString outPath = files[1];
 
     std::optional<double> length;
@@ -127,6 +134,9 @@ int RunRenderCommand(const QStringList& arguments) {
     }
 
     const platform::FileSystem fs;
+    // The file given is taken to lie in a vehicle's folder of a trainset: the names it holds
+    // reach at most the simulator's folder above it.
+    const QString contentRoot = folderOf(shapePath) + QStringLiteral("..\\..\\..");
     std::optional<Vehicle> vehicle;
     if (isDefinitionFile(shapePath)) {
         QString error;
@@ -136,13 +146,21 @@ int RunRenderCommand(const QStringList& arguments) {
             return 1;
         }
         shapePath = vehicle->shapePath;
-        if (!length)
+        if (!length) {
+            if (!preview::LengthIsAccepted(vehicle->length)) {
+                printError(LoadMessage(MessageId::LengthRefused,
+                                       {"|1", vehicle->length, "|2", preview::MaximumVehicleLength,
+                                        "|3", platform::FileSystem::displayPath(shapePath)}));
+                return 1;
+            }
             length = vehicle->length;
+        }
     }
 
     preview::SceneShape shape(&fs);
     shape.setTexturePath(QString::fromUtf16(preview::PreviewTexturePath));
     shape.setWorldMatrix(preview::HalfTurnWorldMatrix());
+    shape.setContentRoot(contentRoot);
     const QString shown = platform::FileSystem::displayPath(shapePath);
     if (!shape.load(shapePath)) {
         printError(loadFailure(shape, shown));

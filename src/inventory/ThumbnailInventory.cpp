@@ -2,6 +2,9 @@
 
 #include "catalog/VehicleFile.h"
 #include "platform/FileSystem.h"
+#include "preview/ThumbnailPlacing.h"
+
+#include <QSet>
 
 #include <optional>
 
@@ -41,12 +44,15 @@ QStringList bitmapsIniLines(const QString& text) {
     return lines;
 }
 
-// Bitmap names of a folder: file names less their last four characters (".bmp").
+// Bitmap names of a folder: file names less their last four characters (".bmp"). Pictures
+// not yet placed are no thumbnails.
 QStringList bitmapNames(const FileSystem& fs, const QString& folder) {
     QStringList names;
     if (!FolderExists(fs, folder))
         return names;
     for (const QString& file : fs.list(folder, bitmapPattern, FileSystem::EntryKind::Files)) {
+        if (preview::IsScreenshotTemporary(file))
+            continue;
         const QString name = file.left(file.size() - 4);
         if (!name.isEmpty())
             names.append(name);
@@ -228,6 +234,24 @@ void ThumbnailInventory::index() {
         builtInKeys_.add(e.Name, e.PrefixMatch);
 }
 
+QStringList ReadBitmapsIniLines(const QByteArray& bytes) {
+    return bitmapsIniLines(catalog::DecodeWindows1252(bytes));
+}
+
+QList<ThumbnailEntry> RamettaEntries(const QStringList& bitmapNames,
+                                     const QStringList& bitmapsIniLines) {
+    // Each line lower-cased once: matching stays linear in the file and the folder.
+    QSet<QString> prefixLines;
+    prefixLines.reserve(bitmapsIniLines.size());
+    for (const QString& line : bitmapsIniLines)
+        prefixLines.insert(line.toLower());
+    QList<ThumbnailEntry> entries;
+    entries.reserve(bitmapNames.size());
+    for (const QString& name : bitmapNames)
+        entries.append({name, prefixLines.contains(name.toLower())});
+    return entries;
+}
+
 ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& ramettaPath) {
     const QString ramettaFolder = ramettaPath + u'\\' + thumbnailsFolderName;
 
@@ -238,22 +262,11 @@ ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& r
     const bool haveRametta = !ramettaPath.trimmed().isEmpty();
     if (haveRametta && catalog::FileExists(fs, iniPath)) {
         if (const std::optional<QByteArray> bytes = fs.readFile(iniPath, maxBitmapsIniBytes))
-            iniLines = bitmapsIniLines(catalog::DecodeWindows1252(*bytes));
+            iniLines = ReadBitmapsIniLines(*bytes);
     }
 
-    QList<ThumbnailEntry> rametta;
-    const QStringList ramettaNames = haveRametta ? bitmapNames(fs, ramettaFolder) : QStringList();
-    for (const QString& name : ramettaNames) {
-        ThumbnailEntry entry{name, false};
-        const QString lower = name.toLower();
-        for (const QString& line : iniLines) {
-            if (line.toLower() == lower) {
-                entry.PrefixMatch = true;
-                break;
-            }
-        }
-        rametta.append(entry);
-    }
+    QList<ThumbnailEntry> rametta =
+        RamettaEntries(haveRametta ? bitmapNames(fs, ramettaFolder) : QStringList(), iniLines);
 
     QStringList own = bitmapNames(fs, fs.thumbnailsFolder());
     return ThumbnailInventory(std::move(iniLines), std::move(rametta), std::move(own));

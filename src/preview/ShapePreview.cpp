@@ -152,6 +152,7 @@ void ShapePreview::ShowVehicle(qsizetype index) {
     canvas.Visible(false);
 
     ShapePath_ = entry.shapePath();
+    PreviewShape_->ContentRoot(entry.simulatorFolder());
     PreviewShape_->ShapeFile(ShapePath_);
     PreviewShape_->FreightShapes(FreightPlacements(entry));
     showLoadProblem();
@@ -182,6 +183,9 @@ void ShapePreview::showLoadProblem() {
         break;
     case ShapeLoadStatus::Invalid:
         message = app::MessageId::ShapeInvalid;
+        break;
+    case ShapeLoadStatus::OutsideFolder:
+        message = app::MessageId::ShapeOutside;
         break;
     case ShapeLoadStatus::NoFile:
     case ShapeLoadStatus::Loaded:

@@ -4,6 +4,7 @@
 #include "catalog/VehicleFile.h"
 #include "inventory/ThumbnailInventory.h"
 #include "platform/FileSystem.h"
+#include "platform/StaleTemporaries.h"
 #include "preview/OverwritePolicy.h"
 
 #include <cerrno>
@@ -13,6 +14,7 @@ namespace preview {
 namespace {
 
 const QString prefix = QString::fromUtf16(ScreenshotPrefix);
+const QString pictureSuffix = QStringLiteral(".bmp");
 
 // Carries out a choice that is not Ask on a conflict; `Ask` is never passed here.
 PlaceResult resolveConflict(const platform::FileSystem& fs, const QString& source,
@@ -39,6 +41,15 @@ PlaceResult resolveConflict(const platform::FileSystem& fs, const QString& sourc
 
 QString ScreenshotLocationFor(const QString& thumbnailsFolder) {
     return thumbnailsFolder + u'\\' + prefix;
+}
+
+bool IsScreenshotTemporary(const QString& fileName) {
+    return platform::TemporaryOwner(fileName, prefix, pictureSuffix).has_value();
+}
+
+QStringList RemoveStaleScreenshots(const platform::FileSystem& fs,
+                                   const QString& thumbnailsFolder) {
+    return platform::RemoveStaleTemporaries(fs, thumbnailsFolder, prefix, pictureSuffix);
 }
 
 bool IsSuccess(PlaceResult result) {

@@ -34,6 +34,14 @@ inline constexpr char16_t ScreenshotPrefix[] = u"SFCANVAS_";
 // The prefix handed to the canvas: the Thumbnails folder, a backslash, "SFCANVAS_".
 QString ScreenshotLocationFor(const QString& thumbnailsFolder);
 
+// True for the name of a picture not yet placed ("SFCANVAS_<pid>_<random>.bmp"): never a
+// thumbnail.
+bool IsScreenshotTemporary(const QString& fileName);
+
+// Removes from the Thumbnails folder the pictures that runs which died before placing them
+// left behind; those of a live run (this one included) stay. The names removed.
+QStringList RemoveStaleScreenshots(const platform::FileSystem& fs, const QString& thumbnailsFolder);
+
 enum class PlaceResult {
     Placed,    // the picture took the thumbnail's name; there was none before
     Replaced,  // the picture replaced an existing thumbnail

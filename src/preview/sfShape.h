@@ -26,6 +26,8 @@ public:
     // shape's own folder.
     void TexturePath(const QString& folder) { scene_.setTexturePath(folder); }
     QString TexturePath() const { return scene_.texturePath(); }
+    // The folder the shape, its textures and freight shapes must lie in (SceneShape).
+    void ContentRoot(const QString& folder) { scene_.setContentRoot(folder); }
 
     // Path of the shape file; putting one loads it (through the attached device's file
     // layer). The world matrix is kept. A file that cannot be read leaves the shape empty;

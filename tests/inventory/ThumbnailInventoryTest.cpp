@@ -125,6 +125,11 @@ TEST_F(ThumbnailInventoryTest, OnlyBitmapFilesCount) {
     for (const ThumbnailEntry& e : inventory.RamettaThumbnails())
         names.append(e.Name);
     EXPECT_EQ(names, (QStringList{"A", "B"}));
+
+    // A picture written but not yet placed (or left by a run that died) is no thumbnail.
+    ownBitmap("SFCANVAS_4242_a1b2c3.bmp");
+    ownBitmap("made.bmp");
+    EXPECT_EQ(load().OwnThumbnails(), QStringList{"made"});
 }
 
 TEST_F(ThumbnailInventoryTest, AnUnknownRamettaFolderIsNotTheRoot) {
