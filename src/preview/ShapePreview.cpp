@@ -111,6 +111,8 @@ void ShapePreview::SetUpPreview() {
     PreviewShape_ = std::make_unique<sfShape>();
     PreviewShape_->AttachDevice(canvas.Device());
     PreviewShape_->TexturePath(QString::fromUtf16(PreviewTexturePath));
+    if (table.isValidIndex(selected))
+        PreviewShape_->ContentRoot(table[selected].simulatorFolder());
     PreviewShape_->ShapeFile(ShapePath_);
 
     placeCanvas(length);
