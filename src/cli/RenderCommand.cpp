@@ -145,8 +145,8 @@ int RunRenderCommand(const QStringList& arguments) {
             printError(error);
             return 1;
         }
-        shapePath = vehicle->shapePath;
         if (!length) {
+            // The file is named, the path last: no later marker is looked for in it.
             if (!preview::LengthIsAccepted(vehicle->length)) {
                 printError(LoadMessage(MessageId::LengthRefused,
                                        {"|1", vehicle->length, "|2", preview::MaximumVehicleLength,
@@ -155,6 +155,7 @@ int RunRenderCommand(const QStringList& arguments) {
             }
             length = vehicle->length;
         }
+        shapePath = vehicle->shapePath;
     }
 
     preview::SceneShape shape(&fs);
