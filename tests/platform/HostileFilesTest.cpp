@@ -102,6 +102,11 @@ TEST_F(HostileFilesTest, NamesStayInsideTheirFolderOnlyOnceDotDotIsResolved) {
     EXPECT_FALSE(platform::StaysInside(msts, "/etc/passwd"));
     EXPECT_FALSE(platform::StaysInside(msts, "MSTS/x.s"));
     EXPECT_FALSE(platform::StaysInside(QString(), "/games/MSTS/x.s"));
+    // A folder given relative to the current one, even above it, holds its own files only.
+    EXPECT_TRUE(platform::StaysInside("../games/MSTS/TRAINS/TRAINSET/..\\..",
+                                      "../games/MSTS/TRAINS/TRAINSET/A/../A/a.s"));
+    EXPECT_FALSE(platform::StaysInside("../games/MSTS", "../games/MSTS/../../etc/passwd"));
+    EXPECT_FALSE(platform::StaysInside("MSTS", "MSTS/../../MSTS2/x.s"));
     // Drive-letter texts compare the same way.
     EXPECT_TRUE(platform::StaysInside("C:\\MSTS", "c:\\msts\\TRAINS\\x.s"));
     EXPECT_FALSE(platform::StaysInside("C:\\MSTS", "C:\\MSTS\\..\\Windows\\x.ini"));
