@@ -4,14 +4,17 @@
 # from a seed corpus made of the fixtures. Findings land in build-fuzz/findings/<target>/.
 #
 # Targets: container, shape, ace (the msts readers), render (the renderer behind the shape
-# reader and the mesh builder), definition (the .eng/.wag reader).
-# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 600; all five)
+# reader and the mesh builder), definition (the .eng/.wag reader with its freight entries),
+# wineregistry (system.reg), bitmapsini (Bitmaps.ini) and settings (the settings store's INI
+# file). The text targets' seeds are in fuzz/corpus/<target>/; the test command replays every
+# target over its seeds (fuzz_replay_<target>).
+# Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 600; all eight)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-600}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(container shape ace render definition)
+[ ${#targets[@]} -eq 0 ] && targets=(container shape ace render definition wineregistry bitmapsini settings)
 
 # clang and its sanitizer runtime are needed for fuzzing only.
 "$root/scripts/deps.sh" clang libclang-rt-14-dev
@@ -23,14 +26,6 @@ cmake --build "$build" --target msts_make_fixtures "${targets[@]/#/msts_fuzz_}" 
 
 fixtures="$build/fixtures"
 "$build/tests/support/msts_make_fixtures" "$fixtures"
-# Definition files in the forms the reader meets: 8-bit with CR LF or LF alone, UTF-16 with
-# its byte-order mark, feet and metres, quoted names, tabs.
-definitions="$fixtures/definitions"
-mkdir -p "$definitions"
-printf 'SIMISA@@@@@@@@@@JINX0D0t______\r\n\r\nWagon ( GP38\r\n\tWagonShape ( GP38.s )\r\n\tSize ( 3.1m 4.5m 18.4m )\r\n)\r\n' >"$definitions/metres.eng"
-printf 'Wagon ( box\n WagonShape ( "box car.s" )\n Size ( 10ft 14ft 60ft )\n)\n' >"$definitions/feet.wag"
-printf 'Wagon (\tWagonShape\t(\t\t ..\\common\\x.s ) Size ( 3e0m 4.0m 2.05E1m ) )' >"$definitions/oneline.wag"
-iconv -f UTF-8 -t UTF-16 "$definitions/metres.eng" >"$definitions/utf16.eng"
 
 for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"
@@ -38,7 +33,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$findings"
     case "$target" in
         ace) seeds=("$fixtures/textures" "$fixtures/broken") ;;
-        definition) seeds=("$definitions") ;;
+        definition | wineregistry | bitmapsini | settings) seeds=("$root/fuzz/corpus/$target") ;;
         *) seeds=("$fixtures/shapes" "$fixtures/broken") ;;
     esac
     echo "== fuzzing $target for $seconds s"

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf16(app::ApplicationTitle));
 
-    platform::FileSystem files;
+    // The Thumbnails folder is chosen once, for the whole run.
+    platform::FileSystem files = platform::FileSystem::forOneRun();
     QTemporaryDir session;
     app::SettingsStore settings(settingsLocations(arguments, files, session), files);
     app::Global global(files, settings);

@@ -16,6 +16,10 @@ QString CatalogEntry::shapePath() const {
     return TrainsetPath + Folder + u'\\' + Shape;
 }
 
+QString CatalogEntry::simulatorFolder() const {
+    return TrainsetPath + QStringLiteral("..\\..");
+}
+
 QString CatalogEntry::freightShapePath(const FreightAnim& anim) const {
     return TrainsetPath + Folder + u'\\' + anim.Shape;
 }
@@ -29,10 +33,21 @@ QString CatalogEntry::vehicleName() const {
 }
 
 CatalogEntry EntryOfDefinitionFile(const QString& path) {
-    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    const auto lastSeparator = [](QStringView text) {
+        return std::max(text.lastIndexOf(u'\\'), text.lastIndexOf(u'/'));
+    };
+    // Split as the walk splits, trainset folder, vehicle's folder and file, so that every path
+    // derived from the entry (the simulator's folder among them) is the walk's.
     CatalogEntry entry;
-    entry.TrainsetPath = cut < 0 ? QStringLiteral(".") : path.left(cut);
+    const qsizetype cut = lastSeparator(path);
     entry.FileName = path.mid(cut + 1);
+    if (cut < 0) {
+        entry.Folder = QStringLiteral(".");
+        return entry;
+    }
+    const qsizetype folderCut = lastSeparator(QStringView(path).left(cut));
+    entry.TrainsetPath = path.left(folderCut + 1);
+    entry.Folder = path.mid(folderCut + 1, cut - folderCut - 1);
     return entry;
 }
 

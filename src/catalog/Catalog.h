@@ -30,6 +30,9 @@ struct CatalogEntry {
     // Shape file named by the WagonShape line, relative to the entry's folder; empty when
     // there is none or when that file could not be opened at scan time.
     QString Shape;
+    // The WagonShape name when it leads out of the simulator's folder ("..\..\..\etc\x"):
+    // such a file is never opened, and Shape is left empty.
+    QString ShapeOutside;
     // Length in metres from the Size line; 0 when unknown.
     double Length = 0.0;
     // Shapes drawn with the vehicle's own (FreightAnim entries), and the entries left out.
@@ -40,6 +43,9 @@ struct CatalogEntry {
     QString definitionPath() const;
     // TrainsetPath + Folder + "\" + Shape.
     QString shapePath() const;
+    // The simulator's folder, as a path text (TrainsetPath + "..\.."): every file a
+    // definition or shape names must lie inside it.
+    QString simulatorFolder() const;
     // TrainsetPath + Folder + "\" + the freight shape: looked up beside the vehicle's shape.
     QString freightShapePath(const FreightAnim& anim) const;
     // "..\" + Folder + "\" + FileName, the form the status line shows.

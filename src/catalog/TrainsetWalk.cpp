@@ -1,6 +1,7 @@
 #include "catalog/TrainsetWalk.h"
 
 #include "catalog/VehicleFile.h"
+#include "platform/ContainedPath.h"
 #include "platform/FileSystem.h"
 
 namespace catalog {
@@ -75,8 +76,14 @@ bool FindVehicleFiles(const FileSystem& fs, const QString& mstsPath, QStringList
         CatalogEntry& entry = catalog[j];
         if (!entry.FileName.isEmpty()) {
             ReadEntryValues(fs, entry);
-            if (!FileExists(fs, entry.shapePath()))
+            // A name leading out of the simulator's folder is not even looked at.
+            if (!entry.Shape.isEmpty() &&
+                !platform::StaysInside(entry.simulatorFolder(), entry.shapePath())) {
+                entry.ShapeOutside = entry.Shape;
                 entry.Shape.clear();
+            } else if (!FileExists(fs, entry.shapePath())) {
+                entry.Shape.clear();
+            }
         }
         if (!reportStep(progress, app::MessageId::ShapePass, upper, j))
             return finish(false);

@@ -149,12 +149,15 @@ QString resultText(preview::PlaceResult result) {
     return LoadMessage(MessageId::FailedPlacing);
 }
 
-QString loadFailureText(const preview::BatchItemResult& result) {
+QString loadFailureText(const preview::BatchItemResult& result,
+                        const catalog::CatalogEntry& entry) {
     switch (result.Shape) {
     case preview::ShapeLoadStatus::NotFound:
         return LoadMessage(MessageId::FailedShapeNotFound);
     case preview::ShapeLoadStatus::Unreadable:
         return LoadMessage(MessageId::FailedShapeUnreadable);
+    case preview::ShapeLoadStatus::OutsideFolder:
+        return LoadMessage(MessageId::FailedShapeOutside, {"|1", entry.Shape});
     default:
         break;
     }
@@ -206,6 +209,11 @@ std::variant<MakeSettings, int> readSettings(const CommandOptions& options) {
             printError(LoadMessage(MessageId::BadJobs, {"|1", *value}));
             return 2;
         }
+        if (settings.jobs > preview::MaximumWorkerCount()) {
+            printError(LoadMessage(MessageId::TooManyJobs,
+                                   {"|1", *value, "|2", preview::MaximumWorkerCount()}));
+            return 2;
+        }
     }
     const QString overwrite = options.value(QStringLiteral("overwrite")).value_or("ask");
     if (overwrite == QLatin1String("always")) {
@@ -230,14 +238,15 @@ std::variant<MakeSettings, int> readSettings(const CommandOptions& options) {
 
 // The vehicles a run is about, as catalog indexes in list order.
 struct Selection {
-    QList<qsizetype> listed; // the list's vehicles; the first is selected at start-up
-    QList<qsizetype> chosen; // those to make
-    QHash<qsizetype, catalog::UnreadableFile> unreadable; // chosen ones that only get a line
-    int unknownNames = 0;                                 // names given that no vehicle has
+    QList<qsizetype> listed;              // the list's vehicles; the first is selected at start-up
+    QList<qsizetype> chosen;              // those to make
+    QHash<qsizetype, QString> unreadable; // chosen ones that only get a line: why
+    int unknownNames = 0;                 // names given that no vehicle has
 };
 
 // The named vehicles, or every one still to make. A vehicle left off the list only because
-// one of its files cannot be read is chosen too, so that its line says why.
+// one of its files cannot be read, or its shape lies outside the simulator's folder, is
+// chosen too, so that its line says why.
 Selection selectVehicles(const Session& session, const QStringList& names) {
     const catalog::Catalog& table = session.table;
     Selection selection;
@@ -246,11 +255,15 @@ Selection selectVehicles(const Session& session, const QStringList& names) {
         if (!table[i].Shape.isEmpty()) {
             selection.listed.append(i);
             candidates.append(i);
+        } else if (!table[i].ShapeOutside.isEmpty()) {
+            selection.unreadable.insert(
+                i, LoadMessage(MessageId::FailedShapeOutside, {"|1", table[i].ShapeOutside}));
+            candidates.append(i);
         } else if (!table[i].FileName.isEmpty()) {
             const catalog::UnreadableFile file = catalog::FindUnreadableFile(
                 session.fs, table[i].definitionPath(), table[i].TrainsetPath + table[i].Folder);
             if (file != catalog::UnreadableFile::None) {
-                selection.unreadable.insert(i, file);
+                selection.unreadable.insert(i, unreadableText(file));
                 candidates.append(i);
             }
         }
@@ -320,15 +333,22 @@ private:
         const QString shown = platform::FileSystem::displayPath(entry.relativeDisplayPath());
         const qsizetype index = selection_.chosen[n];
         if (batchPosition_[n] < 0) {
-            say(TabLine({shown, unreadableText(selection_.unreadable[index])}));
+            say(TabLine({shown, selection_.unreadable[index]}));
             ++failed;
             return true;
         }
         const preview::BatchItemResult& result = batch_.results()[batchPosition_[n]];
         if (!result.Reached)
             return false;
+        if (result.LengthRefused) {
+            say(TabLine(
+                {shown, LoadMessage(MessageId::FailedLengthRefused,
+                                    {"|1", entry.Length, "|2", preview::MaximumVehicleLength})}));
+            ++failed;
+            return true;
+        }
         if (result.Shape != preview::ShapeLoadStatus::Loaded) {
-            say(TabLine({shown, loadFailureText(result)}));
+            say(TabLine({shown, loadFailureText(result, entry)}));
             ++failed;
             return true;
         }
@@ -436,6 +456,12 @@ int RunMakeCommand(const QStringList& arguments) {
     QObject::connect(&batch, &preview::BatchCreation::finished, &loop, &QEventLoop::quit);
     progress.show(0);
     batch.start();
+    if (!batch.removedTemporaries().isEmpty()) {
+        progress.clear();
+        printError(LoadMessage(MessageId::StaleTemporariesRemoved,
+                               {"|2", batch.removedTemporaries().join(", "), "|1",
+                                platform::FileSystem::displayPath(fs.thumbnailsFolder())}));
+    }
     if (!batch.isFinished())
         loop.exec();
     // Those past the last vehicle drawn.

@@ -16,6 +16,7 @@
 #include "render/Bitmap.h"
 #include "shared/Messages.h"
 
+#include <QDir>
 #include <QLocale>
 
 #include <cmath>
@@ -42,6 +43,8 @@ QString loadFailure(const preview::SceneShape& shape, const QString& shown) {
         return LoadMessage(MessageId::RenderShapeNotFound, {"|1", shown});
     case preview::ShapeLoadStatus::Unreadable:
         return LoadMessage(MessageId::RenderShapeUnreadable, {"|1", shown});
+    case preview::ShapeLoadStatus::OutsideFolder:
+        return LoadMessage(MessageId::RenderShapeOutside, {"|1", shown});
     default:
         break;
     }
@@ -83,7 +86,11 @@ int RunRenderCommand(const QStringList& arguments) {
         printError(LoadMessage(MessageId::RenderArguments));
         return 2;
     }
+    // Made absolute, so that the names the file holds can be held to the folders above it.
     QString shapePath = files[0];
+    if (!shapePath.startsWith(u'/') && !shapePath.startsWith(u'\\') &&
+        !platform::FileSystem::isDrivePath(shapePath))
+        shapePath = QDir::currentPath() + u'/' + shapePath;
     const QString outPath = files[1];
 
     std::optional<double> length;
@@ -105,6 +112,9 @@ int RunRenderCommand(const QStringList& arguments) {
     }
 
     const platform::FileSystem fs;
+    // The file given is taken to lie in a vehicle's folder of a trainset: the names it holds
+    // reach at most the simulator's folder above it, as a listed vehicle's do.
+    const QString contentRoot = catalog::EntryOfDefinitionFile(shapePath).simulatorFolder();
     std::optional<catalog::CatalogEntry> vehicle;
     if (isDefinitionFile(shapePath)) {
         QString error;
@@ -113,12 +123,21 @@ int RunRenderCommand(const QStringList& arguments) {
             printError(error);
             return 1;
         }
-        shapePath = vehicle->shapePath();
-        if (!length)
+        if (!length) {
+            // The file is named, the path last: no later marker is looked for in it.
+            if (!preview::LengthIsAccepted(vehicle->Length)) {
+                printError(LoadMessage(MessageId::LengthRefused,
+                                       {"|1", vehicle->Length, "|2", preview::MaximumVehicleLength,
+                                        "|3", platform::FileSystem::displayPath(shapePath)}));
+                return 1;
+            }
             length = vehicle->Length;
+        }
+        shapePath = vehicle->shapePath();
     }
 
     preview::VehicleScene scene(fs);
+    scene.shape().setContentRoot(contentRoot);
     const QString shown = platform::FileSystem::displayPath(shapePath);
     if (!(vehicle ? scene.show(*vehicle) : scene.loadShape(shapePath))) {
         printError(loadFailure(scene.shape(), shown));

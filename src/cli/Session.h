@@ -14,7 +14,8 @@
 namespace cli {
 
 struct Session {
-    const platform::FileSystem fs;
+    // The Thumbnails folder is chosen once, for the whole run.
+    const platform::FileSystem fs = platform::FileSystem::forOneRun();
     QString mstsPath;
     QString ramettaPath;
     inventory::ThumbnailInventory thumbnails;

@@ -1,6 +1,7 @@
 #include "inventory/ThumbnailFile.h"
 
 #include "platform/FileSystem.h"
+#include "platform/StaleTemporaries.h"
 #include "render/Bitmap.h"
 
 #include <algorithm>
@@ -34,7 +35,12 @@ QString ThumbnailFile::TemporaryPrefix() {
 }
 
 bool ThumbnailFile::IsTemporaryName(QStringView fileName) {
-    return fileName.startsWith(temporaryPrefix);
+    return platform::TemporaryOwner(fileName.toString(), temporaryPrefix, extension).has_value();
+}
+
+QStringList ThumbnailFile::RemoveStaleTemporaries(const platform::FileSystem& fs,
+                                                  const QString& folder) {
+    return platform::RemoveStaleTemporaries(fs, folder, temporaryPrefix, extension);
 }
 
 QString ThumbnailFile::TemporaryLocation(const QString& folder) {

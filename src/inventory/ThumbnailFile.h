@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace platform {
@@ -34,6 +35,10 @@ public:
     static QString TemporaryPrefix();
     // Whether a file name is such a temporary name.
     static bool IsTemporaryName(QStringView fileName);
+    // Removes from `folder` the temporaries that runs which died before placing them left
+    // behind; those of a live run (this one included) stay. The names removed.
+    static QStringList RemoveStaleTemporaries(const platform::FileSystem& fs,
+                                              const QString& folder);
     // Where pictures are written for `folder`: the folder, a backslash and the temporary
     // prefix, the form the canvas's ScreenshotLocation takes.
     static QString TemporaryLocation(const QString& folder);

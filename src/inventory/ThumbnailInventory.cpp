@@ -4,6 +4,8 @@
 #include "inventory/ThumbnailFile.h"
 #include "platform/FileSystem.h"
 
+#include <QSet>
+
 #include <optional>
 
 namespace inventory {
@@ -41,13 +43,15 @@ QStringList bitmapsIniLines(const QString& text) {
     return lines;
 }
 
-// Vehicle names of the thumbnails in a folder.
+// Vehicle names of the thumbnails in a folder. Pictures not yet placed are no thumbnails.
 QStringList bitmapNames(const FileSystem& fs, const QString& folder) {
     QStringList names;
     if (!FolderExists(fs, folder))
         return names;
     for (const QString& file :
          fs.list(folder, ThumbnailFile::Pattern(), FileSystem::EntryKind::Files)) {
+        if (ThumbnailFile::IsTemporaryName(file))
+            continue;
         const QString name = ThumbnailFile::VehicleNameOf(file);
         if (!name.isEmpty())
             names.append(name);
@@ -229,6 +233,24 @@ void ThumbnailInventory::index() {
         builtInKeys_.add(e.Name, e.PrefixMatch);
 }
 
+QStringList ReadBitmapsIniLines(const QByteArray& bytes) {
+    return bitmapsIniLines(catalog::DecodeWindows1252(bytes));
+}
+
+QList<ThumbnailEntry> RamettaEntries(const QStringList& bitmapNames,
+                                     const QStringList& bitmapsIniLines) {
+    // Each line lower-cased once: matching stays linear in the file and the folder.
+    QSet<QString> prefixLines;
+    prefixLines.reserve(bitmapsIniLines.size());
+    for (const QString& line : bitmapsIniLines)
+        prefixLines.insert(line.toLower());
+    QList<ThumbnailEntry> entries;
+    entries.reserve(bitmapNames.size());
+    for (const QString& name : bitmapNames)
+        entries.append({name, prefixLines.contains(name.toLower())});
+    return entries;
+}
+
 ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& ramettaPath) {
     const QString ramettaFolder = ramettaPath + u'\\' + thumbnailsFolderName;
 
@@ -239,22 +261,11 @@ ThumbnailInventory LoadThumbnailInventory(const FileSystem& fs, const QString& r
     const bool haveRametta = !ramettaPath.trimmed().isEmpty();
     if (haveRametta && catalog::FileExists(fs, iniPath)) {
         if (const std::optional<QByteArray> bytes = fs.readFile(iniPath, maxBitmapsIniBytes))
-            iniLines = bitmapsIniLines(catalog::DecodeWindows1252(*bytes));
+            iniLines = ReadBitmapsIniLines(*bytes);
     }
 
-    QList<ThumbnailEntry> rametta;
-    const QStringList ramettaNames = haveRametta ? bitmapNames(fs, ramettaFolder) : QStringList();
-    for (const QString& name : ramettaNames) {
-        ThumbnailEntry entry{name, false};
-        const QString lower = name.toLower();
-        for (const QString& line : iniLines) {
-            if (line.toLower() == lower) {
-                entry.PrefixMatch = true;
-                break;
-            }
-        }
-        rametta.append(entry);
-    }
+    QList<ThumbnailEntry> rametta =
+        RamettaEntries(haveRametta ? bitmapNames(fs, ramettaFolder) : QStringList(), iniLines);
 
     // Thumbnails made while the folder beside the program could be written are still ours
     // once new ones go to the per-user folder, and the other way round.

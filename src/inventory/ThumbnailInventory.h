@@ -18,6 +18,7 @@
 // Windows-1252 bytes, a line ends at CR or CR LF (a lone LF stays in the line), lines taken
 // whole (no trimming, no INI parsing), empty lines skipped.
 
+#include <QByteArray>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -92,6 +93,15 @@ private:
     Keys ramettaKeys_;
     Keys builtInKeys_;
 };
+
+// The lines of a Bitmaps.ini file's bytes, decoded as Windows-1252: CR or CR LF ends a line,
+// a lone LF stays in it; empty lines are dropped.
+QStringList ReadBitmapsIniLines(const QByteArray& bytes);
+
+// The Rametta folder's bitmaps as entries: one that a Bitmaps.ini line names (letter case
+// ignored) matches by prefix. Linear in both lists.
+QList<ThumbnailEntry> RamettaEntries(const QStringList& bitmapNames,
+                                     const QStringList& bitmapsIniLines);
 
 // Reads the four sources: ramettaPath + "\Thumbnails" (and its Bitmaps.ini) and the
 // program's own Thumbnails folder. A missing folder or file leaves its list empty, and so does

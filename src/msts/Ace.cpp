@@ -40,7 +40,7 @@ public:
             return false;
         }
         if (i32(0) != 1) {
-            d_.error(DiagCode::BadAceSignature, base_, std::to_string(i32(0)));
+            d_.error(DiagCode::BadAceSignature, base_, "signature 1 expected");
             return false;
         }
         const std::uint32_t flags = u32(4);

@@ -115,7 +115,8 @@ public:
                 continue;
             }
             if (depth_ >= maxDepth)
-                throw ReadError(DiagCode::NestingTooDeep, name.position, text(name));
+                throw ReadError(DiagCode::NestingTooDeep, name.position,
+                                "at most " + std::to_string(maxDepth) + " levels expected");
             ++depth_;
             // Built in place: the header is returned without moving its strings.
             std::optional<BlockHeader> result(std::in_place);
@@ -170,7 +171,7 @@ public:
         std::uint32_t v = 0;
         const auto [ptr, ec] = std::from_chars(n.first, n.last, v, 16);
         if (ec != std::errc() || ptr != n.last || n.last - n.first > 8)
-            throw ReadError(DiagCode::BadNumber, t.position, "dword '" + text(t) + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "hexadecimal dword expected");
         return v;
     }
 
@@ -183,12 +184,11 @@ public:
         float v = 0;
         const auto [ptr, ec] = std::from_chars(first, n.last, v);
         if (ec == std::errc::result_out_of_range) {
-            diagnostics_.warn(DiagCode::BadNumber, t.position,
-                              "float out of range '" + text(t) + "'");
+            diagnostics_.warn(DiagCode::BadNumber, t.position, "float in range expected");
             return 0;
         }
         if (ec != std::errc() || ptr != n.last)
-            throw ReadError(DiagCode::BadNumber, t.position, "float '" + text(t) + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "float expected");
         return v;
     }
 
@@ -472,7 +472,7 @@ private:
         const auto [ptr, ec] = std::from_chars(first, n.last, v);
         if (ec != std::errc() || ptr != n.last || v < std::numeric_limits<std::int32_t>::min() ||
             v > std::numeric_limits<std::uint32_t>::max())
-            throw ReadError(DiagCode::BadNumber, t.position, "integer '" + text(t) + "'");
+            throw ReadError(DiagCode::BadNumber, t.position, "32-bit integer expected");
         return v;
     }
 
@@ -662,10 +662,11 @@ BlockHeader BlockReader::expectBlock(Token token) {
         throw ReadError(DiagCode::UnexpectedToken, at,
                         std::string(tokenName(token)) + " expected, block ends");
     if (header->token != token)
-        throw ReadError(
-            DiagCode::UnexpectedToken, header->position,
-            std::string(tokenName(token)) + " expected, found " +
-                (header->name.empty() ? std::string(tokenName(header->token)) : header->name));
+        throw ReadError(DiagCode::UnexpectedToken, header->position,
+                        std::string(tokenName(token)) + " expected, found " +
+                            (header->token == Token::Unknown
+                                 ? std::string("an unknown block")
+                                 : std::string(tokenName(header->token))));
     return std::move(*header);
 }
 

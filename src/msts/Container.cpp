@@ -55,7 +55,8 @@ bool openPayload(Container& c, std::span<const std::byte> all, std::size_t start
         else if (sub[7] == 'b')
             c.encoding = Encoding::Binary;
         else {
-            diagnostics.error(DiagCode::UnknownSubHeader, positionBase + start, sub);
+            diagnostics.error(DiagCode::UnknownSubHeader, positionBase + start,
+                              "t or b expected after JINX0");
             return false;
         }
         // A binary body after a UTF-16 header has no reason to exist; a compressed text
@@ -188,7 +189,7 @@ ContainerResult openContainer(std::span<const std::byte> bytes) {
         return result;
     }
     if (header.rfind("SIMISA@", 0) != 0) {
-        diag.error(DiagCode::UnknownHeader, pos, header);
+        diag.error(DiagCode::UnknownHeader, pos, "SIMISA@ expected");
         return result;
     }
     if (header[7] == 'F') {
@@ -201,7 +202,7 @@ ContainerResult openContainer(std::span<const std::byte> bytes) {
             return result;
         }
         if (tail != "@@@@") {
-            diag.error(DiagCode::BadCompressedHeader, tailAt, tail);
+            diag.error(DiagCode::BadCompressedHeader, tailAt, "@@@@ expected");
             return result;
         }
         const std::uint32_t declared = readLe32(bytes, lengthAt);
@@ -233,7 +234,7 @@ ContainerResult openContainer(std::span<const std::byte> bytes) {
         return result;
     }
     if (rest != "SIMISA@@@@@@@@@@") {
-        diag.error(DiagCode::UnknownHeader, pos, rest);
+        diag.error(DiagCode::UnknownHeader, pos, "SIMISA@@@@@@@@@@ expected");
         return result;
     }
     if (!openPayload(c, bytes, pos + headerChars * (utf16 ? 2 : 1), utf16, 0, diag))

@@ -415,8 +415,8 @@ ShapeResult readShape(std::span<const std::byte> bytes) {
     if (container.kind != PayloadKind::Jinx || container.fileType != 's') {
         result.diagnostics.error(DiagCode::WrongFileType, 0,
                                  container.kind == PayloadKind::Ace
-                                     ? std::string("texture")
-                                     : std::string("type '") + container.fileType + "'");
+                                     ? std::string("shape expected, texture found")
+                                     : std::string("shape expected"));
         return result;
     }
     try {

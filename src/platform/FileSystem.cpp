@@ -440,11 +440,20 @@ std::optional<QByteArray> FileSystem::readFile(const QString& path, qint64 maxBy
     const QString native = resolve(path);
     if (native.isEmpty())
         return std::nullopt;
-    // Not blocking: a named pipe must not hang the caller; only regular files are read.
-    constexpr int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    // Only regular files are read. The kind is checked before opening, since opening a
+    // device can act on it (a tape rewinds, a terminal is claimed); the open itself does not
+    // block nor take a terminal, and the kind is checked again on what was opened, in case
+    // the entry was swapped in between.
+    constexpr int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     const InFolder in = inHeldFolder(native);
+    const QByteArray bytesPath = in.fd >= 0 ? QByteArray() : nativeBytes(native);
+    struct stat before {};
+    const int found = in.fd >= 0 ? ::fstatat(in.fd, in.name.constData(), &before, 0)
+                                 : ::stat(bytesPath.constData(), &before);
+    if (found != 0 || !S_ISREG(before.st_mode) || before.st_size > maxBytes)
+        return std::nullopt;
     const int fd = in.fd >= 0 ? ::openat(in.fd, in.name.constData(), flags)
-                              : ::open(nativeBytes(native).constData(), flags);
+                              : ::open(bytesPath.constData(), flags);
     if (fd < 0)
         return std::nullopt;
     std::optional<QByteArray> result;
@@ -567,7 +576,15 @@ QString FileSystem::ownFolder() const {
     return options_.ownFolder;
 }
 
+FileSystem FileSystem::forOneRun(Options options) {
+    FileSystem run(std::move(options));
+    run.chosenThumbnails_ = run.thumbnailsFolder();
+    return run;
+}
+
 QString FileSystem::thumbnailsFolder() const {
+    if (!chosenThumbnails_.isEmpty())
+        return chosenThumbnails_;
     // The Thumbnails folder itself decides: one left read-only (by a run as another user)
     // in a writable program folder would make every creation fail.
     const auto writable = [](const QString& folder) {

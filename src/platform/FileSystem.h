@@ -49,6 +49,10 @@ public:
     // table, the executable's folder, $XDG_DATA_HOME; the install folder the build was
     // configured for.
     static Options defaultOptions();
+    // A file layer whose Thumbnails folder is chosen now, once for the whole run (its copies
+    // keep it): a folder that stops taking files part way through a run fails the rest of it
+    // rather than sending them, unsaid, to the other folder.
+    static FileSystem forOneRun(Options options = defaultOptions());
 
     FileSystem();
     explicit FileSystem(Options options);
@@ -110,9 +114,10 @@ public:
 
     // The executable's folder, native.
     QString ownFolder() const;
-    // The program's Thumbnails folder: in its own folder when that Thumbnails folder can be
-    // written (or, missing, created) and the program is not the installed copy, else under
-    // the per-user data folder. Native path; it may not exist yet.
+    // The program's Thumbnails folder: the one chosen for the run when there is one (forOneRun),
+    // else in its own folder when that Thumbnails folder can be written (or, missing,
+    // created) and the program is not the installed copy, else under the per-user data
+    // folder. Native path; it may not exist yet.
     QString thumbnailsFolder() const;
     // Every folder thumbnails of this program may have been made in, whichever
     // thumbnailsFolder() answered on an earlier run: beside the program, then the per-user
@@ -202,6 +207,8 @@ private:
     InFolder inHeldFolder(const QString& nativePath) const;
 
     Options options_;
+    // The Thumbnails folder chosen for the run; empty: chosen at each call.
+    QString chosenThumbnails_;
     mutable int cacheDepth_ = 0;
     mutable HeldFolder heldFolder_;
     // Listings by native folder; their addresses hold until forgetListings().

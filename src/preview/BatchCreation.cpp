@@ -27,6 +27,10 @@ const QString LineBreak = QStringLiteral("\r\n");
 
 } // namespace
 
+int MaximumWorkerCount() {
+    return std::max(1, QThread::idealThreadCount()) * 4;
+}
+
 BatchCreation::BatchCreation(const platform::FileSystem& fs, QList<catalog::CatalogEntry> entries,
                              BatchCamera camera, OverwriteChoice& choice, OverwritePolicy& policy,
                              QObject* parent)
@@ -42,7 +46,8 @@ BatchCreation::~BatchCreation() {
 void BatchCreation::setWorkerCount(int count) {
     if (started_)
         return;
-    workerCount_ = int(std::clamp<qsizetype>(count, 1, std::max<qsizetype>(1, total())));
+    workerCount_ = int(std::clamp<qsizetype>(
+        count, 1, std::max<qsizetype>(1, std::min<qsizetype>(total(), MaximumWorkerCount()))));
 }
 
 void BatchCreation::setTextureCache(std::shared_ptr<render::TextureCache> cache) {
@@ -54,6 +59,9 @@ void BatchCreation::start() {
     if (started_)
         return;
     started_ = true;
+    // What runs killed before placing their pictures left would otherwise stay for good.
+    removedTemporaries_ =
+        inventory::ThumbnailFile::RemoveStaleTemporaries(fs_, fs_.thumbnailsFolder());
     if (total() == 0 || cancelled_) {
         finish();
         return;
@@ -94,27 +102,10 @@ void BatchCreation::work(const platform::FileSystem& fs) {
             position = nextToDraw_++;
         }
         Drawn drawn;
-        try {
-            drawn.shape =
-                maker.show(entries_[position]) ? ShapeLoadStatus::Loaded : maker.shape().status();
-            if (drawn.shape == ShapeLoadStatus::Invalid)
-                drawn.invalidReason = InvalidShapeReason(maker.shape().diagnostics());
-            if (drawn.shape == ShapeLoadStatus::Loaded) {
-                drawn.freightProblems = maker.shape().freightProblems();
-                render::RenderStats stats;
-                drawn.picture = maker.picture(&stats);
-                // Known once drawn.
-                drawn.textureProblems = TextureProblems(maker.shape());
-                if (stats.drawnSamples == 0) {
-                    drawn.nothingDrawn = true;
-                    drawn.picture.reset();
-                }
-            }
-        } catch (const std::exception&) {
-            // No picture (out of memory, most likely): this vehicle fails, the run goes on.
-            drawn.shape = ShapeLoadStatus::Loaded;
-            drawn.picture.reset();
-        }
+        // A length past any vehicle's is a slip in its file: nothing is drawn for it.
+        drawn.lengthRefused = !LengthIsAccepted(entries_[position].Length);
+        if (!drawn.lengthRefused)
+            draw(maker, entries_[position], drawn);
         drawn.ready = true;
         {
             const std::lock_guard lock(mutex_);
@@ -122,6 +113,29 @@ void BatchCreation::work(const platform::FileSystem& fs) {
         }
         QMetaObject::invokeMethod(
             this, [this] { placeReady(); }, Qt::QueuedConnection);
+    }
+}
+
+void BatchCreation::draw(VehicleScene& maker, const catalog::CatalogEntry& entry, Drawn& drawn) {
+    try {
+        drawn.shape = maker.show(entry) ? ShapeLoadStatus::Loaded : maker.shape().status();
+        if (drawn.shape == ShapeLoadStatus::Invalid)
+            drawn.invalidReason = InvalidShapeReason(maker.shape().diagnostics());
+        if (drawn.shape == ShapeLoadStatus::Loaded) {
+            drawn.freightProblems = maker.shape().freightProblems();
+            render::RenderStats stats;
+            drawn.picture = maker.picture(&stats);
+            // Known once drawn.
+            drawn.textureProblems = TextureProblems(maker.shape());
+            if (stats.drawnSamples == 0) {
+                drawn.nothingDrawn = true;
+                drawn.picture.reset();
+            }
+        }
+    } catch (const std::exception&) {
+        // No picture (out of memory, most likely): this vehicle fails, the run goes on.
+        drawn.shape = ShapeLoadStatus::Loaded;
+        drawn.picture.reset();
     }
 }
 
@@ -172,8 +186,9 @@ void BatchCreation::place(qsizetype position, Drawn drawn) {
     result.TextureProblems = drawn.textureProblems;
     result.FreightProblems = drawn.freightProblems;
     result.NothingDrawn = drawn.nothingDrawn;
+    result.LengthRefused = drawn.lengthRefused;
     // An unreadable shape is no picture: nothing is written for it.
-    if (drawn.shape != ShapeLoadStatus::Loaded) {
+    if (drawn.shape != ShapeLoadStatus::Loaded || drawn.lengthRefused) {
         result.Result = PlaceResult::NoPicture;
         return;
     }

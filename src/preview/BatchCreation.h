@@ -39,6 +39,7 @@ class FileSystem;
 namespace preview {
 
 class OverwritePolicy;
+class VehicleScene;
 
 // What became of one vehicle of the run.
 struct BatchItemResult {
@@ -55,6 +56,8 @@ struct BatchItemResult {
     QList<FreightProblem> FreightProblems;
     // Nothing of the vehicle reached its picture: a blank is no thumbnail, none is written.
     bool NothingDrawn = false;
+    // Its length is past MaximumVehicleLength: it is not drawn at all.
+    bool LengthRefused = false;
     // Why its picture could not be written (NoPicture), or placed (Failed).
     platform::FileError WriteError;
     platform::FileError PlaceError;
@@ -78,6 +81,10 @@ struct BatchReport {
     bool Success = false;
 };
 
+// The most drawing threads a run may have: four a core. Each holds a picture and its
+// decoded shapes; more only cost memory.
+int MaximumWorkerCount();
+
 class BatchCreation : public QObject {
     Q_OBJECT
 public:
@@ -89,8 +96,8 @@ public:
     // Stops the workers and waits for them.
     ~BatchCreation() override;
 
-    // Drawing threads, before start(); at least 1, at most one a vehicle. By default one a
-    // core.
+    // Drawing threads, before start(); at least 1, at most one a vehicle and
+    // MaximumWorkerCount(). By default one a core.
     void setWorkerCount(int count);
     int workerCount() const { return workerCount_; }
 
@@ -113,6 +120,8 @@ public:
     bool isFinished() const { return finished_; }
     bool isCancelled() const { return cancelled_; }
     const QList<BatchItemResult>& results() const { return results_; }
+    // Pictures that runs which died left in the Thumbnails folder, removed by start().
+    const QStringList& removedTemporaries() const { return removedTemporaries_; }
 
     // Message 137 when every vehicle was made or kept; 140 followed by the number of failures
     // and the first few names, each with why it failed (FailureReason), when any failed; after
@@ -135,9 +144,12 @@ private:
         QStringList textureProblems;
         QList<FreightProblem> freightProblems;
         bool nothingDrawn = false;
+        bool lengthRefused = false;
     };
 
     void work(const platform::FileSystem& fs);
+    // Loads and draws one vehicle with a worker's maker.
+    static void draw(VehicleScene& maker, const catalog::CatalogEntry& entry, Drawn& drawn);
     void placeReady();
     void place(qsizetype position, Drawn drawn);
     void finish();
@@ -154,6 +166,7 @@ private:
 
     // Owning thread only.
     QList<BatchItemResult> results_;
+    QStringList removedTemporaries_;
     bool started_ = false;
     bool placing_ = false;
     bool cancelled_ = false;

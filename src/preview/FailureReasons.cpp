@@ -43,6 +43,8 @@ QString PlacingFailureReason(PlaceResult result, const platform::FileError& writ
 QString FailureReason(const BatchItemResult& result) {
     if (!result.failed())
         return {};
+    if (result.LengthRefused)
+        return LoadMessage(MessageId::WhyLengthRefused, {"|1", MaximumVehicleLength});
     switch (result.Shape) {
     case ShapeLoadStatus::NoFile:
     case ShapeLoadStatus::NotFound:
@@ -51,6 +53,8 @@ QString FailureReason(const BatchItemResult& result) {
         return LoadMessage(MessageId::WhyShapeUnreadable);
     case ShapeLoadStatus::Invalid:
         return LoadMessage(MessageId::WhyShapeInvalid);
+    case ShapeLoadStatus::OutsideFolder:
+        return LoadMessage(MessageId::WhyShapeOutside);
     case ShapeLoadStatus::Loaded:
         break;
     }

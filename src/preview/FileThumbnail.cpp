@@ -95,6 +95,8 @@ FileThumbnail loadFailure(const SceneShape& shape) {
 FileThumbnail sceneThumbnail(const platform::FileSystem& fs, const QString& path,
                              ThumbnailKind kind, int side) {
     VehicleScene scene(fs);
+    // Names a shape holds reach no further than a listed vehicle's: the simulator's folder.
+    scene.shape().setContentRoot(catalog::EntryOfDefinitionFile(path).simulatorFolder());
     double length = 0;
     if (kind == ThumbnailKind::Vehicle) {
         catalog::CatalogEntry entry = catalog::EntryOfDefinitionFile(path);

@@ -41,6 +41,10 @@ CanvasPlacement PlacementForLength(double length) {
     return placement;
 }
 
+bool LengthIsAccepted(double metres) {
+    return !std::isnan(metres) && metres <= MaximumVehicleLength;
+}
+
 double ZoomOffset(int value, int maximum) {
     return (double(value) - double(maximum) / 2.0) / 10.0;
 }

@@ -74,6 +74,16 @@ float CameraFactorForOffset(double offset);
 // distance would leave every picture blank.
 inline constexpr float MaximumReferenceRadius = 100.0f;
 
+// The longest vehicle a Size line may give, in metres. Real rolling stock stays far under
+// 100 m (an articulated set, a long well wagon); a longer length is a slip ("1945m" for
+// 19.45 m, "1e300m") and would give a picture thousands of pixels wide in which the vehicle is
+// a speck. Such a length is refused: the vehicle gets no thumbnail and the reason is told.
+inline constexpr double MaximumVehicleLength = 150.0;
+
+// True when a length read from a definition file can be drawn: a number no greater than
+// MaximumVehicleLength (0 and below stand for an unknown length, drawn at the least width).
+bool LengthIsAccepted(double metres);
+
 // The reference sphere all vehicles are viewed against, measured once.
 struct ReferenceSphere {
     render::Vec3 Centre;

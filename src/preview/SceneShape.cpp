@@ -3,6 +3,7 @@
 #include "msts/Ace.h"
 #include "msts/ShapeMesh.h"
 #include "msts/ShapeReader.h"
+#include "platform/ContainedPath.h"
 #include "platform/FileSystem.h"
 #include "render/ShapeModel.h"
 
@@ -38,10 +39,12 @@ SceneShape::SceneShape(const platform::FileSystem* fileSystem) : fileSystem_(fil
 std::shared_ptr<const SceneShape> LoadFreightShape(const platform::FileSystem& fs,
                                                    const QString& path, const QString& texturePath,
                                                    std::shared_ptr<render::TextureCache> cache,
-                                                   const std::shared_ptr<ShapeFileCache>& shapes) {
+                                                   const std::shared_ptr<ShapeFileCache>& shapes,
+                                                   const QString& contentRoot) {
     auto shape = std::make_shared<SceneShape>(&fs);
     shape->setTextureCache(std::move(cache));
     shape->setTexturePath(texturePath);
+    shape->setContentRoot(contentRoot);
     if (shapes)
         shape->load(path, *shapes);
     else
@@ -92,6 +95,8 @@ bool SceneShape::loadFrom(const QString& path, ShapeFileCache* shapes) {
     shape_ = {};
     diagnostics_ = {};
     notFoundTextures_.clear();
+    ownOutsideTextures_.clear();
+    outsideTextures_.clear();
     textureFiles_.clear();
     missingTextures_.clear();
     overBudgetTextures_.clear();
@@ -102,6 +107,10 @@ bool SceneShape::loadFrom(const QString& path, ShapeFileCache* shapes) {
     sceneBuilt_ = false;
     unreadableTextures_.clear();
     corruptTextures_.clear();
+    if (!inside(path)) {
+        status_ = ShapeLoadStatus::OutsideFolder;
+        return false;
+    }
     if (!fileSystem_ || !fileSystem_->isFile(path)) {
         status_ = ShapeLoadStatus::NotFound;
         return false;
@@ -125,14 +134,16 @@ bool SceneShape::loadFrom(const QString& path, ShapeFileCache* shapes) {
     for (const std::string& imageName : shape_.imageNames) {
         const QString name = QString::fromStdString(imageName);
         TextureFile file;
-        file.path = findTexture(folder, name);
+        bool outside = false;
+        file.path = findTexture(folder, name, outside);
         if (!file.path.isEmpty())
             file.key = fileSystem_->fileIdentity(file.path).toStdString();
         if (file.key.empty())
-            notFoundTextures_.append(name);
+            (outside ? ownOutsideTextures_ : notFoundTextures_).append(name);
         textureFiles_.push_back(std::move(file));
     }
     missingTextures_ = notFoundTextures_;
+    outsideTextures_ = ownOutsideTextures_;
     status_ = ShapeLoadStatus::Loaded;
     return true;
 }
@@ -145,11 +156,16 @@ void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
     sceneBuilt_ = false;
     // Textures the earlier freight shapes missed are no longer drawn.
     missingTextures_ = notFoundTextures_;
+    outsideTextures_ = ownOutsideTextures_;
     for (const FreightPlacement& placement : freight_) {
+        if (!inside(placement.path)) {
+            freightProblems_.append({placement.path, ShapeLoadStatus::OutsideFolder});
+            continue;
+        }
         const std::shared_ptr<const SceneShape> loaded =
-            fileSystem_
-                ? LoadFreightShape(*fileSystem_, placement.path, texturePath_, cache_, shapeCache_)
-                : nullptr;
+            fileSystem_ ? LoadFreightShape(*fileSystem_, placement.path, texturePath_, cache_,
+                                           shapeCache_, contentRoot_)
+                        : nullptr;
         if (!loaded || loaded->status() != ShapeLoadStatus::Loaded) {
             freightProblems_.append(
                 {placement.path, loaded ? loaded->status() : ShapeLoadStatus::NotFound});
@@ -157,6 +173,7 @@ void SceneShape::setFreightShapes(const QList<FreightPlacement>& freight) {
         }
         drawnFreight_.push_back({loaded, placement.height});
         missingTextures_.append(loaded->missingTextures());
+        outsideTextures_.append(loaded->outsideTextures());
     }
 }
 
@@ -256,7 +273,13 @@ void SceneShape::prepareOwnTextures(const std::vector<float>& allFootprints, std
     }
 }
 
-QString SceneShape::findTexture(const QString& shapeFolder, const QString& name) const {
+bool SceneShape::inside(const QString& path) const {
+    return contentRoot_.isEmpty() || platform::StaysInside(contentRoot_, path);
+}
+
+QString SceneShape::findTexture(const QString& shapeFolder, const QString& name,
+                                bool& outside) const {
+    outside = false;
     QStringList names{name};
     if (name.endsWith(QLatin1String(".dds"), Qt::CaseInsensitive))
         names.append(name.left(name.size() - 4) + QLatin1String(".ace"));
@@ -266,6 +289,11 @@ QString SceneShape::findTexture(const QString& shapeFolder, const QString& name)
     for (const QString& folder : folders)
         for (const QString& candidate : names) {
             const QString path = join(folder, candidate);
+            // Not even looked at: whether a file exists there is no business of a shape's.
+            if (!inside(path)) {
+                outside = true;
+                continue;
+            }
             if (fileSystem_->isFile(path))
                 return path;
         }

@@ -22,6 +22,10 @@
 // file is decoded once for every vehicle). One picture may use at most textureBudget()
 // bytes of decoded textures; the textures past it are drawn grey and listed in
 // overBudgetTextures(). A SceneShape is used by one thread at a time.
+//
+// Names read from a shape's content (its textures) and a vehicle's freight shapes may hold
+// "..": once a content root is set (the simulator's folder), a file outside it is never
+// opened nor looked at, and is listed instead (outsideTextures(), OutsideFolder).
 
 #include "msts/Diagnostics.h"
 #include "preview/ShapeFileCache.h"
@@ -45,11 +49,12 @@ class FileSystem;
 namespace preview {
 
 enum class ShapeLoadStatus {
-    NoFile,     // nothing loaded yet
-    Loaded,     // the shape is drawn (it may still have no triangles)
-    NotFound,   // no file of that name
-    Unreadable, // the file exists but could not be read (permissions, too large)
-    Invalid,    // the bytes are not a shape the reader accepts; see diagnostics()
+    NoFile,        // nothing loaded yet
+    Loaded,        // the shape is drawn (it may still have no triangles)
+    NotFound,      // no file of that name
+    Unreadable,    // the file exists but could not be read (permissions, too large)
+    Invalid,       // the bytes are not a shape the reader accepts; see diagnostics()
+    OutsideFolder, // the file lies outside the content root: never opened
 };
 
 // A freight shape to draw with the vehicle: its path text and its height in metres above the
@@ -73,10 +78,12 @@ class SceneShape;
 // then in `texturePath` relative to its folder, decoded through the vehicle's texture cache. One
 // place, so that a shape many vehicles carry can be read once and shared.
 // Its model comes from `shapes`, so that a file is read once for every vehicle carrying it.
+// Its textures are held to `contentRoot` as the vehicle's are.
 std::shared_ptr<const SceneShape> LoadFreightShape(const platform::FileSystem& fs,
                                                    const QString& path, const QString& texturePath,
                                                    std::shared_ptr<render::TextureCache> cache,
-                                                   const std::shared_ptr<ShapeFileCache>& shapes);
+                                                   const std::shared_ptr<ShapeFileCache>& shapes,
+                                                   const QString& contentRoot = QString());
 
 class SceneShape {
 public:
@@ -87,6 +94,11 @@ public:
     // Folder text, relative to the shape's folder, where textures are looked for second.
     void setTexturePath(const QString& folder) { texturePath_ = folder; }
     const QString& texturePath() const { return texturePath_; }
+
+    // Folder that the shape, its textures and its freight shapes must lie in (a path text);
+    // empty: anywhere, for a shape drawn on its own. Taken into account by the next load.
+    void setContentRoot(const QString& root) { contentRoot_ = root; }
+    const QString& contentRoot() const { return contentRoot_; }
 
     // Loads a shape file (a path text for the file layer). Any earlier shape and its freight
     // shapes are dropped first, so a file that cannot be read leaves the shape empty; the world
@@ -104,6 +116,8 @@ public:
     const QStringList& unreadableTextures() const { return unreadableTextures_; }
     // Image names whose file could not be decoded, known once drawn.
     const QStringList& corruptTextures() const { return corruptTextures_; }
+    // Image names that lead out of the content root: drawn grey, never opened.
+    const QStringList& outsideTextures() const { return outsideTextures_; }
     // Image names drawn grey in the last picture because its texture budget was spent.
     const QStringList& overBudgetTextures() const { return overBudgetTextures_; }
 
@@ -144,8 +158,11 @@ public:
     const render::Model& sceneModel() const;
 
 private:
-    // The path text of the texture file an image name finds; empty when none.
-    QString findTexture(const QString& shapeFolder, const QString& name) const;
+    // The path text of the texture file an image name finds; empty when none. `outside` tells
+    // that a candidate was passed over for leaving the content root.
+    QString findTexture(const QString& shapeFolder, const QString& name, bool& outside) const;
+    // True when no content root is set or the path text stays inside it.
+    bool inside(const QString& path) const;
 
     bool loadFrom(const QString& path, ShapeFileCache* shapes);
     // Puts textures into the slots given, from `first` on, sharing one budget.
@@ -164,10 +181,13 @@ private:
 
     const platform::FileSystem* fileSystem_ = nullptr;
     QString texturePath_;
+    QString contentRoot_;
     QString path_;
     ShapeLoadStatus status_ = ShapeLoadStatus::NoFile;
     msts::Diagnostics diagnostics_;
     QStringList notFoundTextures_;
+    QStringList ownOutsideTextures_;
+    QStringList outsideTextures_; // the shape's own, then its freight shapes'
     QList<FreightPlacement> freight_;
     QList<FreightProblem> freightProblems_;
     std::vector<DrawnFreight> drawnFreight_;

@@ -117,6 +117,8 @@ void ShapePreview::SetUpPreview() {
     PreviewShape_ = std::make_unique<sfShape>();
     PreviewShape_->AttachDevice(canvas.Device());
     PreviewShape_->TexturePath(QString::fromUtf16(PreviewTexturePath));
+    if (table.isValidIndex(selected))
+        PreviewShape_->ContentRoot(table[selected].simulatorFolder());
     PreviewShape_->ShapeFile(ShapePath_);
 
     canvas.Scene().setLength(length);
@@ -177,6 +179,9 @@ void ShapePreview::showLoadProblem() {
         break;
     case ShapeLoadStatus::Invalid:
         message = app::MessageId::ShapeInvalid;
+        break;
+    case ShapeLoadStatus::OutsideFolder:
+        message = app::MessageId::ShapeOutside;
         break;
     case ShapeLoadStatus::NoFile:
     case ShapeLoadStatus::Loaded:

@@ -28,6 +28,7 @@ QStringList TextureProblems(const SceneShape& shape) {
             lines.append(app::LoadMessage(id, {"|1", name}));
     };
     add(app::MessageId::TextureNotFound, shape.missingTextures());
+    add(app::MessageId::TextureOutside, shape.outsideTextures());
     add(app::MessageId::TextureUnreadable, shape.unreadableTextures());
     add(app::MessageId::TextureCorrupt, shape.corruptTextures());
     add(app::MessageId::TextureOverBudget, shape.overBudgetTextures());

@@ -21,7 +21,8 @@ class SceneShape;
 QString InvalidShapeReason(const msts::Diagnostics& diagnostics);
 
 // One text per texture drawn grey, in the order the shape names them: missing files first
-// ("texture introuvable, dessinée en gris : a.ace"), then files that cannot be read, then
+// ("texture introuvable, dessinée en gris : a.ace"), then names leading out of the
+// simulator's folder, then files that cannot be read, then
 // files that cannot be decoded ("texture corrompue, ..."), then those past the picture's
 // texture budget.
 QStringList TextureProblems(const SceneShape& shape);

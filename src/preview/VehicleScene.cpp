@@ -42,11 +42,14 @@ QList<FreightPlacement> FreightPlacements(const catalog::CatalogEntry& entry) {
 }
 
 QString FreightProblemText(const QList<FreightProblem>& problems) {
-    QStringList missing, unreadable;
+    QStringList missing, unreadable, outside;
     for (const FreightProblem& problem : problems) {
         const QString shown = platform::FileSystem::displayPath(problem.path);
         const QString name = shown.mid(shown.lastIndexOf(u'/') + 1);
-        (problem.status == ShapeLoadStatus::NotFound ? missing : unreadable).append(name);
+        (problem.status == ShapeLoadStatus::NotFound        ? missing
+         : problem.status == ShapeLoadStatus::OutsideFolder ? outside
+                                                            : unreadable)
+            .append(name);
     }
     QStringList lines;
     if (!missing.isEmpty())
@@ -54,6 +57,8 @@ QString FreightProblemText(const QList<FreightProblem>& problems) {
     if (!unreadable.isEmpty())
         lines.append(
             app::LoadMessage(app::MessageId::FreightUnreadable, {"|1", unreadable.join(", ")}));
+    if (!outside.isEmpty())
+        lines.append(app::LoadMessage(app::MessageId::FreightOutside, {"|1", outside.join(", ")}));
     return lines.join(u'\n');
 }
 
@@ -105,6 +110,7 @@ void VehicleScene::placeCamera() {
 
 bool VehicleScene::show(const catalog::CatalogEntry& entry) {
     setLength(entry.Length);
+    shape_.setContentRoot(entry.simulatorFolder());
     if (!loadShape(entry.shapePath()))
         return false;
     setFreight(FreightPlacements(entry));

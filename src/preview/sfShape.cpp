@@ -13,6 +13,11 @@ void sfShape::TexturePath(const QString& folder) {
         device_->Scene().shape().setTexturePath(folder);
 }
 
+void sfShape::ContentRoot(const QString& folder) {
+    if (device_)
+        device_->Scene().shape().setContentRoot(folder);
+}
+
 void sfShape::ShapeFile(const QString& path) {
     if (device_)
         device_->Scene().loadShape(path);

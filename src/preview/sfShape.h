@@ -26,6 +26,8 @@ public:
     // shape's own folder.
     void TexturePath(const QString& folder);
     QString TexturePath() const { return Scene().texturePath(); }
+    // The folder the shape, its textures and freight shapes must lie in.
+    void ContentRoot(const QString& folder);
 
     // Path of the shape file; putting one loads it (through the attached device's file
     // layer) and drops the freight shapes. The world matrix is kept. A file that cannot be

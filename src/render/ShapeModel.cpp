@@ -33,9 +33,14 @@ Material materialFor(const msts::Material& m, const Texture* texture) {
 } // namespace
 
 Texture textureFromAce(const msts::AceImage& image) {
+    return textureFromAce(msts::AceImage(image));
+}
+
+Texture textureFromAce(msts::AceImage&& image) {
     Texture t;
-    for (const msts::AceLevel& level : image.levels)
-        t.levels.push_back(TextureLevel{int(level.width), int(level.height), level.rgba});
+    for (msts::AceLevel& level : image.levels)
+        t.levels.push_back(
+            TextureLevel{int(level.width), int(level.height), std::move(level.rgba)});
     t.hasAlpha = image.hasAlpha;
     t.alphaFromMask = image.hasMask;
     t.firstLevel = int(image.firstLevel);

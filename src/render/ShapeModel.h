@@ -43,5 +43,7 @@ Model modelFromMesh(const msts::Mesh& mesh, const TextureProvider& textures);
 // A render texture from a decoded one, the levels the image holds kept and the smaller ones
 // completed. Invalid when the image is.
 Texture textureFromAce(const msts::AceImage& image);
+// The same taking the image's pixels over rather than copying them.
+Texture textureFromAce(msts::AceImage&& image);
 
 } // namespace render

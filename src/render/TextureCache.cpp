@@ -4,6 +4,7 @@
 #include "render/Renderer.h"
 #include "render/ShapeModel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace render {
@@ -88,16 +89,23 @@ TextureAnswer TextureCache::acquire(const std::string& key, float footprint, con
         options.chooseFirstLevel = [&](const msts::AceInfo& info) -> std::optional<std::uint32_t> {
             finest = finestMipLevel(footprint, int(info.width), int(info.height));
             need = mipChainBytes(int(info.width), int(info.height), finest);
-            if (need > room) {
+            // Without stored levels the whole picture is decoded and the chain built.
+            const int first = info.storedLevels > 1 ? finest : 0;
+            // While decoding, the file's bytes and every level decoded are held at once.
+            const std::size_t peak =
+                bytes->size() + mipChainBytes(int(info.width), int(info.height), first);
+            if (std::max(need, peak) > room) {
                 overBudget = true;
                 return std::nullopt;
             }
-            // Without stored levels the whole picture is decoded and the chain built.
-            return info.storedLevels > 1 ? std::uint32_t(finest) : 0u;
+            return std::uint32_t(first);
         };
-        const msts::AceResult ace = msts::readAce(*bytes, options);
+        msts::AceResult ace = msts::readAce(*bytes, options);
+        bytes->clear();
+        bytes->shrink_to_fit();
         if (ace.ok() && !overBudget) {
-            Texture t = textureFromAce(ace.image);
+            // The decoded levels are taken over, not copied.
+            Texture t = textureFromAce(std::move(ace.image));
             if (t.valid()) {
                 t.dropLevelsAbove(finest);
                 texture = std::make_shared<const Texture>(std::move(t));

@@ -41,7 +41,9 @@
 namespace render {
 
 // The decoded texture memory one picture may use: 192 MiB, two 4096 × 4096 textures in full
-// or dozens at thumbnail levels. Each file counts once, by the levels that picture needs.
+// or dozens at thumbnail levels. Each file counts once, by the levels that picture needs; one
+// is not decoded at all when its bytes and the levels decoded from them, held together while
+// it is decoded, would pass what is left.
 struct TextureBudget {
     static constexpr std::size_t defaultBytes = std::size_t(192) << 20;
     std::size_t limit = defaultBytes;

@@ -115,6 +115,10 @@ constexpr Entry table[] = {
     {311, "|1 à l'octet |2"},
     // |1 = the Thumbnails folder, when it is not the one beside the program.
     {312, "Les pictelles sont créées dans le dossier |1."},
+    // A name read from a file that leads out of the simulator's folder: never opened.
+    {313, "Forme hors du dossier du simulateur, non ouverte : |1"},
+    {314, "texture hors du dossier du simulateur, non ouverte, dessinée en gris : |1"},
+    {315, "Forme de fret hors du dossier du simulateur, non ouverte : |1"},
     // Creating the thumbnails of a selection: the list's context menu, the progress window
     // and the end-of-run report.
     {320, "Sélectionner les pictelles restant à réaliser"},
@@ -150,6 +154,9 @@ constexpr Entry table[] = {
     // |1 = the folder or the file, |2 = the system's reason.
     {356, "impossible d'écrire dans le dossier |1 : |2"},
     {357, "impossible de placer |1 : |2"},
+    {358, "forme hors du dossier du simulateur"},
+    // |1 = the longest length accepted, in metres.
+    {359, "longueur (ligne Size) au-delà de |1 m"},
     // The window program's usage (after 400), printed by --help without opening a window.
     {360, "  pictelle [--msts DIR] [--rametta DIR]\n"
           "      ouvre la fenêtre ; les dossiers donnés ne valent que pour cette fois et ne\n"
@@ -196,6 +203,7 @@ constexpr Entry table[] = {
     {438, "la forme ne contient aucun triangle : |1"},
     {439, "rien de la forme n'est dessiné : |1"},
     {440, "impossible d'écrire |1"},
+    {441, "forme hors du dossier du simulateur, non ouverte : |1"},
     // make: its options, the status of each vehicle (|1 = a folder or a reason, |2 = the
     // system's reason), the summary and the progress line.
     {450, "--jobs attend un nombre entier d'au moins 1 : |1"},
@@ -221,6 +229,13 @@ constexpr Entry table[] = {
     {469, "|1/|2 véhicules"},
     {470, ", |1 par seconde, reste |2:|3"},
     {471, "[1-4, 1] : "},
+    {472, "échec : forme hors du dossier du simulateur, non ouverte : |1"},
+    // |1 = the value given, |2 = the limit (four per processor).
+    {473, "--jobs : au plus |2 sur cette machine : |1"},
+    // |1 = the length read, |2 = the longest vehicle accepted, |3 = the file.
+    {474, "échec : longueur de |1 m refusée, un véhicule mesure au plus |2 m (ligne Size)"},
+    {475, "images temporaires d'exécutions interrompues supprimées de |1 : |2"},
+    {476, "longueur de |1 m refusée dans |3 : un véhicule mesure au plus |2 m (ligne Size)"},
     // FreightAnim entries left out; |1 = the line, |2 = why, |3 = the entry.
     {480, "FreightAnim ignoré, ligne |1 (|2) : |3"},
     {481, "aucune forme"},

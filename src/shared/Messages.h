@@ -81,6 +81,9 @@ enum class MessageId : int {
     TextureOverBudget = 310,    // a texture drawn grey: the picture's texture memory is spent
     InvalidShapeAt = 311,       // why a shape is invalid, and where in the file
     ThumbnailsElsewhere = 312,  // where thumbnails are made, when not beside the program
+    ShapeOutside = 313,         // preview: the shape lies outside the simulator's folder
+    TextureOutside = 314,       // a texture drawn grey: it lies outside the simulator's folder
+    FreightOutside = 315,       // freight shapes outside the simulator's folder
     SelectStillToMake = 320,    // list menu: select the thumbnails still to make
     SelectAll = 321,            // list menu: select everything
     CreationTitle = 322,        // creation progress title
@@ -111,6 +114,8 @@ enum class MessageId : int {
     WhyNoPicture = 355,       // why: no picture was written
     WhyNotWritten = 356,      // why: the folder refused the picture, and the reason
     WhyNotPlaced = 357,       // why: the thumbnail could not be placed, and the reason
+    WhyShapeOutside = 358,    // why: the shape lies outside the simulator's folder
+    WhyLengthRefused = 359,   // why: the Size length is past the longest vehicle
     // pictelle's own command line (--help), after the title line of pictelle-cli's usage
     WindowUsage = 360,        // usage of the window, with the folders for one run
     WindowUsageVersion = 361, // usage of --version
@@ -144,6 +149,7 @@ enum class MessageId : int {
     NoTriangles = 438,           // the shape holds no triangle
     RenderNothingDrawn = 439,    // nothing of the shape was drawn
     CannotWrite = 440,           // the output file cannot be written
+    RenderShapeOutside = 441,    // the shape lies outside the simulator's folder
     // pictelle-cli make: its options, its line per vehicle, its summary and progress
     BadJobs = 450,                    // --jobs is not a whole number of at least 1
     BadOverwrite = 451,               // --overwrite is not ask, always or never
@@ -167,6 +173,11 @@ enum class MessageId : int {
     ProgressCount = 469,              // progress line: vehicles done of the total
     ProgressRate = 470,               // progress line: rate and time left
     AnswerPrompt = 471,               // overwrite question: the answer's prompt
+    FailedShapeOutside = 472,         // status: the shape lies outside the simulator's folder
+    TooManyJobs = 473,                // --jobs past the machine's limit
+    FailedLengthRefused = 474,        // status: the Size length is past the longest vehicle
+    StaleTemporariesRemoved = 475,    // pictures left by runs that died were removed
+    LengthRefused = 476,              // render: the Size length is past the longest vehicle
     // pictelle-cli thumbnail
     ThumbnailArguments = 490,   // the size, the file and the output are not all given
     BadThumbnailSize = 491,     // -s is not a whole number of pixels in range

@@ -220,9 +220,12 @@ QString storedKey(const QSettings& ini, const QString& wanted) {
 bool SettingsStore::iniUsable() const {
     if (locations_.iniFile.isEmpty())
         return false;
-    // A file that exists but cannot be read whole is left alone: rewriting it from what
-    // could be read would lose the rest.
-    return !files_.isFile(locations_.iniFile) ||
+    // Missing, it is created. A file that exists but cannot be read whole is left alone:
+    // rewriting it from what could be read would lose the rest. Anything but a regular file
+    // (a named pipe, a device) is never opened: reading it could block for ever.
+    if (files_.resolve(locations_.iniFile).isEmpty())
+        return true;
+    return files_.isFile(locations_.iniFile) &&
            files_.readFile(locations_.iniFile, MaxIniBytes).has_value();
 }
 

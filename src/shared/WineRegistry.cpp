@@ -238,10 +238,13 @@ std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, c
         ++pos;
 
         QByteArray value(line + pos, size - pos);
+        if (value.size() > MaxWineRegistryValueBytes)
+            return std::nullopt;
         // Only byte lists run on; a text line ending with a backslash is merely unclosed.
         if (value.trimmed().startsWith("hex")) {
             const char* more = nullptr;
             qsizetype moreSize = 0;
+            bool tooLong = false;
             while (value.endsWith('\\') && nextLine(more, moreSize)) {
                 value.chop(1);
                 qsizetype from = 0;
@@ -249,8 +252,15 @@ std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, c
                     ++from;
                 while (moreSize > from && isBlank(more[moreSize - 1]))
                     --moreSize;
-                value.append(more + from, moreSize - from);
+                // Past the limit the rest of the value is only walked over, not kept.
+                tooLong = tooLong || value.size() + (moreSize - from) > MaxWineRegistryValueBytes;
+                if (tooLong)
+                    value = moreSize > from && more[moreSize - 1] == '\\' ? "\\" : "";
+                else
+                    value.append(more + from, moreSize - from);
             }
+            if (tooLong)
+                return std::nullopt;
         }
         return readData(value.trimmed());
     }

@@ -34,6 +34,10 @@ namespace app {
 
 // A larger registry file is not read.
 inline constexpr qint64 MaxWineRegistryBytes = 64 * 1024 * 1024;
+// A value whose data, run-on lines joined, is longer than this many bytes of text reads as
+// absent: the program reads paths of at most 1023 characters, and a run-on byte list of a
+// damaged file must not be held (and split) whole.
+inline constexpr qsizetype MaxWineRegistryValueBytes = 64 * 1024;
 
 struct WineRegistryValue {
     enum class Form { Quoted, Str, Dword, Hex };
@@ -45,7 +49,8 @@ struct WineRegistryValue {
 
 // The value `valueName` of key `key` ("Software\Microsoft\Windows\CurrentVersion",
 // single backslashes; an empty name is the default value "@"). Nothing when the key or the
-// value is absent or its data cannot be read; the first line naming the value decides.
+// value is absent, its data cannot be read or is longer than MaxWineRegistryValueBytes; the
+// first line naming the value decides.
 std::optional<WineRegistryValue> ReadWineRegistryValue(const QByteArray& file, const QString& key,
                                                        const QString& valueName);
 

@@ -215,3 +215,42 @@ TEST_F(CliRenderTest, DefinitionFileWithMissingFreightIsDrawnAloneAndSaysWhat) {
     EXPECT_EQ(none.errors.trimmed().count('\n'), 0) << none.errors.toStdString();
     EXPECT_FALSE(QFile::exists(out()));
 }
+
+// A vehicle's file is taken to lie in a trainset's vehicle folder: what it names may reach the
+// simulator's folder above, never further, and its length must be a vehicle's.
+TEST_F(CliRenderTest, DefinitionFileNamesStayInTheSimulatorFolderAndItsLengthIsBounded) {
+    const QString msts = tmp.path() + "/MSTS";
+    const QString vehicle = msts + "/TRAINS/TRAINSET/CAR";
+    writeFile(tmp.path() + "/secret.s",
+              fixtures::writeShape(bogieVehicle(), fixtures::ShapeForm::Binary));
+    writeFile(msts + "/common.s",
+              fixtures::writeShape(bogieVehicle(), fixtures::ShapeForm::Binary));
+    const auto wagon = [](const QString& shape, const QString& size) {
+        return "SIMISA@@@@@@@@@@JINX0D0t______\r\n\r\nWagon ( car\r\n\tWagonShape ( " + shape +
+               " )\r\n\tSize ( " + size + " )\r\n)\r\n";
+    };
+
+    writeText(vehicle + "/out.wag", wagon("..\\..\\..\\..\\secret.s", "3m 4m 20m"));
+    CliResult run = cli({vehicle + "/out.wag", out()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.errors.startsWith("forme hors du dossier du simulateur, non ouverte : "))
+        << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(out()));
+
+    writeText(vehicle + "/in.wag", wagon("..\\..\\..\\common.s", "3m 4m 20m"));
+    run = cli({vehicle + "/in.wag", out()});
+    EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+
+    QFile::remove(out());
+    writeText(vehicle + "/typo.wag", wagon("..\\..\\..\\common.s", "3m 4m 1945m"));
+    run = cli({vehicle + "/typo.wag", out()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors.trimmed().toStdString(),
+              ("longueur de 1945 m refusée dans " + vehicle +
+               "/typo.wag : un véhicule mesure au plus 150 m (ligne Size)")
+                  .toStdString());
+    EXPECT_FALSE(QFile::exists(out()));
+    // Given on the command line, any width is the user's own choice.
+    run = cli({vehicle + "/typo.wag", out(), "--length", "200"});
+    EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+}

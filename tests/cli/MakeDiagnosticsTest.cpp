@@ -4,6 +4,7 @@
 #include "../preview/ReadOnlyFolder.h"
 #include "TrainsetFixture.h"
 #include "support/AceWriter.h"
+#include "support/OpenWatch.h"
 #include "support/ShapeBuilder.h"
 #include "support/ShapeWriter.h"
 
@@ -14,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -179,6 +183,106 @@ TEST_F(MakeDiagnosticsTest, TabsAndLineFeedsInNamesKeepEveryLineInItsColumns) {
     EXPECT_EQ(fields[1], "créée");
     EXPECT_TRUE(fields[2].endsWith("/Thumbnails/line\\nfeed.bmp"));
     EXPECT_TRUE(QFile::exists(ownThumbnails() + "/line\nfeed.bmp"));
+}
+
+// A definition naming `shape`, sized `size`, with freight entries `extra`.
+QString definitionText(const QString& name, const QString& shape, const QString& size = "3m 4m 20m",
+                       const QString& extra = QString()) {
+    return "SIMISA@@@@@@@@@@JINX0D0t______\r\n\r\nWagon ( " + name + "\r\n\tWagonShape ( " + shape +
+           " )\r\n\tSize ( " + size + " )\r\n" + extra + ")\r\n";
+}
+
+TEST_F(MakeDiagnosticsTest, NamesLeadingOutOfTheSimulatorFolderAreNeverOpenedNorQuoted) {
+    // Files beside the simulator's folder, reached from a vehicle's folder by four "..".
+    const QString secret = "root:*:2:SECRET\n";
+    fixture::writeFile(set.root() + "/secret.s", secret.toUtf8());
+    fixture::writeFile(set.root() + "/secret.ace", secret.toUtf8());
+    const QString up = "..\\..\\..\\..\\";
+    set.definition("OUT", "out.wag", definitionText("out", up + "secret.s"));
+    set.definition("DEEP", "deep.wag",
+                   definitionText("deep", "../../../../../../../../../../../../etc/passwd"));
+    set.vehicle("TEX", "tex.wag", "tex.s");
+    set.file("TEX/tex.s", boxShape((up + "secret.ace").toStdString()));
+    set.definition("FRT", "frt.wag",
+                   definitionText("frt", "frt.s", "3m 4m 20m",
+                                  "\tFreightAnim ( " + up + "secret.s 1 2 )\r\n"));
+    set.file("FRT/frt.s", boxShape(""));
+    // Inside the folder, a file that is no shape: what is wrong is said, not what it holds.
+    set.vehicle("COPY", "copy.wag", "copy.s");
+    set.file("COPY/copy.s", secret.toUtf8());
+
+    testsupport::OpenWatch shapeWatch(set.root() + "/secret.s");
+    testsupport::OpenWatch textureWatch(set.root() + "/secret.ace");
+    ASSERT_TRUE(shapeWatch.ok() && textureWatch.ok());
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 1);
+
+    EXPECT_EQ(lineOf(r, "OUT").value(1),
+              "échec : forme hors du dossier du simulateur, non ouverte : " + up + "secret.s");
+    EXPECT_TRUE(lineOf(r, "DEEP").value(1).startsWith("échec : forme hors du dossier"));
+    const QStringList tex = lineOf(r, "TEX");
+    EXPECT_EQ(tex.value(1), "créée");
+    EXPECT_EQ(tex.value(3), "texture hors du dossier du simulateur, non ouverte, dessinée en "
+                            "gris : " +
+                                up + "secret.ace");
+    const QStringList frt = lineOf(r, "FRT");
+    EXPECT_EQ(frt.value(1), "créée");
+    EXPECT_EQ(frt.value(3), "Forme de fret hors du dossier du simulateur, non ouverte : secret.s");
+    const QString copy = lineOf(r, "COPY").value(1);
+    EXPECT_TRUE(copy.startsWith("échec : forme invalide : UnknownHeader")) << copy.toStdString();
+    EXPECT_TRUE(copy.contains("à l'octet 0")) << copy.toStdString();
+
+    for (const QString& line : r.out + r.err)
+        EXPECT_FALSE(line.contains("root:") || line.contains("SECRET")) << line.toStdString();
+    EXPECT_EQ(shapeWatch.opens(), 0);
+    EXPECT_EQ(textureWatch.opens(), 0);
+}
+
+TEST_F(MakeDiagnosticsTest, LengthsPastAnyVehicleAreRefusedWithTheLimit) {
+    set.vehicle("TYPO", "typo.eng", "typo.s", "3m 4m 1945m");
+    set.file("TYPO/typo.s", boxShape(""));
+    set.vehicle("HUGE", "huge.eng", "huge.s", "3m 4m 1e300m");
+    set.file("HUGE/huge.s", boxShape(""));
+    set.vehicle("LONG", "long.eng", "long.s", "3m 4m 150m");
+    set.file("LONG/long.s", boxShape(""));
+
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(lineOf(r, "TYPO").value(1),
+              "échec : longueur de 1945 m refusée, un véhicule mesure au plus 150 m (ligne Size)");
+    EXPECT_TRUE(lineOf(r, "HUGE").value(1).startsWith("échec : longueur de 1e+300 m refusée"));
+    EXPECT_EQ(lineOf(r, "LONG").value(1), "créée") << "the limit itself is a length";
+    EXPECT_EQ(QDir(ownThumbnails()).entryList(QDir::Files), QStringList{"long.bmp"});
+
+    const Run jobs = run({"make", "--jobs", "100000"});
+    EXPECT_EQ(jobs.status, 2);
+    ASSERT_EQ(jobs.err.size(), 1);
+    EXPECT_TRUE(jobs.err[0].startsWith("--jobs : au plus ")) << jobs.err[0].toStdString();
+    EXPECT_TRUE(jobs.err[0].endsWith(" sur cette machine : 100000"));
+}
+
+TEST_F(MakeDiagnosticsTest, PicturesLeftByRunsThatDiedAreRemovedThoseOfLiveRunsKept) {
+    set.vehicle("GOOD", "good.eng", "good.s");
+    set.file("GOOD/good.s", boxShape(""));
+    // A run killed before placing its picture, and one (this test) still writing.
+    const pid_t ended = ::fork();
+    if (ended == 0)
+        ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const QString dead = QString("SFCANVAS_%1_q1w2e3.bmp").arg(ended);
+    const QString live = QString("SFCANVAS_%1_r4t5y6.bmp").arg(::getpid());
+    fixture::writeFile(ownThumbnails() + "/" + dead, "BM torn");
+    fixture::writeFile(ownThumbnails() + "/" + live, "BM");
+
+    const Run r = run({"make"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(lineOf(r, "GOOD").value(1), "créée");
+    QStringList left = QDir(ownThumbnails()).entryList(QDir::Files);
+    left.sort();
+    EXPECT_EQ(left, (QStringList{live, "good.bmp"}));
+    ASSERT_EQ(r.err.size(), 1);
+    EXPECT_TRUE(r.err[0].endsWith(" : " + dead)) << r.err[0].toStdString();
 }
 
 } // namespace

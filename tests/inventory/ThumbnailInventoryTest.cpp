@@ -136,6 +136,11 @@ TEST_F(ThumbnailInventoryTest, OnlyBitmapFilesCount) {
     for (const ThumbnailEntry& e : inventory.RamettaThumbnails())
         names.append(e.Name);
     EXPECT_EQ(names, (QStringList{"A", "B"}));
+
+    // A picture written but not yet placed (or left by a run that died) is no thumbnail.
+    ownBitmap("SFCANVAS_4242_a1b2c3.bmp");
+    ownBitmap("made.bmp");
+    EXPECT_EQ(load().OwnThumbnails(), QStringList{"made"});
 }
 
 TEST_F(ThumbnailInventoryTest, AnUnknownRamettaFolderIsNotTheRoot) {
@@ -197,7 +202,7 @@ TEST(ThumbnailFileTest, TheNameAThumbnailIsGivenIsTheNameItIsFoundBy) {
     EXPECT_EQ(ThumbnailFile::VehicleNameOf("Old.BMP"), "Old");
     EXPECT_EQ(ThumbnailFile::VehicleNameOf("old.png"), "");
     const QString location = ThumbnailFile::TemporaryLocation("/t");
-    const QString temporary = location.mid(location.lastIndexOf(u'\\') + 1) + "42.bmp";
+    const QString temporary = location.mid(location.lastIndexOf(u'\\') + 1) + "42_x7q.bmp";
     EXPECT_TRUE(ThumbnailFile::IsTemporaryName(temporary));
     EXPECT_FALSE(ThumbnailFile::IsTemporaryName(ThumbnailFile::NameFor("CR_D400")));
     EXPECT_TRUE(ThumbnailFile::Encode(render::RgbImage{}).isEmpty());

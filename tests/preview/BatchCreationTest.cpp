@@ -311,3 +311,48 @@ TEST_F(BatchCreationTest, WorkersShareOneDecodeOfEachTextureFileAndOneReadOfEach
     ASSERT_GE(freightFiles.size(), 2);
     EXPECT_EQ(run->freightShapeCache()->reads(), std::size_t(freightFiles.size()));
 }
+
+TEST_F(BatchCreationTest, AFolderThatStopsTakingFilesFailsTheRestAndSendsNothingElsewhere) {
+    scan();
+    // The run's file layer, as pictelle-cli and the window make it: its folder chosen once.
+    const platform::FileSystem run = platform::FileSystem::forOneRun(
+        platform::FileSystem::Options{{}, tmp.path() + "/own", tmp.path() + "/data"});
+    QDir().mkpath(thumbs());
+    const QList<catalog::CatalogEntry> three = listed.mid(0, 3);
+    BatchCreation creation(run, three, makeCamera(), choice, policy);
+    creation.setWorkerCount(2);
+    // Once the first thumbnail is placed, the folder is replaced by a file: root ignores
+    // permission bits, and a file refuses every new name below it for anyone.
+    QObject::connect(&creation, &BatchCreation::itemFinished, [&](qsizetype position) {
+        if (position != 0)
+            return;
+        QDir(thumbs()).removeRecursively();
+        write(thumbs(), "not a folder");
+    });
+    runToEnd(creation);
+
+    ASSERT_EQ(creation.results().size(), 3);
+    EXPECT_TRUE(creation.results()[0].succeeded());
+    for (qsizetype i = 1; i < 3; ++i) {
+        const preview::BatchItemResult& result = creation.results()[i];
+        EXPECT_TRUE(result.failed()) << i;
+        EXPECT_TRUE(result.TargetPath.isEmpty() || result.TargetPath.startsWith(thumbs()))
+            << result.TargetPath.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(tmp.path() + "/data/Pictelle/Thumbnails"))
+        << "nothing sent, unsaid, to the per-user folder";
+    EXPECT_FALSE(creation.report().Success);
+}
+
+TEST_F(BatchCreationTest, ALengthPastAnyVehicleIsRefusedAndNothingIsDrawnForIt) {
+    scan();
+    QList<catalog::CatalogEntry> entries = listed.mid(0, 2);
+    entries[0].Length = 1945.0; // "1945m" typed for 19.45 m
+    auto run = batch(entries);
+    runToEnd(*run);
+    EXPECT_TRUE(run->results()[0].failed());
+    EXPECT_TRUE(run->results()[0].LengthRefused);
+    EXPECT_TRUE(run->results()[1].succeeded());
+    EXPECT_EQ(thumbnailFiles(),
+              QStringList{inventory::ThumbnailFile::NameFor(entries[1].vehicleName())});
+}

@@ -141,7 +141,9 @@ TEST(TextureCacheTest, APictureBudgetRefusesWhatWouldPassItWithoutDecoding) {
     std::atomic<int> reads = 0;
     TextureCache cache;
     TextureBudget budget;
-    budget.limit = render::mipChainBytes(256, 256, 0) + render::mipChainBytes(32, 32, 0);
+    // Room for the big file's bytes and one less than its whole chain, held while it decodes.
+    budget.limit =
+        big.size() + render::mipChainBytes(256, 256, 0) + render::mipChainBytes(32, 32, 0);
     budget.used = render::mipChainBytes(32, 32, 0) + 1;
     EXPECT_EQ(cache.acquire("big", fullDetail(256), counted(big, reads), budget).status,
               TextureStatus::OverBudget);
@@ -158,6 +160,19 @@ TEST(TextureCacheTest, APictureBudgetRefusesWhatWouldPassItWithoutDecoding) {
     EXPECT_EQ(cache.acquire("small", fullDetail(32), counted(small, reads), tight).status,
               TextureStatus::OverBudget);
     EXPECT_EQ(tight.used, 0u);
+
+    // A file without stored levels is decoded whole, beside its own bytes, however coarse the
+    // level the picture needs: that peak is what has to fit.
+    const auto flat = textureFile(256, false);
+    TextureBudget decoding;
+    decoding.limit = render::mipChainBytes(256, 256, 0) + flat.size() - 1;
+    EXPECT_EQ(cache.acquire("flat", 16.0f / 256, counted(flat, reads), decoding).status,
+              TextureStatus::OverBudget);
+    EXPECT_EQ(decoding.used, 0u);
+    decoding.limit += 1;
+    EXPECT_EQ(cache.acquire("flat", 16.0f / 256, counted(flat, reads), decoding).status,
+              TextureStatus::Ready);
+    EXPECT_EQ(decoding.used, render::mipChainBytes(256, 256, 3)) << "charged what it keeps";
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <memory>
 
+#include <sys/stat.h>
+
 using app::SettingsRoot;
 using app::SettingsStore;
 
@@ -229,6 +231,23 @@ TEST_F(SettingsStoreTest, HugeOrBrokenWineRegistryNeitherCrashesNorHangs) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     writeSystemReg(QByteArray("\0\xff[\\\\\"=\n", 9).repeated(1000));
     EXPECT_EQ(store().ReadSetting(HKLM, msts, path), QString());
+}
+
+TEST_F(SettingsStoreTest, ASettingsFileThatIsAPipeIsNeitherOpenedNorReplaced) {
+    // Opening a named pipe for reading waits for a writer that never comes.
+    QDir().mkpath(QFileInfo(locations.iniFile).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(locations.iniFile).constData(), 0600), 0);
+    writeSystemReg("[Software\\\\Microsoft\\\\Microsoft Games\\\\Train Simulator\\\\1.0] 1\n"
+                   "\"Path\"=\"C:\\\\MSTS\"\n");
+
+    // Other software's keys still come from the Wine registry.
+    EXPECT_EQ(store().ReadSetting(HKLM, msts, path), driveC() + QStringLiteral("/MSTS"));
+    EXPECT_EQ(store().ReadSetting(HKLM, own, rametta), QString());
+    store().WriteSetting(HKLM, own, rametta, QStringLiteral("/r"));
+    store().ClearSettingKey(HKLM, own, rametta);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(locations.iniFile).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "left as it was";
 }
 
 TEST_F(SettingsStoreTest, UnwritableStoreChangesNothingAndReportsNothing) {

@@ -149,3 +149,22 @@ TEST(WineRegistry, OnlyByteListsRunOnOverLines) {
     EXPECT_EQ(bytes->text, QStringLiteral("AB"));
     EXPECT_FALSE(app::ReadWineRegistryValue(file, QStringLiteral("K"), QStringLiteral("Bad")));
 }
+
+TEST(WineRegistry, ARunOnValuePastTheLimitIsAbsentAndTheRestStillReads) {
+    // A byte list that runs on for a megabyte, as a damaged file may hold, then a value the
+    // program wants in the same key, and one just under the limit.
+    QByteArray file = "[K] 1\n\"Huge\"=hex:00";
+    for (int line = 0; line < 20000; ++line)
+        file += ",\\\n  " + QByteArray("41,").repeated(16) + "41";
+    file += "\n\"Path\"=\"C:\\\\MSTS\"\n\"Fits\"=hex:";
+    const qsizetype fits = (app::MaxWineRegistryValueBytes - 8) / 3;
+    file += QByteArray("42,").repeated(fits) + "42\n";
+
+    EXPECT_FALSE(app::ReadWineRegistryValue(file, QStringLiteral("K"), QStringLiteral("Huge")));
+    EXPECT_EQ(FindWineRegistryText(file, QStringLiteral("K"), QStringLiteral("Path")),
+              QStringLiteral("C:\\MSTS"));
+    const std::optional<app::WineRegistryValue> under =
+        app::ReadWineRegistryValue(file, QStringLiteral("K"), QStringLiteral("Fits"));
+    ASSERT_TRUE(under);
+    EXPECT_EQ(under->bytes.size(), fits + 1);
+}
