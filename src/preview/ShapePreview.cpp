@@ -281,6 +281,14 @@ void ShapePreview::CreateThumbnail() {
         ShowVehicle(index);
 
     const catalog::CatalogEntry& entry = global_.Catalog[index];
+    if (!LengthIsAccepted(entry.Length)) {
+        reports_->Report(
+            controls_.window,
+            app::LoadMessage(app::MessageId::CreateFailed) + QStringLiteral("\n\n") +
+                app::LoadMessage(app::MessageId::WhyLengthRefused, {"|1", MaximumVehicleLength}),
+            ReportIcon::Exclamation);
+        return;
+    }
     sfCanvas& canvas = *controls_.sfCanvas1;
     platform::FileError writeError;
     const PlaceOutcome outcome = preview::CreateThumbnail(

@@ -108,7 +108,11 @@ public:
     // The freight shapes drawn with the loaded shape.
     void setFreight(const QList<FreightPlacement>& freight) { shape_.setFreightShapes(freight); }
     // The canvas for a vehicle of `length` metres.
-    void setLength(double length) { placement_ = PlacementForLength(length); }
+    // A length no vehicle has (a slip in its file) is drawn as an unknown one, at the least
+    // width, rather than as a picture thousands of pixels wide.
+    void setLength(double length) {
+        placement_ = PlacementForLength(LengthIsAccepted(length) ? length : 0.0);
+    }
     const CanvasPlacement& placement() const { return placement_; }
 
     const SceneShape& shape() const { return shape_; }

@@ -124,6 +124,11 @@ TEST_F(FreightSceneTest, VehicleSceneDrawsTheEntrysFreightAtItsHeight) {
     entry.FreightAnims = {{"load.s", 0.0}};
     ASSERT_TRUE(maker.show(entry));
     EXPECT_GT(greenish(maker.picture()).y, 55);
+
+    // "1945m" typed for 19.45 m: drawn as a length unknown, not 14,000 pixels wide.
+    entry.Length = 1945;
+    ASSERT_TRUE(maker.show(entry));
+    EXPECT_EQ(maker.picture().width, MinimumCanvasWidth);
 }
 
 // Textures of a freight shape: beside it first, then the texture path from its own folder (not
