@@ -1,6 +1,8 @@
 #include "render/Bitmap.h"
+#include "render/Png.h"
 
-// Kept private to this file so that other targets may include stb_image_write themselves.
+// Both picture files are written here, so that stb_image_write is compiled once and kept
+// private to this file: other targets may include it themselves.
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
@@ -27,6 +29,16 @@ std::vector<std::uint8_t> encodeBmp(const RgbImage& image) {
         image.rgb.size() != std::size_t(image.width) * std::size_t(image.height) * 3)
         return out;
     if (!stbi_write_bmp_to_func(append, &out, image.width, image.height, 3, image.rgb.data()))
+        out.clear();
+    return out;
+}
+
+std::vector<std::uint8_t> encodePng(const RgbaImage& image) {
+    std::vector<std::uint8_t> out;
+    if (!image.valid())
+        return out;
+    if (!stbi_write_png_to_func(append, &out, image.width, image.height, 4, image.rgba.data(),
+                                image.width * 4))
         out.clear();
     return out;
 }
