@@ -23,12 +23,11 @@ app::MessageId reasonMessage(catalog::FreightAnimProblem::Reason why) {
 } // namespace
 
 QString FreightAnimProblemNote(const catalog::FreightAnimProblem& problem) {
-    // The entry, copied from the user's file, last: no later marker is looked for in it.
+    // Its line and why, never its text: no message quotes what a file holds.
     return app::LoadMessage(
         app::MessageId::FreightAnimSkipped,
         {"|1", problem.Line, "|2",
-         app::LoadMessage(reasonMessage(problem.Why), {"|1", int(catalog::MaximumFreightAnims)}),
-         "|3", problem.Entry});
+         app::LoadMessage(reasonMessage(problem.Why), {"|1", int(catalog::MaximumFreightAnims)})});
 }
 
 QString FreightNotes(const QList<catalog::FreightAnimProblem>& entries,

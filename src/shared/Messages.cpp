@@ -237,7 +237,7 @@ constexpr Entry table[] = {
     {475, "images temporaires d'exécutions interrompues supprimées de |1 : |2"},
     {476, "longueur de |1 m refusée dans |3 : un véhicule mesure au plus |2 m (ligne Size)"},
     // FreightAnim entries left out; |1 = the line, |2 = why, |3 = the entry.
-    {480, "FreightAnim ignoré, ligne |1 (|2) : |3"},
+    {480, "FreightAnim ignoré, ligne |1 (|2)"},
     {481, "aucune forme"},
     {482, "nombres manquants"},
     {483, "trop de valeurs"},

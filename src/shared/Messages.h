@@ -187,7 +187,7 @@ enum class MessageId : int {
     TextureInvalidAt = 495,     // the file is not a texture
     TextureBlank = 496,         // every pixel of the texture is transparent
     // pictelle-cli: FreightAnim entries left out of a vehicle
-    FreightAnimSkipped = 480,   // the entry, its line and why
+    FreightAnimSkipped = 480,   // the line of the entry and why
     FreightAnimNoShape = 481,   // why: no shape named
     FreightAnimNoNumbers = 482, // why: numbers missing
     FreightAnimTooMany = 483,   // why: too many values

@@ -202,6 +202,8 @@ TEST_F(CliRenderTest, DefinitionFileWithMissingFreightIsDrawnAloneAndSaysWhat) {
     ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     EXPECT_TRUE(run.errors.contains("absent_numbers.s")) << run.errors.toStdString();
     EXPECT_TRUE(run.errors.contains("ligne 8")) << run.errors.toStdString();
+    // The entry is told by its line, never quoted.
+    EXPECT_FALSE(run.errors.contains("( x.s")) << run.errors.toStdString();
 
     const QString alone = tmp.path() + "/alone.bmp";
     ASSERT_EQ(cli({shape(), alone, "--length", "18.5"}).status, 0);
