@@ -25,5 +25,5 @@ echo "== msts, render and preview tests with sanitizers"
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DPICTELLE_STRICT=ON -DPICTELLE_SANITIZE=ON \
     -DPICTELLE_BENCH=OFF >/dev/null
 cmake --build "$root/build-asan" -j "$(nproc)" --target msts_tests render_tests scene_tests \
-    scene_widget_tests preview_tests preview_widget_tests sample_content
+    scene_widget_tests preview_tests preview_widget_tests batch_tests sample_content
 ctest --test-dir "$root/build-asan" -L 'msts|render|preview' --output-on-failure -j "$(nproc)"
