@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/StaleTemporaries.h"
 #include "support/OpenWatch.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,13 +24,6 @@
 using platform::FileSystem;
 
 namespace {
-
-void touch(const QString& path, const QByteArray& bytes = "x") {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 class HostileFilesTest : public ::testing::Test {
 protected:
@@ -131,14 +125,14 @@ TEST_F(HostileFilesTest, LeftoverTemporariesOfDeadRunsGoThoseOfLiveRunsStay) {
     const QString liveName = QString("SFCANVAS_%1_d4e5f6.bmp").arg(::getpid());
     // Parent of this test: another live run sharing the folder.
     const QString otherLive = QString("sfcanvas_%1_x.BMP").arg(::getppid());
-    touch(folder + "/" + deadName, "torn");
-    touch(folder + "/" + liveName);
-    touch(folder + "/" + otherLive);
+    testsupport::write(folder + "/" + deadName, "torn");
+    testsupport::write(folder + "/" + liveName, "x");
+    testsupport::write(folder + "/" + otherLive, "x");
     // Thumbnails and names that only look alike are no temporaries.
     for (const QString& name :
          {QString("acela.bmp"), QString("SFCANVAS_.bmp"), QString("SFCANVAS_12x_a.bmp"),
           QString("SFCANVAS_-4_a.bmp"), QString("SFCANVAS_%1_a.ace").arg(dead)})
-        touch(folder + "/" + name);
+        testsupport::write(folder + "/" + name, "x");
 
     const QStringList removed = platform::RemoveStaleTemporaries(fs, folder, "SFCANVAS_", ".bmp");
 
@@ -157,7 +151,7 @@ TEST_F(HostileFilesTest, AThumbnailsFolderChosenForTheRunIsKeptWhenItStopsTaking
     ASSERT_EQ(run.thumbnailsFolder(), own);
     // Part way through, the folder is replaced by a file (root ignores permission bits).
     ASSERT_TRUE(QDir(own).removeRecursively());
-    touch(own);
+    testsupport::write(own, "x");
     // A file layer that chooses at each call moves on to the per-user folder, unsaid…
     EXPECT_EQ(fs.thumbnailsFolder(), root() + "/data/Pictelle/Thumbnails");
     // …the run's stays where it started, so that what cannot be written there fails.
