@@ -17,11 +17,7 @@ QString formatLength(double metres) {
 
 } // namespace
 
-int RunListCommand(const QStringList& arguments) {
-    CommandOptions options({QStringLiteral("msts"), QStringLiteral("rametta")},
-                           CommandOptions::Positional::None);
-    if (const std::optional<int> status = options.parse(arguments))
-        return *status;
+int RunListCommand(const CommandOptions& options) {
     Session session;
     if (!OpenSession(options, session))
         return 1;

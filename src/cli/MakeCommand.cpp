@@ -402,12 +402,7 @@ private:
 
 } // namespace
 
-int RunMakeCommand(const QStringList& arguments) {
-    CommandOptions options({QStringLiteral("msts"), QStringLiteral("rametta"),
-                            QStringLiteral("overwrite"), QStringLiteral("jobs")},
-                           CommandOptions::Positional::Any);
-    if (const std::optional<int> status = options.parse(arguments))
-        return *status;
+int RunMakeCommand(const CommandOptions& options) {
     const std::variant<MakeSettings, int> read = readSettings(options);
     if (const int* status = std::get_if<int>(&read))
         return *status;

@@ -76,11 +76,7 @@ std::optional<catalog::CatalogEntry> readVehicle(const platform::FileSystem& fs,
 
 } // namespace
 
-int RunRenderCommand(const QStringList& arguments) {
-    CommandOptions options({QStringLiteral("length"), QStringLiteral("zoom")},
-                           CommandOptions::Positional::Any);
-    if (const std::optional<int> status = options.parse(arguments))
-        return *status;
+int RunRenderCommand(const CommandOptions& options) {
     const QStringList files = options.positional();
     if (files.size() != 2) {
         printError(LoadMessage(MessageId::RenderArguments));

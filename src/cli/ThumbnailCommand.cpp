@@ -78,11 +78,7 @@ QString problemText(const preview::FileThumbnail& thumbnail, preview::ThumbnailK
 
 } // namespace
 
-int RunThumbnailCommand(const QStringList& arguments) {
-    CommandOptions options({QStringLiteral("s"), QStringLiteral("size")},
-                           CommandOptions::Positional::Any);
-    if (const std::optional<int> status = options.parse(arguments))
-        return *status;
+int RunThumbnailCommand(const CommandOptions& options) {
     const std::optional<QString> shortSide = options.value(QStringLiteral("s"));
     const std::optional<QString> longSide = options.value(QStringLiteral("size"));
     if (shortSide && longSide) {

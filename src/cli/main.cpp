@@ -7,18 +7,28 @@
 
 #include <QCoreApplication>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
+using Positional = cli::CommandOptions::Positional;
+
+// Each subcommand with the options it takes; they are parsed here, once for all of them.
 struct Command {
     const char* name;
-    int (*run)(const QStringList& arguments);
+    QStringList valueOptions;
+    Positional positional;
+    int (*run)(const cli::CommandOptions& options);
 };
 
 const Command commands[] = {
-    {"list", cli::RunListCommand},
-    {"render", cli::RunRenderCommand},
-    {"make", cli::RunMakeCommand},
-    {"thumbnail", cli::RunThumbnailCommand},
+    {"list", {u"msts"_s, u"rametta"_s}, Positional::None, cli::RunListCommand},
+    {"render", {u"length"_s, u"zoom"_s}, Positional::Any, cli::RunRenderCommand},
+    {"make",
+     {u"msts"_s, u"rametta"_s, u"overwrite"_s, u"jobs"_s},
+     Positional::Any,
+     cli::RunMakeCommand},
+    {"thumbnail", {u"s"_s, u"size"_s}, Positional::Any, cli::RunThumbnailCommand},
 };
 
 } // namespace
@@ -42,9 +52,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString name = rest.takeFirst();
-    for (const Command& command : commands)
-        if (name == QLatin1String(command.name))
-            return command.run(rest);
+    for (const Command& command : commands) {
+        if (name != QLatin1String(command.name))
+            continue;
+        cli::CommandOptions commandOptions(command.valueOptions, command.positional);
+        if (const std::optional<int> status = commandOptions.parse(rest))
+            return *status;
+        return command.run(commandOptions);
+    }
     cli::printError(app::LoadMessage(app::MessageId::UnknownCommand, {"|1", name}));
     cli::PrintUsage(stderr);
     return 2;
