@@ -1,6 +1,6 @@
 #include "msts/BlockReader.h"
 
-#include "msts/Windows1252.h"
+#include "msts/TextLexer.h"
 
 #include <array>
 #include <bit>
@@ -15,24 +15,6 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace {
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
 // Appends UTF-16 code units as UTF-8; unpaired surrogates become U+FFFD.
 void appendUtf16Units(std::string& out, const char16_t* units, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -44,22 +26,20 @@ void appendUtf16Units(std::string& out, const char16_t* units, std::size_t count
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = 0xFFFD;
         }
-        appendUtf8(out, c);
+        AppendUtf8(out, c);
     }
 }
 
 // ---------------------------------------------------------------------------------------
 // Text
 
-// Reads the characters of a text body straight from its bytes, UTF-16LE code units or 8-bit
-// Windows-1252 ones, in one pass: a token is a range of units, turned into a string only
-// when the caller wants one (names, labels, quoted strings), and numbers are parsed from a
-// small stack copy of their units.
+// Reads a text body through the lexer, in one pass over its bytes: a token is a range of
+// units, turned into a string only when the caller wants one (names, labels, quoted
+// strings), and numbers are parsed from a small stack copy of their units.
 template <bool Wide> class TextReader final : public BlockReader {
 public:
     TextReader(std::span<const std::byte> body, std::uint64_t base, Diagnostics& diagnostics)
-        : BlockReader(diagnostics), data_(body), base_(base),
-          units_(Wide ? body.size() / 2 : body.size()) {}
+        : BlockReader(diagnostics), lexer_(body), base_(base), units_(lexer_.size()) {}
 
     std::optional<BlockHeader> openBlock() override {
         for (;;) {
@@ -67,14 +47,14 @@ public:
             if (next.kind == Kind::End) {
                 if (depth_ == 0)
                     return std::nullopt;
-                throw ReadError(DiagCode::UnexpectedEnd, next.position, "missing ')'");
+                throw ReadError(DiagCode::UnexpectedEnd, positionOf(next), "missing ')'");
             }
             if (next.kind == Kind::Close) {
                 if (depth_ > 0)
                     return std::nullopt;
                 // A stray ')' after the last block: tolerated.
                 lex();
-                diagnostics_.warn(DiagCode::TrailingData, next.position, "stray ')'");
+                diagnostics_.warn(DiagCode::TrailingData, positionOf(next), "stray ')'");
                 continue;
             }
             if (next.kind == Kind::Open) {
@@ -115,7 +95,7 @@ public:
                 continue;
             }
             if (depth_ >= maxDepth)
-                throw ReadError(DiagCode::NestingTooDeep, name.position,
+                throw ReadError(DiagCode::NestingTooDeep, positionOf(name),
                                 "at most " + std::to_string(maxDepth) + " levels expected");
             ++depth_;
             // Built in place: the header is returned without moving its strings.
@@ -125,7 +105,7 @@ public:
             header.token = tokenFromName(header.name).value_or(Token::Unknown);
             if (label)
                 header.label = text(*label);
-            header.position = name.position;
+            header.position = positionOf(name);
             return result;
         }
     }
@@ -171,7 +151,7 @@ public:
         std::uint32_t v = 0;
         const auto [ptr, ec] = std::from_chars(n.first, n.last, v, 16);
         if (ec != std::errc() || ptr != n.last || n.last - n.first > 8)
-            throw ReadError(DiagCode::BadNumber, t.position, "hexadecimal dword expected");
+            throw ReadError(DiagCode::BadNumber, positionOf(t), "hexadecimal dword expected");
         return v;
     }
 
@@ -184,11 +164,11 @@ public:
         float v = 0;
         const auto [ptr, ec] = std::from_chars(first, n.last, v);
         if (ec == std::errc::result_out_of_range) {
-            diagnostics_.warn(DiagCode::BadNumber, t.position, "float in range expected");
+            diagnostics_.warn(DiagCode::BadNumber, positionOf(t), "float in range expected");
             return 0;
         }
         if (ec != std::errc() || ptr != n.last)
-            throw ReadError(DiagCode::BadNumber, t.position, "float expected");
+            throw ReadError(DiagCode::BadNumber, positionOf(t), "float expected");
         return v;
     }
 
@@ -204,8 +184,8 @@ public:
             }
             const Lexed more = lex();
             if (more.kind != Kind::Word && more.kind != Kind::String)
-                throw ReadError(DiagCode::BadString, more.position, "nothing after '+'");
-            appendText(out, more);
+                throw ReadError(DiagCode::BadString, positionOf(more), "nothing after '+'");
+            lexer_.appendText(out, more);
         }
         return out;
     }
@@ -223,15 +203,8 @@ private:
     static constexpr std::size_t unitBytes = Wide ? 2 : 1;
     static constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
 
-    enum class Kind : std::uint8_t { Word, String, Open, Close, End };
-    // A token as the range of units it spans: a word's characters, or what lies between a
-    // string's quotes (escapes still in).
-    struct Lexed {
-        Kind kind = Kind::End;
-        std::size_t begin = 0;
-        std::size_t end = 0;
-        std::uint64_t position = 0;
-    };
+    using Kind = Lexeme::Kind;
+    using Lexed = Lexeme;
 
     // A number's characters as 8-bit text: on the stack when short and ASCII, as they are
     // nearly always; otherwise through the full conversion.
@@ -259,90 +232,14 @@ private:
         const char* last;
     };
 
-    char32_t unit(std::size_t i) const {
-        if constexpr (Wide) {
-            std::uint16_t v;
-            std::memcpy(&v, data_.data() + 2 * i, 2);
-            return v;
-        } else {
-            return std::to_integer<unsigned char>(data_[i]);
-        }
-    }
-
-    void appendUnit(std::string& out, std::size_t& i) const {
-        char32_t c = unit(i);
-        if constexpr (Wide) {
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units_) {
-                const char32_t low = unit(i + 1);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                    ++i;
-                } else {
-                    c = 0xFFFD;
-                }
-            } else if (c >= 0xD800 && c <= 0xDFFF) {
-                c = 0xFFFD;
-            }
-        } else {
-            c = Windows1252ToUnicode(static_cast<unsigned char>(c));
-        }
-        appendUtf8(out, c);
-    }
-
-    // The token's text as UTF-8, a string's escapes resolved.
-    void appendText(std::string& out, const Lexed& t) const {
-        if (t.kind == Kind::Word) {
-            for (std::size_t i = t.begin; i < t.end; ++i) {
-                const char32_t c = unit(i);
-                if (c < 0x80)
-                    out.push_back(static_cast<char>(c));
-                else
-                    appendUnit(out, i);
-            }
-            return;
-        }
-        if (t.kind != Kind::String)
-            return;
-        for (std::size_t i = t.begin; i < t.end; ++i) {
-            const char32_t d = unit(i);
-            if (d == '\\' && i + 1 < units_) {
-                ++i;
-                const char32_t e = unit(i);
-                if (e == 'n')
-                    out.push_back('\n');
-                else if (e == 't')
-                    out.push_back('\t');
-                else
-                    appendUnit(out, i);
-                continue;
-            }
-            appendUnit(out, i);
-        }
-    }
-
-    std::string text(const Lexed& t) const {
-        std::string out;
-        appendText(out, t);
-        return out;
-    }
+    char32_t unit(std::size_t i) const { return lexer_.unit(i); }
+    std::string text(const Lexed& t) const { return lexer_.text(t); }
+    bool isWord(const Lexed& t, std::string_view lower) const { return lexer_.isWord(t, lower); }
+    std::uint64_t positionOf(const Lexed& t) const { return base_ + t.at * unitBytes; }
 
     std::optional<Token> tokenOf(const Lexed& word) const {
         const Narrow n(*this, word);
         return tokenFromName(std::string_view(n.first, std::size_t(n.last - n.first)));
-    }
-
-    // True when the token is the word `lower`, in any letter case.
-    bool isWord(const Lexed& t, std::string_view lower) const {
-        if (t.kind != Kind::Word || t.end - t.begin != lower.size())
-            return false;
-        for (std::size_t i = 0; i < lower.size(); ++i) {
-            char32_t c = unit(t.begin + i);
-            if (c >= 'A' && c <= 'Z')
-                c = c - 'A' + 'a';
-            if (c != static_cast<unsigned char>(lower[i]))
-                return false;
-        }
-        return true;
     }
 
     // The next token. The one last read is kept, so that reading again after stepping back
@@ -360,47 +257,9 @@ private:
     }
 
     Lexed scan() {
-        while (pos_ < units_ && unit(pos_) <= 0x20)
-            ++pos_;
-        Lexed t;
-        t.position = base_ + pos_ * unitBytes;
-        if (pos_ >= units_)
-            return t;
-        const char32_t c = unit(pos_);
-        if (c == '(') {
-            ++pos_;
-            t.kind = Kind::Open;
-            return t;
-        }
-        if (c == ')') {
-            ++pos_;
-            t.kind = Kind::Close;
-            return t;
-        }
-        if (c == '"') {
-            t.kind = Kind::String;
-            t.begin = ++pos_;
-            for (;;) {
-                if (pos_ >= units_)
-                    throw ReadError(DiagCode::BadString, t.position, "unterminated string");
-                const char32_t d = unit(pos_);
-                if (d == '"') {
-                    t.end = pos_++;
-                    break;
-                }
-                pos_ += d == '\\' && pos_ + 1 < units_ ? 2 : 1;
-            }
-            return t;
-        }
-        t.kind = Kind::Word;
-        t.begin = pos_;
-        while (pos_ < units_) {
-            const char32_t d = unit(pos_);
-            if (d <= 0x20 || d == '(' || d == ')' || d == '"')
-                break;
-            ++pos_;
-        }
-        t.end = pos_;
+        const Lexed t = lexer_.next(pos_);
+        if (t.kind == Kind::String && !t.closed)
+            throw ReadError(DiagCode::BadString, positionOf(t), "unterminated string");
         return t;
     }
 
@@ -456,8 +315,8 @@ private:
         if (t.kind == Kind::Word || t.kind == Kind::String)
             return t;
         if (t.kind == Kind::End)
-            throw ReadError(DiagCode::UnexpectedEnd, t.position, "value expected");
-        throw ReadError(DiagCode::UnexpectedToken, t.position,
+            throw ReadError(DiagCode::UnexpectedEnd, positionOf(t), "value expected");
+        throw ReadError(DiagCode::UnexpectedToken, positionOf(t),
                         t.kind == Kind::Open ? "'(' where a value was expected"
                                              : "')' where a value was expected");
     }
@@ -472,11 +331,11 @@ private:
         const auto [ptr, ec] = std::from_chars(first, n.last, v);
         if (ec != std::errc() || ptr != n.last || v < std::numeric_limits<std::int32_t>::min() ||
             v > std::numeric_limits<std::uint32_t>::max())
-            throw ReadError(DiagCode::BadNumber, t.position, "32-bit integer expected");
+            throw ReadError(DiagCode::BadNumber, positionOf(t), "32-bit integer expected");
         return v;
     }
 
-    std::span<const std::byte> data_;
+    TextLexer<Wide> lexer_;
     std::uint64_t base_;
     std::size_t units_;
     std::size_t pos_ = 0;
