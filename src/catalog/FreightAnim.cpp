@@ -2,102 +2,91 @@
 
 #include "catalog/TextSearch.h"
 
+#include "msts/TextLexer.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <span>
+#include <string_view>
 
 namespace catalog {
 
 namespace {
 
+using Lexer = msts::TextLexer<true>;
+using Kind = msts::Lexeme::Kind;
+
+// A token of the definition text and the line (from 1) it starts on.
 struct Token {
-    enum class Kind { Open, Close, Word, Quoted };
-    Kind kind = Kind::Word;
-    QString text;
+    msts::Lexeme lexeme;
     int line = 1;
-    qsizetype begin = 0; // span in the text, for quoting an entry back
-    qsizetype end = 0;
+
+    Kind kind() const { return lexeme.kind; }
+    // Its span in the text, quotes and all, for quoting an entry back.
+    qsizetype begin() const { return qsizetype(lexeme.at); }
+    qsizetype end() const {
+        return qsizetype(lexeme.kind == Kind::String && lexeme.closed ? lexeme.end + 1
+                                                                      : lexeme.end);
+    }
 };
 
-bool isSpace(QChar c) {
-    return c.unicode() <= 0x20;
-}
-
-// The simulator's text tokens: brackets, quoted texts (backslash escapes the next character)
-// and bare words, which end at a blank, a bracket or a quote.
-QList<Token> tokenize(const QString& text) {
-    QList<Token> tokens;
-    int line = 1;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    const auto countLines = [&](qsizetype from, qsizetype to) {
-        for (qsizetype k = from; k < to; ++k)
-            if (text[k] == u'\n' || (text[k] == u'\r' && (k + 1 >= n || text[k + 1] != u'\n')))
-                ++line;
-    };
-    while (i < n) {
-        const QChar c = text[i];
-        if (isSpace(c)) {
-            countLines(i, i + 1);
-            ++i;
-            continue;
-        }
-        Token t;
-        t.line = line;
-        t.begin = i;
-        if (c == u'(' || c == u')') {
-            t.kind = c == u'(' ? Token::Kind::Open : Token::Kind::Close;
-            t.text = c;
-            ++i;
-        } else if (c == u'"') {
-            t.kind = Token::Kind::Quoted;
-            ++i;
-            while (i < n && text[i] != u'"') {
-                if (text[i] == u'\\' && i + 1 < n)
-                    ++i;
-                t.text += text[i];
-                ++i;
+// The text's tokens as the format's lexer reads them, each with its line. The lexer reads
+// the text's own UTF-16 units, so that token spans are positions in the text.
+struct Tokens {
+    explicit Tokens(const QString& text)
+        : lexer(std::as_bytes(std::span(text.utf16(), std::size_t(text.size())))) {
+        int line = 1;
+        std::size_t counted = 0;
+        for (std::size_t pos = 0;;) {
+            Token t;
+            t.lexeme = lexer.next(pos);
+            if (t.kind() == Kind::End)
+                break;
+            // Lines end at LF, CR LF or a lone CR; those inside a string count after it.
+            for (; counted < t.lexeme.at; ++counted) {
+                const char32_t c = lexer.unit(counted);
+                if (c == u'\n' || (c == u'\r' && (counted + 1 >= lexer.size() ||
+                                                  lexer.unit(counted + 1) != u'\n')))
+                    ++line;
             }
-            countLines(t.begin, i);
-            if (i < n)
-                ++i; // the closing quote
-        } else {
-            while (i < n && !isSpace(text[i]) && text[i] != u'(' && text[i] != u')' &&
-                   text[i] != u'"')
-                ++i;
-            t.text = text.mid(t.begin, i - t.begin);
+            t.line = line;
+            list.append(t);
         }
-        t.end = i;
-        tokens.append(t);
     }
-    return tokens;
+
+    bool isWord(qsizetype i, std::string_view lower) const {
+        return lexer.isWord(list[i].lexeme, lower);
+    }
+    QString text(qsizetype i) const { return QString::fromStdString(lexer.text(list[i].lexeme)); }
+    qsizetype size() const { return list.size(); }
+    const Token& operator[](qsizetype i) const { return list[i]; }
+
+    Lexer lexer;
+    QList<Token> list;
+};
+
+bool opensBlock(const Tokens& tokens, qsizetype i) {
+    return i + 1 < tokens.size() && tokens[i + 1].kind() == Kind::Open;
 }
 
-bool isWord(const Token& t, QLatin1String word) {
-    return t.kind == Token::Kind::Word && t.text.compare(word, Qt::CaseInsensitive) == 0;
-}
-
-bool opensBlock(const QList<Token>& tokens, qsizetype i) {
-    return i + 1 < tokens.size() && tokens[i + 1].kind == Token::Kind::Open;
-}
-
-bool startsEntry(const QList<Token>& tokens, qsizetype i) {
-    return isWord(tokens[i], QLatin1String("FreightAnim")) && opensBlock(tokens, i);
+bool startsEntry(const Tokens& tokens, qsizetype i) {
+    return tokens.isWord(i, "freightanim") && opensBlock(tokens, i);
 }
 
 // The index just past the bracket that closes the one at `open`, or where the scan stops when
 // the text ends first or, with `entryStart` given, where a later FreightAnim entry starts
 // (then `closed` is set false). Stopping at the next entry keeps a text full of unclosed
 // entries to one pass: each is read up to the next, never to the end of the text.
-qsizetype pastBlock(const QList<Token>& tokens, qsizetype open, bool* closed = nullptr,
+qsizetype pastBlock(const Tokens& tokens, qsizetype open, bool* closed = nullptr,
                     const std::function<bool(qsizetype)>& entryStart = {}) {
     int depth = 0;
     for (qsizetype i = open; i < tokens.size(); ++i) {
-        if (tokens[i].kind == Token::Kind::Open)
+        if (tokens[i].kind() == Kind::Open)
             ++depth;
-        else if (tokens[i].kind == Token::Kind::Close && --depth == 0) {
+        else if (tokens[i].kind() == Kind::Close && --depth == 0) {
             if (closed)
                 *closed = true;
             return i + 1;
@@ -112,10 +101,9 @@ qsizetype pastBlock(const QList<Token>& tokens, qsizetype open, bool* closed = n
     return tokens.size();
 }
 
-QString entryText(const QString& text, const QList<Token>& tokens, qsizetype first,
-                  qsizetype past) {
-    const qsizetype end = past > first ? tokens[past - 1].end : tokens[first].end;
-    return text.mid(tokens[first].begin, end - tokens[first].begin).simplified();
+QString entryText(const QString& text, const Tokens& tokens, qsizetype first, qsizetype past) {
+    const qsizetype end = past > first ? tokens[past - 1].end() : tokens[first].end();
+    return text.mid(tokens[first].begin(), end - tokens[first].begin()).simplified();
 }
 
 struct Entry {
@@ -125,7 +113,7 @@ struct Entry {
 
 // One FreightAnim entry whose token is at `at` and whose bracket follows it. Sets `past` to
 // the index after the entry.
-std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, qsizetype at,
+std::optional<Entry> readEntry(const QString& text, const Tokens& tokens, qsizetype at,
                                qsizetype& past, QList<FreightAnimProblem>& problems) {
     bool closed = false;
     past = pastBlock(tokens, at + 1, &closed,
@@ -148,13 +136,14 @@ std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, 
         past = at + 1;
         return fail(FreightAnimProblem::Reason::Unclosed);
     }
-    QList<const Token*> values;
+    QList<qsizetype> values;
     for (qsizetype i = at + 2; i < past - 1; ++i) {
-        if (tokens[i].kind == Token::Kind::Open || tokens[i].kind == Token::Kind::Close)
+        if (tokens[i].kind() == Kind::Open || tokens[i].kind() == Kind::Close)
             return fail(FreightAnimProblem::Reason::NestedBlock);
-        values.append(&tokens[i]);
+        values.append(i);
     }
-    if (values.isEmpty() || values[0]->text.trimmed().isEmpty())
+    const QString shape = values.isEmpty() ? QString() : tokens.text(values[0]).trimmed();
+    if (shape.isEmpty())
         return fail(FreightAnimProblem::Reason::NoShape);
     if (values.size() < 3)
         return fail(FreightAnimProblem::Reason::MissingNumbers);
@@ -162,10 +151,11 @@ std::optional<Entry> readEntry(const QString& text, const QList<Token>& tokens, 
         return fail(FreightAnimProblem::Reason::TooManyValues);
     double numbers[3] = {0, 0, 0};
     for (qsizetype k = 1; k < values.size(); ++k)
-        if (values[k]->kind != Token::Kind::Word || !ParseDistance(values[k]->text, numbers[k - 1]))
+        if (tokens[values[k]].kind() != Kind::Word ||
+            !ParseDistance(tokens.text(values[k]), numbers[k - 1]))
             return fail(FreightAnimProblem::Reason::NotANumber);
     Entry entry;
-    entry.anim.Shape = values[0]->text.trimmed();
+    entry.anim.Shape = shape;
     entry.fullHeight = numbers[0];
     return entry;
 }
@@ -205,11 +195,10 @@ bool ParseDistance(const QString& text, double& metres) {
 FreightAnimReading ReadFreightAnims(const QString& definitionText) {
     FreightAnimReading reading;
     // Entries and their problems both start at the token, so a text without it has none;
-    // most vehicles carry no load, and the scan need not tokenize their whole text. Words are
-    // matched with full case folding, so a non-ASCII character may stand for a letter of it.
-    if (FindAsciiWord(definitionText, u"freightanim", 0, NonAscii::MayMatch) < 0)
+    // most vehicles carry no load, and the scan need not tokenize their whole text.
+    if (FindAsciiWord(definitionText, u"freightanim") < 0)
         return reading;
-    const QList<Token> tokens = tokenize(definitionText);
+    const Tokens tokens(definitionText);
     QList<Entry> entries;
     std::optional<QString> type;
     qsizetype readCount = 0;
@@ -217,8 +206,7 @@ FreightAnimReading ReadFreightAnims(const QString& definitionText) {
     qsizetype i = 0;
     while (i < tokens.size()) {
         const Token& t = tokens[i];
-        if ((isWord(t, QLatin1String("comment")) || isWord(t, QLatin1String("skip"))) &&
-            opensBlock(tokens, i)) {
+        if ((tokens.isWord(i, "comment") || tokens.isWord(i, "skip")) && opensBlock(tokens, i)) {
             i = pastBlock(tokens, i + 1);
             continue;
         }
@@ -239,12 +227,12 @@ FreightAnimReading ReadFreightAnims(const QString& definitionText) {
                                      entryText(definitionText, tokens, i, i + 2)});
         // The vehicle's own Type is the one directly inside the Wagon block; the Engine block
         // and the coupling have theirs too.
-        if (depth == 1 && !type && isWord(t, QLatin1String("Type")) && opensBlock(tokens, i) &&
-            i + 3 < tokens.size() && tokens[i + 3].kind == Token::Kind::Close)
-            type = tokens[i + 2].text;
-        if (t.kind == Token::Kind::Open)
+        if (depth == 1 && !type && tokens.isWord(i, "type") && opensBlock(tokens, i) &&
+            i + 3 < tokens.size() && tokens[i + 3].kind() == Kind::Close)
+            type = tokens.text(i + 2);
+        if (t.kind() == Kind::Open)
             ++depth;
-        else if (t.kind == Token::Kind::Close && depth > 0)
+        else if (t.kind() == Kind::Close && depth > 0)
             --depth;
         ++i;
     }

@@ -21,25 +21,9 @@ char16_t asciiUpper(char16_t c) {
     return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
 }
 
-bool holdsNonAscii(const char16_t* chars, qsizetype count) {
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    __m128i seen = _mm_setzero_si128();
-    for (; i + 8 <= count; i += 8)
-        seen = _mm_or_si128(seen, _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + i)));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(seen, _mm_set1_epi16(short(0xFF80))),
-                                          _mm_setzero_si128())) != 0xFFFF)
-        return true;
-#endif
-    for (; i < count; ++i)
-        if (chars[i] >= 0x80)
-            return true;
-    return false;
-}
-
 } // namespace
 
-qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from, NonAscii nonAscii) {
+qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from) {
     const qsizetype n = word.size();
     const qsizetype size = text.size();
     if (from < 0)
@@ -50,13 +34,10 @@ qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from, NonA
     for (qsizetype k = 0; k < n; ++k)
         lower[k] = asciiLower(word[k].unicode());
     const char16_t* chars = text.utf16();
-    // Most texts are plain ASCII, where the two ways agree: the cheaper one is taken.
-    const bool anyNonAscii =
-        nonAscii == NonAscii::MayMatch && from < size && holdsNonAscii(chars + from, size - from);
     const auto matchesAt = [&](qsizetype i) {
         for (qsizetype k = 0; k < n; ++k) {
             const char16_t c = chars[i + k];
-            if (!(asciiLower(c) == lower[k] || (anyNonAscii && c >= 0x80)))
+            if (asciiLower(c) != lower[k])
                 return false;
         }
         return true;
@@ -69,16 +50,8 @@ qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from, NonA
     const __m128i firstUpper = _mm_set1_epi16(short(asciiUpper(lower[0])));
     const __m128i last = _mm_set1_epi16(short(lower[n - 1]));
     const __m128i lastUpper = _mm_set1_epi16(short(asciiUpper(lower[n - 1])));
-    const __m128i asciiBits = _mm_set1_epi16(0x007F);
-    const __m128i zero = _mm_setzero_si128();
-    const auto could = [&](__m128i block, __m128i lowerCase, __m128i upperCase) {
-        __m128i hit =
-            _mm_or_si128(_mm_cmpeq_epi16(block, lowerCase), _mm_cmpeq_epi16(block, upperCase));
-        if (anyNonAscii) // a character above 0x7F has a bit outside asciiBits
-            hit = _mm_or_si128(
-                hit, _mm_xor_si128(_mm_cmpeq_epi16(_mm_andnot_si128(asciiBits, block), zero),
-                                   _mm_set1_epi16(-1)));
-        return hit;
+    const auto could = [](__m128i block, __m128i lowerCase, __m128i upperCase) {
+        return _mm_or_si128(_mm_cmpeq_epi16(block, lowerCase), _mm_cmpeq_epi16(block, upperCase));
     };
     for (; i + (n - 1) + 8 <= size; i += 8) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + i));

@@ -8,14 +8,9 @@
 
 namespace catalog {
 
-// Whether a non-ASCII character of the text counts as any letter of the word: a word matched
-// with full case folding ("ſ" is an "s") may stand there, and a search that must not miss
-// one takes it.
-enum class NonAscii { Differs, MayMatch };
-
 // Where `word` (ASCII, any case) first appears in `text` at or after `from`, with A–Z and
-// a–z taken as equal; -1 when nowhere. An empty word is found at `from`.
-qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from = 0,
-                        NonAscii nonAscii = NonAscii::Differs);
+// a–z taken as equal and no other character equal to a letter; -1 when nowhere. An empty
+// word is found at `from`.
+qsizetype FindAsciiWord(QStringView text, QStringView word, qsizetype from = 0);
 
 } // namespace catalog

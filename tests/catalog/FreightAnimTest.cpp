@@ -42,6 +42,10 @@ TEST(FreightAnimReadingTest, EveryWrittenFormGivesTheShapeName) {
         {"across lines", "FreightAnim (\r\n\tcoal.s\r\n\t1.2 0.5\r\n)", "coal.s"},
         {"numbers with units", "FreightAnim ( c.s 1.2m 50cm )", "c.s"},
         {"a relative path", "FreightAnim ( ..\\Common\\load.s 0 0 )", "..\\Common\\load.s"},
+        // Quoted, backslashes are escaped as in every text of the format.
+        {"a quoted path", "FreightAnim ( \"..\\\\Common\\\\load.s\" 0 0 )", "..\\Common\\load.s"},
+        {"letters beyond ASCII", "FreightAnim ( \"W\u00e4gen \U0001F682.s\" 0 0 )",
+         "W\u00e4gen \U0001F682.s"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
