@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -19,91 +18,94 @@ namespace {
 using Lexer = msts::TextLexer<true>;
 using Kind = msts::Lexeme::Kind;
 
-// A token of the definition text and the line (from 1) it starts on.
-struct Token {
-    msts::Lexeme lexeme;
-    int line = 1;
+// The definition text read one token at a time, straight from its UTF-16 units, so that
+// token positions are positions in the text and no list of tokens is built: a hostile file of
+// millions of tokens costs no memory beyond its text.
+class Reader {
+public:
+    explicit Reader(const QString& text)
+        : text_(text), lexer_(std::as_bytes(std::span(text.utf16(), std::size_t(text.size())))) {}
 
-    Kind kind() const { return lexeme.kind; }
-    // Its span in the text, quotes and all, for quoting an entry back.
-    qsizetype begin() const { return qsizetype(lexeme.at); }
-    qsizetype end() const {
-        return qsizetype(lexeme.kind == Kind::String && lexeme.closed ? lexeme.end + 1
-                                                                      : lexeme.end);
+    // The token at or after `pos`, which moves past it.
+    msts::Lexeme next(std::size_t& pos) const { return lexer_.next(pos); }
+    // The token at or after `pos`, which stays.
+    msts::Lexeme peek(std::size_t pos) const { return lexer_.next(pos); }
+
+    bool isWord(const msts::Lexeme& t, std::string_view lower) const {
+        return lexer_.isWord(t, lower);
     }
+    QString text(const msts::Lexeme& t) const { return QString::fromStdString(lexer_.text(t)); }
+    // Whether the token after `pos` is an opening bracket.
+    bool opensBlock(std::size_t pos) const { return peek(pos).kind == Kind::Open; }
+    // Whether `t`, read up to `pos`, starts a FreightAnim entry.
+    bool startsEntry(const msts::Lexeme& t, std::size_t pos) const {
+        return isWord(t, "freightanim") && opensBlock(pos);
+    }
+
+    // Where the token ends in the text, the closing quote of a string included.
+    static std::size_t endOf(const msts::Lexeme& t) {
+        return t.kind == Kind::String && t.closed ? t.end + 1 : t.end;
+    }
+    // The text from `from` to `to` on one line, its blanks run together.
+    QString quote(std::size_t from, std::size_t to) const {
+        return text_.mid(qsizetype(from), qsizetype(to - from)).simplified();
+    }
+    bool breakIn(std::size_t from, std::size_t to) const {
+        for (std::size_t k = from; k < to; ++k)
+            if (isLineBreak(k))
+                return true;
+        return false;
+    }
+
+    // The line (from 1) that position `at` lies on. Asked in increasing positions, it counts
+    // each character once.
+    int lineAt(std::size_t at) {
+        for (; counted_ < at; ++counted_)
+            if (isLineBreak(counted_) &&
+                !(lexer_.unit(counted_) == u'\r' && counted_ + 1 < lexer_.size() &&
+                  lexer_.unit(counted_ + 1) == u'\n'))
+                ++line_;
+        return line_;
+    }
+
+private:
+    bool isLineBreak(std::size_t k) const {
+        const char32_t c = lexer_.unit(k);
+        return c == u'\n' || c == u'\r';
+    }
+
+    const QString& text_;
+    Lexer lexer_;
+    std::size_t counted_ = 0;
+    int line_ = 1;
 };
 
-// The text's tokens as the format's lexer reads them, each with its line. The lexer reads
-// the text's own UTF-16 units, so that token spans are positions in the text.
-struct Tokens {
-    explicit Tokens(const QString& text)
-        : lexer(std::as_bytes(std::span(text.utf16(), std::size_t(text.size())))) {
-        int line = 1;
-        std::size_t counted = 0;
-        for (std::size_t pos = 0;;) {
-            Token t;
-            t.lexeme = lexer.next(pos);
-            if (t.kind() == Kind::End)
-                break;
-            // Lines end at LF, CR LF or a lone CR; those inside a string count after it.
-            for (; counted < t.lexeme.at; ++counted) {
-                const char32_t c = lexer.unit(counted);
-                if (c == u'\n' || (c == u'\r' && (counted + 1 >= lexer.size() ||
-                                                  lexer.unit(counted + 1) != u'\n')))
-                    ++line;
-            }
-            t.line = line;
-            list.append(t);
-        }
-    }
-
-    bool isWord(qsizetype i, std::string_view lower) const {
-        return lexer.isWord(list[i].lexeme, lower);
-    }
-    QString text(qsizetype i) const { return QString::fromStdString(lexer.text(list[i].lexeme)); }
-    qsizetype size() const { return list.size(); }
-    const Token& operator[](qsizetype i) const { return list[i]; }
-
-    Lexer lexer;
-    QList<Token> list;
+// How a bracketed block read from its opening bracket ended.
+struct Block {
+    std::size_t past = 0; // after its closing bracket, or where the reading stopped
+    bool closed = false;
 };
 
-bool opensBlock(const Tokens& tokens, qsizetype i) {
-    return i + 1 < tokens.size() && tokens[i + 1].kind() == Kind::Open;
-}
-
-bool startsEntry(const Tokens& tokens, qsizetype i) {
-    return tokens.isWord(i, "freightanim") && opensBlock(tokens, i);
-}
-
-// The index just past the bracket that closes the one at `open`, or where the scan stops when
-// the text ends first or, with `entryStart` given, where a later FreightAnim entry starts
-// (then `closed` is set false). Stopping at the next entry keeps a text full of unclosed
-// entries to one pass: each is read up to the next, never to the end of the text.
-qsizetype pastBlock(const Tokens& tokens, qsizetype open, bool* closed = nullptr,
-                    const std::function<bool(qsizetype)>& entryStart = {}) {
-    int depth = 0;
-    for (qsizetype i = open; i < tokens.size(); ++i) {
-        if (tokens[i].kind() == Kind::Open)
+// Reads from just after an opening bracket to just after the bracket that closes it. The
+// reading stops where the text ends first or, with `stopAtEntry`, where a later FreightAnim
+// entry starts, which keeps a text full of unclosed entries to one pass: each is read up to
+// the next, never to the end of the text. `visit` sees every token inside, with its depth.
+template <typename Visit>
+Block readBlock(const Reader& reader, std::size_t pos, bool stopAtEntry, Visit&& visit) {
+    int depth = 1;
+    for (;;) {
+        const std::size_t at = pos;
+        const msts::Lexeme t = reader.next(pos);
+        if (t.kind == Kind::End)
+            return {at, false};
+        if (t.kind == Kind::Close && --depth == 0)
+            return {pos, true};
+        if (stopAtEntry && reader.startsEntry(t, pos))
+            return {at, false};
+        visit(t, depth);
+        if (t.kind == Kind::Open)
             ++depth;
-        else if (tokens[i].kind() == Kind::Close && --depth == 0) {
-            if (closed)
-                *closed = true;
-            return i + 1;
-        } else if (entryStart && entryStart(i)) {
-            if (closed)
-                *closed = false;
-            return i;
-        }
     }
-    if (closed)
-        *closed = false;
-    return tokens.size();
-}
-
-QString entryText(const QString& text, const Tokens& tokens, qsizetype first, qsizetype past) {
-    const qsizetype end = past > first ? tokens[past - 1].end() : tokens[first].end();
-    return text.mid(tokens[first].begin(), end - tokens[first].begin()).simplified();
 }
 
 struct Entry {
@@ -111,48 +113,61 @@ struct Entry {
     double fullHeight = 0.0;
 };
 
-// One FreightAnim entry whose token is at `at` and whose bracket follows it. Sets `past` to
-// the index after the entry.
-std::optional<Entry> readEntry(const QString& text, const Tokens& tokens, qsizetype at,
-                               qsizetype& past, QList<FreightAnimProblem>& problems) {
-    bool closed = false;
-    past = pastBlock(tokens, at + 1, &closed,
-                     [&tokens](qsizetype i) { return startsEntry(tokens, i); });
+// One FreightAnim entry: its token `word`, whose bracket comes next at `pos`. Moves `pos`
+// past the entry, or onto its bracket when the entry is unclosed.
+std::optional<Entry> readEntry(Reader& reader, const msts::Lexeme& word, std::size_t& pos,
+                               QList<FreightAnimProblem>& problems) {
+    // The end of its last token on the line it starts on, to quote an unclosed entry by.
+    std::size_t lineEnd = Reader::endOf(word);
+    std::size_t lastStart = word.at;
+    bool sameLine = true;
+    const auto onFirstLine = [&](const msts::Lexeme& t) {
+        sameLine = sameLine && !reader.breakIn(lastStart, t.at);
+        if (sameLine) {
+            lineEnd = Reader::endOf(t);
+            lastStart = t.at;
+        }
+    };
+    std::size_t bracket = pos;
+    onFirstLine(reader.next(bracket));
+    // Its values; a fifth is enough to tell that there are too many.
+    msts::Lexeme values[5];
+    int valueCount = 0;
+    bool nested = false;
+    const Block block = readBlock(reader, bracket, true, [&](const msts::Lexeme& t, int depth) {
+        onFirstLine(t);
+        if (depth > 1 || t.kind == Kind::Open || t.kind == Kind::Close)
+            nested = true;
+        else if (valueCount < 5)
+            values[valueCount++] = t;
+    });
     FreightAnimProblem problem;
-    problem.Line = tokens[at].line;
-    problem.Entry = entryText(text, tokens, at, past);
+    problem.Line = reader.lineAt(word.at);
     const auto fail = [&](FreightAnimProblem::Reason why) {
         problem.Why = why;
         problems.append(problem);
         return std::nullopt;
     };
-    if (!closed) {
+    if (!block.closed) {
         // The rest of the text is no part of it: quote its line up to the next entry, read on
         // from its bracket.
-        qsizetype last = at;
-        while (last + 1 < past && tokens[last + 1].line == tokens[at].line)
-            ++last;
-        problem.Entry = entryText(text, tokens, at, last + 1);
-        past = at + 1;
+        problem.Entry = reader.quote(word.at, lineEnd);
         return fail(FreightAnimProblem::Reason::Unclosed);
     }
-    QList<qsizetype> values;
-    for (qsizetype i = at + 2; i < past - 1; ++i) {
-        if (tokens[i].kind() == Kind::Open || tokens[i].kind() == Kind::Close)
-            return fail(FreightAnimProblem::Reason::NestedBlock);
-        values.append(i);
-    }
-    const QString shape = values.isEmpty() ? QString() : tokens.text(values[0]).trimmed();
+    pos = block.past;
+    problem.Entry = reader.quote(word.at, block.past);
+    if (nested)
+        return fail(FreightAnimProblem::Reason::NestedBlock);
+    const QString shape = valueCount == 0 ? QString() : reader.text(values[0]).trimmed();
     if (shape.isEmpty())
         return fail(FreightAnimProblem::Reason::NoShape);
-    if (values.size() < 3)
+    if (valueCount < 3)
         return fail(FreightAnimProblem::Reason::MissingNumbers);
-    if (values.size() > 4)
+    if (valueCount > 4)
         return fail(FreightAnimProblem::Reason::TooManyValues);
     double numbers[3] = {0, 0, 0};
-    for (qsizetype k = 1; k < values.size(); ++k)
-        if (tokens[values[k]].kind() != Kind::Word ||
-            !ParseDistance(tokens.text(values[k]), numbers[k - 1]))
+    for (int k = 1; k < valueCount; ++k)
+        if (values[k].kind != Kind::Word || !ParseDistance(reader.text(values[k]), numbers[k - 1]))
             return fail(FreightAnimProblem::Reason::NotANumber);
     Entry entry;
     entry.anim.Shape = shape;
@@ -198,43 +213,49 @@ FreightAnimReading ReadFreightAnims(const QString& definitionText) {
     // most vehicles carry no load, and the scan need not tokenize their whole text.
     if (FindAsciiWord(definitionText, u"freightanim") < 0)
         return reading;
-    const Tokens tokens(definitionText);
+    Reader reader(definitionText);
     QList<Entry> entries;
     std::optional<QString> type;
     qsizetype readCount = 0;
     int depth = 0;
-    qsizetype i = 0;
-    while (i < tokens.size()) {
-        const Token& t = tokens[i];
-        if ((tokens.isWord(i, "comment") || tokens.isWord(i, "skip")) && opensBlock(tokens, i)) {
-            i = pastBlock(tokens, i + 1);
+    for (std::size_t pos = 0;;) {
+        const msts::Lexeme t = reader.next(pos);
+        if (t.kind == Kind::End)
+            break;
+        if ((reader.isWord(t, "comment") || reader.isWord(t, "skip")) && reader.opensBlock(pos)) {
+            reader.next(pos); // the bracket
+            pos = readBlock(reader, pos, false, [](const msts::Lexeme&, int) {}).past;
             continue;
         }
-        if (startsEntry(tokens, i) && readCount < MaximumFreightAnims) {
+        const bool entryStart = reader.startsEntry(t, pos);
+        if (entryStart && readCount < MaximumFreightAnims) {
             ++readCount;
-            qsizetype past = i;
-            if (std::optional<Entry> entry =
-                    readEntry(definitionText, tokens, i, past, reading.Problems))
+            if (std::optional<Entry> entry = readEntry(reader, t, pos, reading.Problems))
                 entries.append(*entry);
-            i = past;
             continue;
         }
-        if (startsEntry(tokens, i) && readCount++ == MaximumFreightAnims)
+        if (entryStart && readCount++ == MaximumFreightAnims) {
             // A vehicle draws a few loads; thousands of entries are no vehicle's, and each
             // would be a shape to read. One note tells where the rest was left; the walk goes
             // on through them for the vehicle's Type.
-            reading.Problems.append({FreightAnimProblem::Reason::PastLimit, t.line,
-                                     entryText(definitionText, tokens, i, i + 2)});
+            std::size_t bracket = pos;
+            reader.next(bracket);
+            reading.Problems.append({FreightAnimProblem::Reason::PastLimit, reader.lineAt(t.at),
+                                     reader.quote(t.at, bracket)});
+        }
         // The vehicle's own Type is the one directly inside the Wagon block; the Engine block
         // and the coupling have theirs too.
-        if (depth == 1 && !type && tokens.isWord(i, "type") && opensBlock(tokens, i) &&
-            i + 3 < tokens.size() && tokens[i + 3].kind() == Kind::Close)
-            type = tokens.text(i + 2);
-        if (t.kind() == Kind::Open)
+        if (depth == 1 && !type && reader.isWord(t, "type") && reader.opensBlock(pos)) {
+            std::size_t inside = pos;
+            reader.next(inside); // the bracket
+            const msts::Lexeme value = reader.next(inside);
+            if (value.kind != Kind::End && reader.next(inside).kind == Kind::Close)
+                type = reader.text(value);
+        }
+        if (t.kind == Kind::Open)
             ++depth;
-        else if (t.kind() == Kind::Close && depth > 0)
+        else if (t.kind == Kind::Close && depth > 0)
             --depth;
-        ++i;
     }
     const bool tender = type && type->compare(QLatin1String("Tender"), Qt::CaseInsensitive) == 0;
     for (Entry& entry : entries) {
