@@ -294,19 +294,60 @@ QString FileSystem::matchComponent(const QString& nativeFolder, const QString& n
         const QString& found = listing.entries[*folded].name;
         return nativeFolder.endsWith(u'/') ? nativeFolder + found : nativeFolder + u'/' + found;
     }
-    // Exact spelling first, else the first name in sorted order.
-    const QList<Entry>& list = entries(nativeFolder);
-    const Entry* found = nullptr;
-    for (const Entry& e : list) {
-        if (e.name == name)
-            return exact;
-        if (!found && QString::compare(e.name, name, Qt::CaseInsensitive) == 0)
-            found = &e;
-    }
-    if (!found)
+    const QString found = caseVariant(nativeFolder, name);
+    if (found.isEmpty())
         return {};
-    return nativeFolder.endsWith(u'/') ? nativeFolder + found->name
-                                       : nativeFolder + u'/' + found->name;
+    return nativeFolder.endsWith(u'/') ? nativeFolder + found : nativeFolder + u'/' + found;
+}
+
+QString FileSystem::caseVariant(const QString& nativeFolder, const QString& name) const {
+    // One pass over the folder's entries, none of them kept: the Thumbnails folder is asked
+    // for each picture placed, and it grows with the library.
+    DIR* dir = ::opendir(nativeBytes(nativeFolder).constData());
+    if (!dir)
+        return {};
+    const auto isAscii = [](const char* bytes, qsizetype length) {
+        for (qsizetype i = 0; i < length; ++i)
+            if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+                return false;
+        return true;
+    };
+    // Letters compared as ASCII whatever the locale, as QString compares them.
+    const auto sameAscii = [](const char* a, const char* b, qsizetype length) {
+        for (qsizetype i = 0; i < length; ++i) {
+            const auto lower = [](char c) {
+                return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+            };
+            if (lower(a[i]) != lower(b[i]))
+                return false;
+        }
+        return true;
+    };
+    const QByteArray nameBytes = name.toUtf8();
+    const bool asciiName = isAscii(nameBytes.constData(), nameBytes.size());
+    QString best;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* raw = entry->d_name;
+        const qsizetype length = qsizetype(std::strlen(raw));
+        const bool ascii = isAscii(raw, length);
+        // Two ASCII names are equal without regard to case only when their bytes are.
+        if (ascii && asciiName &&
+            (length != nameBytes.size() || !sameAscii(raw, nameBytes.constData(), length)))
+            continue;
+        const QString candidate =
+            ascii ? QString::fromLatin1(raw, length) : nameFromBytes(QByteArray(raw, length));
+        if (candidate.startsWith(u'.') || candidate.contains(u'\\') ||
+            QString::compare(candidate, name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (candidate == name) { // created since it was looked for: the exact spelling wins
+            best = candidate;
+            break;
+        }
+        if (best.isEmpty() || caseInsensitiveLess(candidate, best))
+            best = candidate;
+    }
+    ::closedir(dir);
+    return best;
 }
 
 QString FileSystem::resolve(const QString& path) const {

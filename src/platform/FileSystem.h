@@ -179,6 +179,9 @@ private:
     // Native start folder and the remaining components of a path text.
     bool root(const QString& path, QString& start, QStringList& parts) const;
     QString matchComponent(const QString& nativeFolder, const QString& name) const;
+    // The name of the folder's entry that is `name` without regard to case, the first in
+    // sorted order when several are; empty when none. Hidden entries are never matched.
+    QString caseVariant(const QString& nativeFolder, const QString& name) const;
 
     // During a scan the files of one folder are reached one after another: a descriptor of
     // that folder spares the kernel walking the whole path again for each of them. A copy

@@ -55,6 +55,9 @@ TEST_F(FileSystemTest, ExactSpellingWinsElseFirstInSortedOrder) {
     EXPECT_EQ(fs.resolve(root() + "/d/shape.S"), root() + "/d/shape.S");
     // Neither is exact: "Shape.s" sorts before "shape.S" (ties broken by the exact text).
     EXPECT_EQ(fs.resolve(root() + "/d/SHAPE.S"), root() + "/d/Shape.s");
+    // Case is folded beyond ASCII too: a Kelvin sign is a K.
+    touch(root() + "/d/\u212Aelvin.ace");
+    EXPECT_EQ(fs.resolve(root() + "/d/kELVIN.ace"), root() + "/d/\u212Aelvin.ace");
 }
 
 TEST_F(FileSystemTest, ListingsAreSortedFilteredAndMatchPatternsWithoutRegardToCase) {
