@@ -386,6 +386,75 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             ++fb.drawnSamples;
     };
 
+    if (shading.depthUse == DepthUse::DrawNearest && shading.shadeSquares) {
+        // Each 2 × 2 square of samples (on even coordinates) that the triangle owns some of
+        // at the recorded depth is shaded once, at the mean of the weights of the samples it
+        // owns there, so the shade point never leaves the triangle. The texture level stays
+        // that of one sample's footprint: reading a square's footprint would reach the
+        // smaller levels the files store, each compressed on its own, and move colours.
+        // Coverage and depth stay per sample, which keeps the edges smooth.
+        for (int ys = y0 & ~1; ys <= y1; ys += 2) {
+            struct Row {
+                int first = 1, last = 0;             // covered samples, absolute x
+                std::int64_t e0 = 0, e1 = 0, e2 = 0; // edge values at x0
+                std::size_t index = 0;               // of sample (0, y)
+            };
+            std::array<Row, 2> rows;
+            int xa = x1 + 1, xb = x0 - 1;
+            for (int r = 0; r < 2; ++r) {
+                const int y = ys + r;
+                if (y < y0 || y > y1)
+                    continue;
+                Row& row = rows[std::size_t(r)];
+                const std::int64_t dy = y - y0;
+                row.e0 = row0 + dy * stepY0;
+                row.e1 = row1 + dy * stepY1;
+                row.e2 = row2 + dy * stepY2;
+                const auto [first, last] = coveredRun(row.e0, row.e1, row.e2);
+                row.first = x0 + first;
+                row.last = x0 + last;
+                row.index = std::size_t(y) * std::size_t(fb.width);
+                if (row.first <= row.last) {
+                    xa = std::min(xa, row.first);
+                    xb = std::max(xb, row.last);
+                }
+            }
+            for (int xs = xa & ~1; xs <= xb; xs += 2) {
+                std::array<std::size_t, 4> owned;
+                std::array<float, 4> depths;
+                int n = 0;
+                std::int64_t sum0 = 0, sum1 = 0, sum2 = 0;
+                for (const Row& row : rows)
+                    for (int x = std::max(xs, row.first); x <= std::min(xs + 1, row.last); ++x) {
+                        const std::int64_t dx = x - x0;
+                        const std::int64_t e0 = row.e0 + dx * stepX0, e1 = row.e1 + dx * stepX1,
+                                           e2 = row.e2 + dx * stepX2;
+                        const std::size_t index = row.index + std::size_t(x);
+                        const float z = weights(e0, e1, e2)[3];
+                        if (!(z == fb.depth[index]) || fb.settled[index])
+                            continue;
+                        fb.settled[index] = 1;
+                        owned[std::size_t(n)] = index;
+                        depths[std::size_t(n)] = z;
+                        ++n;
+                        sum0 += e0;
+                        sum1 += e1;
+                        sum2 += e2;
+                    }
+                if (n == 0)
+                    continue;
+                nearer = true;
+                const double scale = invArea / double(n);
+                const Shade shade =
+                    shadeAt(float(double(sum0) * scale), float(double(sum1) * scale),
+                            float(double(sum2) * scale));
+                for (int i = 0; i < n; ++i)
+                    write(owned[std::size_t(i)], shade, depths[std::size_t(i)]);
+            }
+        }
+        return nearer;
+    }
+
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         const auto [first, last] = coveredRun(row0, row1, row2);
         std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,

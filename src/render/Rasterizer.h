@@ -3,8 +3,9 @@
 // The rasterizer's stages as small functions over an explicit framebuffer: clip a triangle in
 // clip space, cover its samples with a fixed-point edge test (top-left rule, so that shared
 // edges are neither left open nor drawn twice), test depth, sample the texture with
-// perspective-correct coordinates and a mip level from the sample's footprint, shade, and
-// finally average the samples of each pixel.
+// perspective-correct coordinates and a mip level from one sample's footprint (opaque
+// surfaces once per 2 × 2 square of samples, the rest per sample), shade, and finally average
+// the samples of each pixel.
 
 #include "render/Image.h"
 #include "render/Math.h"
@@ -58,6 +59,9 @@ struct Shading {
     // The finest mip level this picture samples (see finestMipLevel); none finer is read.
     int finestLevel = 0;
     DepthUse depthUse = DepthUse::Test;
+    // Drawing at the nearest depth, each 2 × 2 square of samples is shaded once for the
+    // samples the triangle owns in it (see rasterizeTriangle); unset, every sample is.
+    bool shadeSquares = false;
 };
 
 // Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice

@@ -265,6 +265,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                 continue;
             Shading shading = shadingFor(model, m, finestLevels);
             shading.depthUse = pass.depthUse;
+            shading.shadeSquares = !settings.shadeEverySample;
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
                 if (!usable(p, k))
                     continue;

@@ -1,0 +1,60 @@
+#include "render/Rasterizer.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <limits>
+
+using namespace render;
+
+namespace {
+
+ClipVertex at(float x, float y, float light) {
+    ClipVertex c;
+    c.position = {x, y, 0.5f, 1.0f};
+    c.light = light;
+    return c;
+}
+
+// An untextured white triangle drawn opaque in the renderer's two passes: depths first, then
+// the samples at the nearest depth shaded.
+Framebuffer drawOpaque(const std::array<ClipVertex, 3>& t, bool shadeSquares) {
+    Framebuffer fb(24, 24, {255, 255, 255});
+    Shading shading;
+    shading.colour = {255, 255, 255};
+    shading.shadeSquares = shadeSquares;
+    shading.depthUse = DepthUse::RecordOnly;
+    drawTriangle(fb, t[0], t[1], t[2], shading);
+    shading.depthUse = DepthUse::DrawNearest;
+    drawTriangle(fb, t[0], t[1], t[2], shading);
+    return fb;
+}
+
+} // namespace
+
+TEST(RasterizerSquareTest, SharedShadesAreReadInsideTheTriangleAndCoverageStaysPerSample) {
+    // The light is 0 along the edge from the first corner to the second and 1 at the third:
+    // a shade read past that edge (at the centre of a square the triangle only partly owns)
+    // would come out below 0. Broad and thin triangles, both windings.
+    const std::array<std::array<ClipVertex, 3>, 4> triangles{{
+        {at(-0.9f, -0.83f, 0), at(0.87f, -0.71f, 0), at(0.05f, 0.93f, 1)},
+        {at(0.87f, -0.71f, 0), at(-0.9f, -0.83f, 0), at(0.05f, 0.93f, 1)},
+        {at(-0.95f, 0.31f, 0), at(0.93f, -0.27f, 0), at(0.91f, -0.19f, 1)},
+        {at(-0.13f, -0.97f, 0), at(0.09f, 0.95f, 0), at(0.21f, 0.9f, 1)},
+    }};
+    for (std::size_t k = 0; k < triangles.size(); ++k) {
+        SCOPED_TRACE(k);
+        const Framebuffer every = drawOpaque(triangles[k], false);
+        const Framebuffer shared = drawOpaque(triangles[k], true);
+        ASSERT_GT(every.drawnSamples, 0u);
+        EXPECT_EQ(shared.drawnSamples, every.drawnSamples);
+        int below = 0;
+        for (std::size_t i = 0; i < every.depth.size(); ++i) {
+            const bool drawn = every.depth[i] != std::numeric_limits<float>::max();
+            EXPECT_EQ(shared.depth[i] != std::numeric_limits<float>::max(), drawn) << i;
+            for (std::size_t c = 0; c < 3; ++c)
+                below += shared.colour[i * 3 + c] < 0;
+        }
+        EXPECT_EQ(below, 0);
+    }
+}
