@@ -92,20 +92,15 @@ std::int64_t toFixed(double value) {
     return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
 }
 
-ScreenVertex toScreen(const ClipVertex& c, int width, int height) {
-    const double invW = 1.0 / double(c.position.w);
-    const double sx = (double(c.position.x) * invW + 1.0) * 0.5 * width;
-    const double sy = (1.0 - double(c.position.y) * invW) * 0.5 * height;
+ScreenVertex toScreen(const ClipVertex& c, const ScreenPoint& p) {
     ScreenVertex s;
-    // Clipping keeps these inside the guard band; the bound only keeps a degenerate w from
-    // reaching an undefined conversion.
-    s.x = toFixed(sx * double(kOne));
-    s.y = toFixed(sy * double(kOne));
-    s.z = float(double(c.position.z) * invW);
-    s.q = float(invW);
-    s.uq = float(double(c.u) * invW);
-    s.vq = float(double(c.v) * invW);
-    s.lq = float(double(c.light) * invW);
+    s.x = p.x;
+    s.y = p.y;
+    s.z = p.z;
+    s.q = float(p.invW);
+    s.uq = float(double(c.u) * p.invW);
+    s.vq = float(double(c.v) * p.invW);
+    s.lq = float(double(c.light) * p.invW);
     return s;
 }
 
@@ -148,12 +143,28 @@ void Framebuffer::reset(int w, int h, Rgb background) {
     drawnSamples = 0;
 }
 
+ScreenPoint screenPoint(const Vec4& position, int width, int height) {
+    const double invW = 1.0 / double(position.w);
+    const double sx = (double(position.x) * invW + 1.0) * 0.5 * width;
+    const double sy = (1.0 - double(position.y) * invW) * 0.5 * height;
+    ScreenPoint p;
+    // Clipping keeps these inside the guard band; the bound only keeps a degenerate w from
+    // reaching an undefined conversion.
+    p.x = toFixed(sx * double(kOne));
+    p.y = toFixed(sy * double(kOne));
+    p.z = float(double(position.z) * invW);
+    p.invW = invW;
+    p.outcode = outcode(position);
+    return p;
+}
+
 unsigned outcode(const Vec4& p) {
-    unsigned code = 0;
-    for (unsigned plane : {Near, Far, Left, Right, Bottom, Top})
-        if (!(planeDistance(plane, p) >= 0)) // NaN counts as outside
-            code |= plane;
-    return code;
+    // The planes' distances as planeDistance() gives them, written out so that the six
+    // tests need no loop or switch; NaN counts as outside.
+    const float band = kGuardBand * p.w;
+    return (!(p.z >= 0) ? Near : 0u) | (!(p.w - p.z >= 0) ? Far : 0u) |
+           (!(band + p.x >= 0) ? Left : 0u) | (!(band - p.x >= 0) ? Right : 0u) |
+           (!(band + p.y >= 0) ? Bottom : 0u) | (!(band - p.y >= 0) ? Top : 0u);
 }
 
 int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex, 9>& out) {
@@ -212,11 +223,19 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
     return r;
 }
 
+bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
+                       const ClipVertex& c, const Shading& shading) {
+    return rasterizeTriangle(fb, a, b, c, screenPoint(a.position, fb.width, fb.height),
+                             screenPoint(b.position, fb.width, fb.height),
+                             screenPoint(c.position, fb.width, fb.height), shading);
+}
+
 bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& cb,
-                       const ClipVertex& cc, const Shading& shading) {
-    ScreenVertex v0 = toScreen(ca, fb.width, fb.height);
-    ScreenVertex v1 = toScreen(cb, fb.width, fb.height);
-    ScreenVertex v2 = toScreen(cc, fb.width, fb.height);
+                       const ClipVertex& cc, const ScreenPoint& pa, const ScreenPoint& pb,
+                       const ScreenPoint& pc, const Shading& shading) {
+    ScreenVertex v0 = toScreen(ca, pa);
+    ScreenVertex v1 = toScreen(cb, pb);
+    ScreenVertex v2 = toScreen(cc, pc);
 
     auto edge = [](const ScreenVertex& a, const ScreenVertex& b, std::int64_t px, std::int64_t py) {
         return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
@@ -484,12 +503,18 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
 
 bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                   const Shading& shading) {
-    const unsigned ca = outcode(a.position), cb = outcode(b.position), cc = outcode(c.position);
-    if (ca & cb & cc)
+    return drawTriangle(fb, a, b, c, screenPoint(a.position, fb.width, fb.height),
+                        screenPoint(b.position, fb.width, fb.height),
+                        screenPoint(c.position, fb.width, fb.height), shading);
+}
+
+bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const ScreenPoint& pa, const ScreenPoint& pb, const ScreenPoint& pc,
+                  const Shading& shading) {
+    if (pa.outcode & pb.outcode & pc.outcode)
         return false;
-    if ((ca | cb | cc) == 0) {
-        return rasterizeTriangle(fb, a, b, c, shading);
-    }
+    if ((pa.outcode | pb.outcode | pc.outcode) == 0)
+        return rasterizeTriangle(fb, a, b, c, pa, pb, pc, shading);
     std::array<ClipVertex, 9> polygon;
     const int n = clipPolygon({a, b, c}, polygon);
     bool nearer = false;

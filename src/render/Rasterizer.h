@@ -64,6 +64,16 @@ struct Shading {
     bool shadeSquares = false;
 };
 
+// Where a clip-space point falls on a sample grid, worked out once per vertex for all the
+// triangles that share it: fixed-point sample coordinates, depth, 1 / w, and its outcode().
+struct ScreenPoint {
+    std::int64_t x = 0, y = 0; // 8 fraction bits
+    float z = 0;
+    double invW = 0;
+    unsigned outcode = 0;
+};
+ScreenPoint screenPoint(const Vec4& position, int width, int height);
+
 // Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice
 // the picture's size around it (clipping at the band keeps fixed-point coordinates small
 // while leaving nearly every triangle unclipped).
@@ -78,8 +88,17 @@ int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex
 bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
                        const ClipVertex& c, const Shading& shading);
 
+// The same, the corners' screenPoint()s on fb's grid given.
+bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
+                       const ClipVertex& c, const ScreenPoint& pa, const ScreenPoint& pb,
+                       const ScreenPoint& pc, const Shading& shading);
+
 // Clips when needed, then rasterizes; true as rasterizeTriangle() is for some part.
 bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const Shading& shading);
+// The same, the corners' screenPoint()s on fb's grid given.
+bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const ScreenPoint& pa, const ScreenPoint& pb, const ScreenPoint& pc,
                   const Shading& shading);
 
 // Bilinear sample of one mip level of the full picture (clamped to the levels held),

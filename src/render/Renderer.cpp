@@ -188,6 +188,12 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         diffuse[i] = settings.ambient + settings.diffuse * (std::isfinite(lambert) ? lambert : 0);
     }
 
+    // Where each vertex falls on the sample grid, once for every triangle that shares it.
+    std::vector<ScreenPoint> points(vertexCount);
+    for (std::size_t i = 0; i < vertexCount; ++i)
+        if (valid[i])
+            points[i] = screenPoint(clip[i], fb.width, fb.height);
+
     // The finest level each texture is read at, from the same footprints the textures were
     // decoded for, so that a picture never depends on what else a shared texture holds.
     std::vector<int> finestLevels(model.textures.size(), 0);
@@ -271,9 +277,10 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                     continue;
                 if (pass.depthUse == DepthUse::DrawNearest && !cameNearer[opaqueIndex++])
                     continue;
+                const std::uint32_t a = p.indices[k], b = p.indices[k + 1], c = p.indices[k + 2];
                 const bool nearer =
-                    drawTriangle(fb, clipVertex(p.indices[k], m), clipVertex(p.indices[k + 1], m),
-                                 clipVertex(p.indices[k + 2], m), shadingOf(p, k, shading));
+                    drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m),
+                                 points[a], points[b], points[c], shadingOf(p, k, shading));
                 if (pass.depthUse == DepthUse::RecordOnly)
                     cameNearer.push_back(nearer);
             }
@@ -289,8 +296,10 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         const Primitive& p = model.primitives[t.primitive];
         const Material& m = materialOf(p);
         const Shading shading = shadingFor(model, m, finestLevels);
-        drawTriangle(fb, clipVertex(p.indices[t.first], m), clipVertex(p.indices[t.first + 1], m),
-                     clipVertex(p.indices[t.first + 2], m), shadingOf(p, t.first, shading));
+        const std::uint32_t a = p.indices[t.first], b = p.indices[t.first + 1],
+                            c = p.indices[t.first + 2];
+        drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m), points[a], points[b],
+                     points[c], shadingOf(p, t.first, shading));
     }
 
     if (stats)
