@@ -7,6 +7,10 @@
 #include <limits>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace render {
 
 namespace {
@@ -306,15 +310,69 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     };
 
     bool nearer = false;
+#if defined(__SSE2__)
+    // The depths of a row's run, four samples at a time, as weights() gives them: the edge
+    // values in doubles (exact while below 2^52, which the run is checked for; else nothing
+    // is done here), the weights rounded to float and the depth summed in the same order.
+    // Returns the samples done; the plain loop does the rest.
+    const auto recordDepths4 = [&](float* depth, int count, std::int64_t e0, std::int64_t e1,
+                                   std::int64_t e2, bool& closer) {
+        constexpr std::int64_t exact = std::int64_t(1) << 52;
+        const auto inRange = [&](std::int64_t e, std::int64_t step) {
+            const std::int64_t end = e + std::int64_t(count + 3) * step;
+            return e > -exact && e < exact && end > -exact && end < exact;
+        };
+        if (count < 4 || !inRange(e0, stepX0) || !inRange(e1, stepX1) || !inRange(e2, stepX2))
+            return 0;
+        const auto pair = [](std::int64_t e, std::int64_t step, int k) {
+            return _mm_set_pd(double(e + (k + 1) * step), double(e + k * step));
+        };
+        __m128d a0 = pair(e0, stepX0, 0), b0 = pair(e0, stepX0, 2);
+        __m128d a1 = pair(e1, stepX1, 0), b1 = pair(e1, stepX1, 2);
+        __m128d a2 = pair(e2, stepX2, 0), b2 = pair(e2, stepX2, 2);
+        const __m128d step0 = _mm_set1_pd(double(4 * stepX0));
+        const __m128d step1 = _mm_set1_pd(double(4 * stepX1));
+        const __m128d step2 = _mm_set1_pd(double(4 * stepX2));
+        const __m128d inv = _mm_set1_pd(invArea);
+        const __m128 z0 = _mm_set1_ps(v0.z), z1 = _mm_set1_ps(v1.z), z2 = _mm_set1_ps(v2.z);
+        const auto weight = [&](__m128d a, __m128d b) {
+            return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(a, inv)),
+                                 _mm_cvtpd_ps(_mm_mul_pd(b, inv)));
+        };
+        __m128 any = _mm_setzero_ps();
+        int done = 0;
+        for (; done + 4 <= count; done += 4) {
+            const __m128 z = _mm_add_ps(
+                _mm_add_ps(_mm_mul_ps(weight(a0, b0), z0), _mm_mul_ps(weight(a1, b1), z1)),
+                _mm_mul_ps(weight(a2, b2), z2));
+            const __m128 old = _mm_loadu_ps(depth + done);
+            const __m128 less = _mm_cmplt_ps(z, old);
+            _mm_storeu_ps(depth + done, _mm_or_ps(_mm_and_ps(less, z), _mm_andnot_ps(less, old)));
+            any = _mm_or_ps(any, less);
+            a0 = _mm_add_pd(a0, step0);
+            b0 = _mm_add_pd(b0, step0);
+            a1 = _mm_add_pd(a1, step1);
+            b1 = _mm_add_pd(b1, step1);
+            a2 = _mm_add_pd(a2, step2);
+            b2 = _mm_add_pd(b2, step2);
+        }
+        closer = closer || _mm_movemask_ps(any) != 0;
+        return done;
+    };
+#endif
     if (shading.depthUse == DepthUse::RecordOnly) {
         // Depth alone.
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
             const auto [first, last] = coveredRun(row0, row1, row2);
-            std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
-                         e2 = row2 + first * stepX2;
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
-            for (int x = x0 + first; x <= x0 + last;
-                 ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
+            int x = x0 + first;
+#if defined(__SSE2__)
+            x += recordDepths4(depth + x, last - first + 1, row0 + first * stepX0,
+                               row1 + first * stepX1, row2 + first * stepX2, nearer);
+#endif
+            std::int64_t e0 = row0 + (x - x0) * stepX0, e1 = row1 + (x - x0) * stepX1,
+                         e2 = row2 + (x - x0) * stepX2;
+            for (; x <= x0 + last; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
                 const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
@@ -533,11 +591,41 @@ RgbImage resolve(const Framebuffer& fb, int samplesPerAxis) {
     const float scale = 1.0f / float(s * s);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
+            const std::size_t first =
+                (std::size_t(y * s) * std::size_t(fb.width) + std::size_t(x * s)) * 3;
+            const std::size_t rowStep = std::size_t(fb.width) * 3;
             float sum[3] = {0, 0, 0};
+#if defined(__SSE2__)
+            // The three channels side by side in one register, each summed in the order of
+            // the plain loop below and rounded as there, so the bytes are the same; the
+            // fourth lane picks up the next sample's red and is dropped. The grid's very last
+            // sample has no float after it: its pixel takes the plain loop.
+            if (first + rowStep * std::size_t(s - 1) + std::size_t(s) * 3 < fb.colour.size()) {
+                __m128 lanes = _mm_setzero_ps();
+                for (int sy = 0; sy < s; ++sy) {
+                    const float* row = &fb.colour[first + rowStep * std::size_t(sy)];
+                    for (int sx = 0; sx < s * 3; sx += 3)
+                        lanes = _mm_add_ps(lanes, _mm_loadu_ps(row + sx));
+                }
+                // saturatingCast(floor(v)) in four lanes: NaN and anything below 0 give 0
+                // (max takes its second operand on NaN), above 255 gives 255, and between,
+                // truncation is the floor.
+                const __m128 v =
+                    _mm_add_ps(_mm_mul_ps(lanes, _mm_set1_ps(scale)), _mm_set1_ps(0.5f));
+                const __m128 held =
+                    _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+                alignas(16) std::int32_t bytes[4];
+                _mm_store_si128(reinterpret_cast<__m128i*>(bytes), _mm_cvttps_epi32(held));
+                std::uint8_t* p =
+                    &image.rgb[(std::size_t(y) * std::size_t(image.width) + std::size_t(x)) * 3];
+                p[0] = std::uint8_t(bytes[0]);
+                p[1] = std::uint8_t(bytes[1]);
+                p[2] = std::uint8_t(bytes[2]);
+                continue;
+            }
+#endif
             for (int sy = 0; sy < s; ++sy) {
-                const float* row = &fb.colour[(std::size_t(y * s + sy) * std::size_t(fb.width) +
-                                               std::size_t(x * s)) *
-                                              3];
+                const float* row = &fb.colour[first + rowStep * std::size_t(sy)];
                 for (int sx = 0; sx < s * 3; sx += 3) {
                     sum[0] += row[sx];
                     sum[1] += row[sx + 1];

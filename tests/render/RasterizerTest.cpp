@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
+#include <utility>
 
 using namespace render;
 
@@ -56,5 +59,35 @@ TEST(RasterizerSquareTest, SharedShadesAreReadInsideTheTriangleAndCoverageStaysP
                 below += shared.colour[i * 3 + c] < 0;
         }
         EXPECT_EQ(below, 0);
+    }
+}
+
+TEST(RasterizerResolveTest, EveryPixelRoundsAndHoldsItsAverageAlike) {
+    // Each pixel's samples all hold one value; the pixel is that value rounded half up and
+    // held in 0..255, NaN giving 0, whichever pixel of the grid (the last one included).
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const std::array<std::pair<float, int>, 12> cases{{{std::nanf(""), 0},
+                                                       {-inf, 0},
+                                                       {-5.0f, 0},
+                                                       {-0.4f, 0},
+                                                       {0.49f, 0},
+                                                       {0.5f, 1},
+                                                       {127.5f, 128},
+                                                       {200.25f, 200},
+                                                       {254.49f, 254},
+                                                       {254.5f, 255},
+                                                       {300.0f, 255},
+                                                       {inf, 255}}};
+    for (const auto& [value, expected] : cases) {
+        SCOPED_TRACE(value);
+        for (int s : {1, 2, 4}) {
+            Framebuffer fb(3 * s, 2 * s, {0, 0, 0});
+            std::fill(fb.colour.begin(), fb.colour.end(), value);
+            const RgbImage image = resolve(fb, s);
+            ASSERT_EQ(image.rgb.size(), 18u);
+            for (std::size_t i = 0; i < image.rgb.size(); ++i)
+                EXPECT_EQ(int(image.rgb[i]), expected)
+                    << "samples per axis " << s << ", byte " << i;
+        }
     }
 }
