@@ -143,7 +143,7 @@ void Framebuffer::reset(int w, int h, Rgb background) {
         colour[i * 3 + 2] = background.b;
     }
     depth.assign(n, std::numeric_limits<float>::max());
-    settled.assign(n, 0);
+    owner.assign(n, noOwner);
     drawnSamples = 0;
 }
 
@@ -315,8 +315,8 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     // values in doubles (exact while below 2^52, which the run is checked for; else nothing
     // is done here), the weights rounded to float and the depth summed in the same order.
     // Returns the samples done; the plain loop does the rest.
-    const auto recordDepths4 = [&](float* depth, int count, std::int64_t e0, std::int64_t e1,
-                                   std::int64_t e2, bool& closer) {
+    const auto recordDepths4 = [&](float* depth, std::uint32_t* owner, int count, std::int64_t e0,
+                                   std::int64_t e1, std::int64_t e2, bool& closer) {
         constexpr std::int64_t exact = std::int64_t(1) << 52;
         const auto inRange = [&](std::int64_t e, std::int64_t step) {
             const std::int64_t end = e + std::int64_t(count + 3) * step;
@@ -339,6 +339,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(a, inv)),
                                  _mm_cvtpd_ps(_mm_mul_pd(b, inv)));
         };
+        const __m128i id = _mm_set1_epi32(int(shading.triangle));
         __m128 any = _mm_setzero_ps();
         int done = 0;
         for (; done + 4 <= count; done += 4) {
@@ -348,6 +349,10 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             const __m128 old = _mm_loadu_ps(depth + done);
             const __m128 less = _mm_cmplt_ps(z, old);
             _mm_storeu_ps(depth + done, _mm_or_ps(_mm_and_ps(less, z), _mm_andnot_ps(less, old)));
+            const __m128i mask = _mm_castps_si128(less);
+            __m128i* owners = reinterpret_cast<__m128i*>(owner + done);
+            _mm_storeu_si128(owners, _mm_or_si128(_mm_and_si128(mask, id),
+                                                  _mm_andnot_si128(mask, _mm_loadu_si128(owners))));
             any = _mm_or_ps(any, less);
             a0 = _mm_add_pd(a0, step0);
             b0 = _mm_add_pd(b0, step0);
@@ -365,9 +370,10 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
             const auto [first, last] = coveredRun(row0, row1, row2);
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
+            std::uint32_t* owner = &fb.owner[std::size_t(y) * std::size_t(fb.width)];
             int x = x0 + first;
 #if defined(__SSE2__)
-            x += recordDepths4(depth + x, last - first + 1, row0 + first * stepX0,
+            x += recordDepths4(depth + x, owner + x, last - first + 1, row0 + first * stepX0,
                                row1 + first * stepX1, row2 + first * stepX2, nearer);
 #endif
             std::int64_t e0 = row0 + (x - x0) * stepX0, e1 = row1 + (x - x0) * stepX1,
@@ -376,6 +382,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
+                    owner[x] = shading.triangle;
                     nearer = true;
                 }
             }
@@ -400,6 +407,8 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         shading.texture && shading.texture->valid() ? shading.texture : nullptr;
     const bool writesDepth =
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
+    // Drawing the owned samples, the depth there is already this triangle's.
+    const bool storesDepth = writesDepth && shading.depthUse != DepthUse::DrawNearest;
     const float alphaRef = shading.alphaReference * 255.0f;
 
     // The colour (and alpha) at barycentric weights l0..l2, and its light.
@@ -457,7 +466,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             break;
         }
         }
-        if (writesDepth)
+        if (storesDepth)
             fb.depth[index] = z;
         if (writesDepth || texel[3] > 0)
             ++fb.drawnSamples;
@@ -465,11 +474,11 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
 
     if (shading.depthUse == DepthUse::DrawNearest && shading.shadeSquares) {
         // Each 2 × 2 square of samples (on even coordinates) that the triangle owns some of
-        // at the recorded depth is shaded once, at the mean of the weights of the samples it
-        // owns there, so the shade point never leaves the triangle. The texture level stays
-        // that of one sample's footprint: reading a square's footprint would reach the
-        // smaller levels the files store, each compressed on its own, and move colours.
-        // Coverage and depth stay per sample, which keeps the edges smooth.
+        // is shaded once, at the mean of the weights of the samples it owns there, so the shade
+        // point never leaves the triangle. The texture level stays that of one sample's footprint:
+        // reading a square's footprint would reach the smaller levels the files store, each
+        // compressed on its own, and move colours. Coverage and depth stay per sample, which keeps
+        // the edges smooth.
         for (int ys = y0 & ~1; ys <= y1; ys += 2) {
             struct Row {
                 int first = 1, last = 0;             // covered samples, absolute x
@@ -498,25 +507,18 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             }
             for (int xs = xa & ~1; xs <= xb; xs += 2) {
                 std::array<std::size_t, 4> owned;
-                std::array<float, 4> depths;
                 int n = 0;
                 std::int64_t sum0 = 0, sum1 = 0, sum2 = 0;
                 for (const Row& row : rows)
                     for (int x = std::max(xs, row.first); x <= std::min(xs + 1, row.last); ++x) {
-                        const std::int64_t dx = x - x0;
-                        const std::int64_t e0 = row.e0 + dx * stepX0, e1 = row.e1 + dx * stepX1,
-                                           e2 = row.e2 + dx * stepX2;
                         const std::size_t index = row.index + std::size_t(x);
-                        const float z = weights(e0, e1, e2)[3];
-                        if (!(z == fb.depth[index]) || fb.settled[index])
+                        if (fb.owner[index] != shading.triangle)
                             continue;
-                        fb.settled[index] = 1;
-                        owned[std::size_t(n)] = index;
-                        depths[std::size_t(n)] = z;
-                        ++n;
-                        sum0 += e0;
-                        sum1 += e1;
-                        sum2 += e2;
+                        const std::int64_t dx = x - x0;
+                        owned[std::size_t(n++)] = index;
+                        sum0 += row.e0 + dx * stepX0;
+                        sum1 += row.e1 + dx * stepX1;
+                        sum2 += row.e2 + dx * stepX2;
                     }
                 if (n == 0)
                     continue;
@@ -526,7 +528,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                     shadeAt(float(double(sum0) * scale), float(double(sum1) * scale),
                             float(double(sum2) * scale));
                 for (int i = 0; i < n; ++i)
-                    write(owned[std::size_t(i)], shade, depths[std::size_t(i)]);
+                    write(owned[std::size_t(i)], shade, 0.0f); // the depth is there already
             }
         }
         return nearer;
@@ -547,9 +549,8 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             case DepthUse::RecordOnly: // drawn above
                 continue;
             case DepthUse::DrawNearest:
-                if (!(z == fb.depth[index]) || fb.settled[index])
+                if (fb.owner[index] != shading.triangle)
                     continue;
-                fb.settled[index] = 1;
                 break;
             }
             nearer = true;

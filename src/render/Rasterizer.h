@@ -24,8 +24,10 @@ struct Framebuffer {
     int height = 0;
     std::vector<float> colour;
     std::vector<float> depth;
-    // Samples already drawn at their nearest depth (see DepthUse::DrawNearest).
-    std::vector<std::uint8_t> settled;
+    // Per sample, the opaque triangle (Shading::triangle) whose depth was recorded there:
+    // the first at the nearest depth, or noOwner. See DepthUse.
+    static constexpr std::uint32_t noOwner = 0xFFFFFFFF;
+    std::vector<std::uint32_t> owner;
     // Samples a triangle has written (an alpha-tested hole or a fully transparent blend
     // writes none): 0 means nothing of the model is in the picture.
     std::size_t drawnSamples = 0;
@@ -47,8 +49,8 @@ struct ClipVertex {
 // triangle at the nearest depth, instead of once per triangle that comes nearer.
 enum class DepthUse : std::uint8_t {
     Test,        // drawn where nearer than what is there
-    RecordOnly,  // nothing drawn: the nearer depth is kept
-    DrawNearest, // drawn where at the recorded depth, by the first triangle there
+    RecordOnly,  // nothing drawn: where nearer, the depth and the triangle's number are kept
+    DrawNearest, // drawn where the recorded number is the triangle's own
 };
 
 struct Shading {
@@ -59,6 +61,9 @@ struct Shading {
     // The finest mip level this picture samples (see finestMipLevel); none finer is read.
     int finestLevel = 0;
     DepthUse depthUse = DepthUse::Test;
+    // The opaque triangle's number in both passes of RecordOnly and DrawNearest, the same
+    // for the pieces clipping cuts it into (they share no sample).
+    std::uint32_t triangle = 0;
     // Drawing at the nearest depth, each 2 × 2 square of samples is shaded once for the
     // samples the triangle owns in it (see rasterizeTriangle); unset, every sample is.
     bool shadeSquares = false;

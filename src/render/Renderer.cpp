@@ -243,14 +243,21 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         DepthUse depthUse;
     };
     std::vector<BlendedTriangle> blended;
-    // Per opaque triangle, in drawing order: whether it came nearer than what was there on
-    // some sample while the depths were recorded. One that never did is the first at the
-    // nearest depth nowhere, and the shading pass passes it by.
-    std::vector<std::uint8_t> cameNearer;
-    std::size_t opaqueIndex = 0;
+    // Per opaque triangle, numbered in drawing order: whether it owns some sample once the
+    // depths are recorded. One that owns none is hidden or was hidden later, and the shading
+    // pass passes it by.
+    std::vector<std::uint8_t> owns;
+    std::uint32_t opaqueCount = 0;
     for (const Pass pass : {Pass{BlendMode::Opaque, DepthUse::RecordOnly},
                             Pass{BlendMode::Opaque, DepthUse::DrawNearest},
                             Pass{BlendMode::AlphaTest, DepthUse::Test}}) {
+        if (pass.depthUse == DepthUse::DrawNearest) {
+            owns.assign(opaqueCount, 0);
+            for (const std::uint32_t owner : fb.owner)
+                if (owner < opaqueCount)
+                    owns[owner] = 1;
+        }
+        std::uint32_t opaqueIndex = 0;
         for (std::uint32_t pi = 0; pi < model.primitives.size(); ++pi) {
             const Primitive& p = model.primitives[pi];
             const Material& m = materialOf(p);
@@ -275,16 +282,16 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
                 if (!usable(p, k))
                     continue;
-                if (pass.depthUse == DepthUse::DrawNearest && !cameNearer[opaqueIndex++])
+                shading.triangle = opaqueIndex++;
+                if (pass.depthUse == DepthUse::DrawNearest && !owns[shading.triangle])
                     continue;
                 const std::uint32_t a = p.indices[k], b = p.indices[k + 1], c = p.indices[k + 2];
-                const bool nearer =
-                    drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m),
-                                 points[a], points[b], points[c], shadingOf(p, k, shading));
-                if (pass.depthUse == DepthUse::RecordOnly)
-                    cameNearer.push_back(nearer);
+                drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m), points[a],
+                             points[b], points[c], shadingOf(p, k, shading));
             }
         }
+        if (pass.depthUse == DepthUse::RecordOnly)
+            opaqueCount = opaqueIndex;
     }
 
     // Farthest first; equal depths keep the model's order so that the result never depends on
