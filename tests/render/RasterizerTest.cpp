@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -59,6 +60,48 @@ TEST(RasterizerSquareTest, SharedShadesAreReadInsideTheTriangleAndCoverageStaysP
                 below += shared.colour[i * 3 + c] < 0;
         }
         EXPECT_EQ(below, 0);
+    }
+}
+
+TEST(RasterizerDepthTest, DepthsRecordedAloneAreThoseADrawnTriangleWrites) {
+    // Recording depths alone takes long runs four samples at a time; drawing with the depth
+    // test works each sample out on its own. Both must leave the same bits, or the shading
+    // pass would meet depths its own triangles never recorded. Slanted in depth and seen in
+    // perspective (w differs per corner), wide and thin, both windings.
+    const auto corner = [](float x, float y, float z, float w) {
+        ClipVertex c;
+        c.position = {x * w, y * w, z * w, w};
+        return c;
+    };
+    const std::array<std::array<ClipVertex, 3>, 4> triangles{{
+        {corner(-0.97f, -0.91f, 0.13f, 1.0f), corner(0.95f, -0.6f, 0.71f, 3.7f),
+         corner(-0.2f, 0.98f, 0.42f, 1.9f)},
+        {corner(0.95f, -0.6f, 0.71f, 3.7f), corner(-0.97f, -0.91f, 0.13f, 1.0f),
+         corner(-0.2f, 0.98f, 0.42f, 1.9f)},
+        {corner(-0.99f, 0.1f, 0.9f, 0.5f), corner(0.99f, 0.16f, 0.05f, 6.0f),
+         corner(0.97f, 0.2f, 0.5f, 2.0f)},
+        {corner(-0.9f, 0.9f, 0.3f, 1.0f), corner(0.9f, 0.9f, 0.3f, 1.0f),
+         corner(0.0f, -0.9f, 0.6f, 1.0f)},
+    }};
+    for (std::size_t k = 0; k < triangles.size(); ++k) {
+        SCOPED_TRACE(k);
+        const auto& t = triangles[k];
+        Shading shading;
+        Framebuffer drawn(61, 47, {0, 0, 0}), recorded(61, 47, {0, 0, 0});
+        drawTriangle(drawn, t[0], t[1], t[2], shading);
+        shading.depthUse = DepthUse::RecordOnly;
+        shading.triangle = 7;
+        drawTriangle(recorded, t[0], t[1], t[2], shading);
+        std::size_t covered = 0;
+        for (std::size_t i = 0; i < drawn.depth.size(); ++i) {
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(recorded.depth[i]),
+                      std::bit_cast<std::uint32_t>(drawn.depth[i]))
+                << i;
+            const bool reached = drawn.depth[i] != std::numeric_limits<float>::max();
+            EXPECT_EQ(recorded.owner[i], reached ? 7u : Framebuffer::noOwner) << i;
+            covered += reached;
+        }
+        EXPECT_GT(covered, 20u);
     }
 }
 
