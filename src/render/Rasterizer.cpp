@@ -311,10 +311,10 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
 
     bool nearer = false;
 #if defined(__SSE2__)
-    // The depths of a row's run, four samples at a time, as weights() gives them: the edge
-    // values in doubles (exact while below 2^52, which the run is checked for; else nothing
-    // is done here), the weights rounded to float and the depth summed in the same order.
-    // Returns the samples done; the plain loop does the rest.
+    // The depths (and owners) of a row's run, four samples at a time, as weights() gives
+    // them: the edge values in doubles (exact while below 2^52, which the run is checked
+    // for; else nothing is done here), the weights rounded to float and the depth summed in
+    // the same order. Returns the samples done; the plain loop does the rest.
     const auto recordDepths4 = [&](float* depth, std::uint32_t* owner, int count, std::int64_t e0,
                                    std::int64_t e1, std::int64_t e2, bool& closer) {
         constexpr std::int64_t exact = std::int64_t(1) << 52;
