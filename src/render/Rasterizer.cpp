@@ -7,6 +7,10 @@
 #include <limits>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace render {
 
 namespace {
@@ -92,20 +96,15 @@ std::int64_t toFixed(double value) {
     return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
 }
 
-ScreenVertex toScreen(const ClipVertex& c, int width, int height) {
-    const double invW = 1.0 / double(c.position.w);
-    const double sx = (double(c.position.x) * invW + 1.0) * 0.5 * width;
-    const double sy = (1.0 - double(c.position.y) * invW) * 0.5 * height;
+ScreenVertex toScreen(const ClipVertex& c, const ScreenPoint& p) {
     ScreenVertex s;
-    // Clipping keeps these inside the guard band; the bound only keeps a degenerate w from
-    // reaching an undefined conversion.
-    s.x = toFixed(sx * double(kOne));
-    s.y = toFixed(sy * double(kOne));
-    s.z = float(double(c.position.z) * invW);
-    s.q = float(invW);
-    s.uq = float(double(c.u) * invW);
-    s.vq = float(double(c.v) * invW);
-    s.lq = float(double(c.light) * invW);
+    s.x = p.x;
+    s.y = p.y;
+    s.z = p.z;
+    s.q = float(p.invW);
+    s.uq = float(double(c.u) * p.invW);
+    s.vq = float(double(c.v) * p.invW);
+    s.lq = float(double(c.light) * p.invW);
     return s;
 }
 
@@ -144,16 +143,32 @@ void Framebuffer::reset(int w, int h, Rgb background) {
         colour[i * 3 + 2] = background.b;
     }
     depth.assign(n, std::numeric_limits<float>::max());
-    settled.assign(n, 0);
+    owner.assign(n, noOwner);
     drawnSamples = 0;
 }
 
+ScreenPoint screenPoint(const Vec4& position, int width, int height) {
+    const double invW = 1.0 / double(position.w);
+    const double sx = (double(position.x) * invW + 1.0) * 0.5 * width;
+    const double sy = (1.0 - double(position.y) * invW) * 0.5 * height;
+    ScreenPoint p;
+    // Clipping keeps these inside the guard band; the bound only keeps a degenerate w from
+    // reaching an undefined conversion.
+    p.x = toFixed(sx * double(kOne));
+    p.y = toFixed(sy * double(kOne));
+    p.z = float(double(position.z) * invW);
+    p.invW = invW;
+    p.outcode = outcode(position);
+    return p;
+}
+
 unsigned outcode(const Vec4& p) {
-    unsigned code = 0;
-    for (unsigned plane : {Near, Far, Left, Right, Bottom, Top})
-        if (!(planeDistance(plane, p) >= 0)) // NaN counts as outside
-            code |= plane;
-    return code;
+    // The planes' distances as planeDistance() gives them, written out so that the six
+    // tests need no loop or switch; NaN counts as outside.
+    const float band = kGuardBand * p.w;
+    return (!(p.z >= 0) ? Near : 0u) | (!(p.w - p.z >= 0) ? Far : 0u) |
+           (!(band + p.x >= 0) ? Left : 0u) | (!(band - p.x >= 0) ? Right : 0u) |
+           (!(band + p.y >= 0) ? Bottom : 0u) | (!(band - p.y >= 0) ? Top : 0u);
 }
 
 int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex, 9>& out) {
@@ -212,11 +227,19 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
     return r;
 }
 
+bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
+                       const ClipVertex& c, const Shading& shading) {
+    return rasterizeTriangle(fb, a, b, c, screenPoint(a.position, fb.width, fb.height),
+                             screenPoint(b.position, fb.width, fb.height),
+                             screenPoint(c.position, fb.width, fb.height), shading);
+}
+
 bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& cb,
-                       const ClipVertex& cc, const Shading& shading) {
-    ScreenVertex v0 = toScreen(ca, fb.width, fb.height);
-    ScreenVertex v1 = toScreen(cb, fb.width, fb.height);
-    ScreenVertex v2 = toScreen(cc, fb.width, fb.height);
+                       const ClipVertex& cc, const ScreenPoint& pa, const ScreenPoint& pb,
+                       const ScreenPoint& pc, const Shading& shading) {
+    ScreenVertex v0 = toScreen(ca, pa);
+    ScreenVertex v1 = toScreen(cb, pb);
+    ScreenVertex v2 = toScreen(cc, pc);
 
     auto edge = [](const ScreenVertex& a, const ScreenVertex& b, std::int64_t px, std::int64_t py) {
         return (b.x - a.x) * (py - a.y) - (b.y - a.y) * (px - a.x);
@@ -287,18 +310,79 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     };
 
     bool nearer = false;
+#if defined(__SSE2__)
+    // The depths (and owners) of a row's run, four samples at a time, as weights() gives
+    // them: the edge values in doubles (exact while below 2^52, which the run is checked
+    // for; else nothing is done here), the weights rounded to float and the depth summed in
+    // the same order. Returns the samples done; the plain loop does the rest.
+    const auto recordDepths4 = [&](float* depth, std::uint32_t* owner, int count, std::int64_t e0,
+                                   std::int64_t e1, std::int64_t e2, bool& closer) {
+        constexpr std::int64_t exact = std::int64_t(1) << 52;
+        const auto inRange = [&](std::int64_t e, std::int64_t step) {
+            const std::int64_t end = e + std::int64_t(count + 3) * step;
+            return e > -exact && e < exact && end > -exact && end < exact;
+        };
+        if (count < 4 || !inRange(e0, stepX0) || !inRange(e1, stepX1) || !inRange(e2, stepX2))
+            return 0;
+        const auto pair = [](std::int64_t e, std::int64_t step, int k) {
+            return _mm_set_pd(double(e + (k + 1) * step), double(e + k * step));
+        };
+        __m128d a0 = pair(e0, stepX0, 0), b0 = pair(e0, stepX0, 2);
+        __m128d a1 = pair(e1, stepX1, 0), b1 = pair(e1, stepX1, 2);
+        __m128d a2 = pair(e2, stepX2, 0), b2 = pair(e2, stepX2, 2);
+        const __m128d step0 = _mm_set1_pd(double(4 * stepX0));
+        const __m128d step1 = _mm_set1_pd(double(4 * stepX1));
+        const __m128d step2 = _mm_set1_pd(double(4 * stepX2));
+        const __m128d inv = _mm_set1_pd(invArea);
+        const __m128 z0 = _mm_set1_ps(v0.z), z1 = _mm_set1_ps(v1.z), z2 = _mm_set1_ps(v2.z);
+        const auto weight = [&](__m128d a, __m128d b) {
+            return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(a, inv)),
+                                 _mm_cvtpd_ps(_mm_mul_pd(b, inv)));
+        };
+        const __m128i id = _mm_set1_epi32(int(shading.triangle));
+        __m128 any = _mm_setzero_ps();
+        int done = 0;
+        for (; done + 4 <= count; done += 4) {
+            const __m128 z = _mm_add_ps(
+                _mm_add_ps(_mm_mul_ps(weight(a0, b0), z0), _mm_mul_ps(weight(a1, b1), z1)),
+                _mm_mul_ps(weight(a2, b2), z2));
+            const __m128 old = _mm_loadu_ps(depth + done);
+            const __m128 less = _mm_cmplt_ps(z, old);
+            _mm_storeu_ps(depth + done, _mm_or_ps(_mm_and_ps(less, z), _mm_andnot_ps(less, old)));
+            const __m128i mask = _mm_castps_si128(less);
+            __m128i* owners = reinterpret_cast<__m128i*>(owner + done);
+            _mm_storeu_si128(owners, _mm_or_si128(_mm_and_si128(mask, id),
+                                                  _mm_andnot_si128(mask, _mm_loadu_si128(owners))));
+            any = _mm_or_ps(any, less);
+            a0 = _mm_add_pd(a0, step0);
+            b0 = _mm_add_pd(b0, step0);
+            a1 = _mm_add_pd(a1, step1);
+            b1 = _mm_add_pd(b1, step1);
+            a2 = _mm_add_pd(a2, step2);
+            b2 = _mm_add_pd(b2, step2);
+        }
+        closer = closer || _mm_movemask_ps(any) != 0;
+        return done;
+    };
+#endif
     if (shading.depthUse == DepthUse::RecordOnly) {
         // Depth alone.
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
             const auto [first, last] = coveredRun(row0, row1, row2);
-            std::int64_t e0 = row0 + first * stepX0, e1 = row1 + first * stepX1,
-                         e2 = row2 + first * stepX2;
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
-            for (int x = x0 + first; x <= x0 + last;
-                 ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
+            std::uint32_t* owner = &fb.owner[std::size_t(y) * std::size_t(fb.width)];
+            int x = x0 + first;
+#if defined(__SSE2__)
+            x += recordDepths4(depth + x, owner + x, last - first + 1, row0 + first * stepX0,
+                               row1 + first * stepX1, row2 + first * stepX2, nearer);
+#endif
+            std::int64_t e0 = row0 + (x - x0) * stepX0, e1 = row1 + (x - x0) * stepX1,
+                         e2 = row2 + (x - x0) * stepX2;
+            for (; x <= x0 + last; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
                 const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
+                    owner[x] = shading.triangle;
                     nearer = true;
                 }
             }
@@ -323,6 +407,8 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         shading.texture && shading.texture->valid() ? shading.texture : nullptr;
     const bool writesDepth =
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
+    // Drawing the owned samples, the depth there is already this triangle's.
+    const bool storesDepth = writesDepth && shading.depthUse != DepthUse::DrawNearest;
     const float alphaRef = shading.alphaReference * 255.0f;
 
     // The colour (and alpha) at barycentric weights l0..l2, and its light.
@@ -380,11 +466,73 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             break;
         }
         }
-        if (writesDepth)
+        if (storesDepth)
             fb.depth[index] = z;
         if (writesDepth || texel[3] > 0)
             ++fb.drawnSamples;
     };
+
+    if (shading.depthUse == DepthUse::DrawNearest && shading.shadeSquares) {
+        // Each 2 × 2 square of samples (on even coordinates) that the triangle owns some of
+        // is shaded once, at the mean of the weights of the samples it owns there, so the shade
+        // point never leaves the triangle. The texture level stays that of one sample's footprint:
+        // reading a square's footprint would reach the smaller levels the files store, each
+        // compressed on its own, and move colours. Coverage and depth stay per sample, which keeps
+        // the edges smooth.
+        for (int ys = y0 & ~1; ys <= y1; ys += 2) {
+            struct Row {
+                int first = 1, last = 0;             // covered samples, absolute x
+                std::int64_t e0 = 0, e1 = 0, e2 = 0; // edge values at x0
+                std::size_t index = 0;               // of sample (0, y)
+            };
+            std::array<Row, 2> rows;
+            int xa = x1 + 1, xb = x0 - 1;
+            for (int r = 0; r < 2; ++r) {
+                const int y = ys + r;
+                if (y < y0 || y > y1)
+                    continue;
+                Row& row = rows[std::size_t(r)];
+                const std::int64_t dy = y - y0;
+                row.e0 = row0 + dy * stepY0;
+                row.e1 = row1 + dy * stepY1;
+                row.e2 = row2 + dy * stepY2;
+                const auto [first, last] = coveredRun(row.e0, row.e1, row.e2);
+                row.first = x0 + first;
+                row.last = x0 + last;
+                row.index = std::size_t(y) * std::size_t(fb.width);
+                if (row.first <= row.last) {
+                    xa = std::min(xa, row.first);
+                    xb = std::max(xb, row.last);
+                }
+            }
+            for (int xs = xa & ~1; xs <= xb; xs += 2) {
+                std::array<std::size_t, 4> owned;
+                int n = 0;
+                std::int64_t sum0 = 0, sum1 = 0, sum2 = 0;
+                for (const Row& row : rows)
+                    for (int x = std::max(xs, row.first); x <= std::min(xs + 1, row.last); ++x) {
+                        const std::size_t index = row.index + std::size_t(x);
+                        if (fb.owner[index] != shading.triangle)
+                            continue;
+                        const std::int64_t dx = x - x0;
+                        owned[std::size_t(n++)] = index;
+                        sum0 += row.e0 + dx * stepX0;
+                        sum1 += row.e1 + dx * stepX1;
+                        sum2 += row.e2 + dx * stepX2;
+                    }
+                if (n == 0)
+                    continue;
+                nearer = true;
+                const double scale = invArea / double(n);
+                const Shade shade =
+                    shadeAt(float(double(sum0) * scale), float(double(sum1) * scale),
+                            float(double(sum2) * scale));
+                for (int i = 0; i < n; ++i)
+                    write(owned[std::size_t(i)], shade, 0.0f); // the depth is there already
+            }
+        }
+        return nearer;
+    }
 
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         const auto [first, last] = coveredRun(row0, row1, row2);
@@ -401,9 +549,8 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             case DepthUse::RecordOnly: // drawn above
                 continue;
             case DepthUse::DrawNearest:
-                if (!(z == fb.depth[index]) || fb.settled[index])
+                if (fb.owner[index] != shading.triangle)
                     continue;
-                fb.settled[index] = 1;
                 break;
             }
             nearer = true;
@@ -415,12 +562,18 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
 
 bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                   const Shading& shading) {
-    const unsigned ca = outcode(a.position), cb = outcode(b.position), cc = outcode(c.position);
-    if (ca & cb & cc)
+    return drawTriangle(fb, a, b, c, screenPoint(a.position, fb.width, fb.height),
+                        screenPoint(b.position, fb.width, fb.height),
+                        screenPoint(c.position, fb.width, fb.height), shading);
+}
+
+bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const ScreenPoint& pa, const ScreenPoint& pb, const ScreenPoint& pc,
+                  const Shading& shading) {
+    if (pa.outcode & pb.outcode & pc.outcode)
         return false;
-    if ((ca | cb | cc) == 0) {
-        return rasterizeTriangle(fb, a, b, c, shading);
-    }
+    if ((pa.outcode | pb.outcode | pc.outcode) == 0)
+        return rasterizeTriangle(fb, a, b, c, pa, pb, pc, shading);
     std::array<ClipVertex, 9> polygon;
     const int n = clipPolygon({a, b, c}, polygon);
     bool nearer = false;
@@ -439,11 +592,41 @@ RgbImage resolve(const Framebuffer& fb, int samplesPerAxis) {
     const float scale = 1.0f / float(s * s);
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
+            const std::size_t first =
+                (std::size_t(y * s) * std::size_t(fb.width) + std::size_t(x * s)) * 3;
+            const std::size_t rowStep = std::size_t(fb.width) * 3;
             float sum[3] = {0, 0, 0};
+#if defined(__SSE2__)
+            // The three channels side by side in one register, each summed in the order of
+            // the plain loop below and rounded as there, so the bytes are the same; the
+            // fourth lane picks up the next sample's red and is dropped. The grid's very last
+            // sample has no float after it: its pixel takes the plain loop.
+            if (first + rowStep * std::size_t(s - 1) + std::size_t(s) * 3 < fb.colour.size()) {
+                __m128 lanes = _mm_setzero_ps();
+                for (int sy = 0; sy < s; ++sy) {
+                    const float* row = &fb.colour[first + rowStep * std::size_t(sy)];
+                    for (int sx = 0; sx < s * 3; sx += 3)
+                        lanes = _mm_add_ps(lanes, _mm_loadu_ps(row + sx));
+                }
+                // saturatingCast(floor(v)) in four lanes: NaN and anything below 0 give 0
+                // (max takes its second operand on NaN), above 255 gives 255, and between,
+                // truncation is the floor.
+                const __m128 v =
+                    _mm_add_ps(_mm_mul_ps(lanes, _mm_set1_ps(scale)), _mm_set1_ps(0.5f));
+                const __m128 held =
+                    _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(255.0f));
+                alignas(16) std::int32_t bytes[4];
+                _mm_store_si128(reinterpret_cast<__m128i*>(bytes), _mm_cvttps_epi32(held));
+                std::uint8_t* p =
+                    &image.rgb[(std::size_t(y) * std::size_t(image.width) + std::size_t(x)) * 3];
+                p[0] = std::uint8_t(bytes[0]);
+                p[1] = std::uint8_t(bytes[1]);
+                p[2] = std::uint8_t(bytes[2]);
+                continue;
+            }
+#endif
             for (int sy = 0; sy < s; ++sy) {
-                const float* row = &fb.colour[(std::size_t(y * s + sy) * std::size_t(fb.width) +
-                                               std::size_t(x * s)) *
-                                              3];
+                const float* row = &fb.colour[first + rowStep * std::size_t(sy)];
                 for (int sx = 0; sx < s * 3; sx += 3) {
                     sum[0] += row[sx];
                     sum[1] += row[sx + 1];

@@ -3,8 +3,9 @@
 // The rasterizer's stages as small functions over an explicit framebuffer: clip a triangle in
 // clip space, cover its samples with a fixed-point edge test (top-left rule, so that shared
 // edges are neither left open nor drawn twice), test depth, sample the texture with
-// perspective-correct coordinates and a mip level from the sample's footprint, shade, and
-// finally average the samples of each pixel.
+// perspective-correct coordinates and a mip level from one sample's footprint (opaque
+// surfaces once per 2 × 2 square of samples, the rest per sample), shade, and finally average
+// the samples of each pixel.
 
 #include "render/Image.h"
 #include "render/Math.h"
@@ -23,8 +24,10 @@ struct Framebuffer {
     int height = 0;
     std::vector<float> colour;
     std::vector<float> depth;
-    // Samples already drawn at their nearest depth (see DepthUse::DrawNearest).
-    std::vector<std::uint8_t> settled;
+    // Per sample, the opaque triangle (Shading::triangle) whose depth was recorded there:
+    // the first at the nearest depth, or noOwner. See DepthUse.
+    static constexpr std::uint32_t noOwner = 0xFFFFFFFF;
+    std::vector<std::uint32_t> owner;
     // Samples a triangle has written (an alpha-tested hole or a fully transparent blend
     // writes none): 0 means nothing of the model is in the picture.
     std::size_t drawnSamples = 0;
@@ -46,8 +49,8 @@ struct ClipVertex {
 // triangle at the nearest depth, instead of once per triangle that comes nearer.
 enum class DepthUse : std::uint8_t {
     Test,        // drawn where nearer than what is there
-    RecordOnly,  // nothing drawn: the nearer depth is kept
-    DrawNearest, // drawn where at the recorded depth, by the first triangle there
+    RecordOnly,  // nothing drawn: where nearer, the depth and the triangle's number are kept
+    DrawNearest, // drawn where the recorded number is the triangle's own
 };
 
 struct Shading {
@@ -58,7 +61,23 @@ struct Shading {
     // The finest mip level this picture samples (see finestMipLevel); none finer is read.
     int finestLevel = 0;
     DepthUse depthUse = DepthUse::Test;
+    // The opaque triangle's number in both passes of RecordOnly and DrawNearest, the same
+    // for the pieces clipping cuts it into (they share no sample).
+    std::uint32_t triangle = 0;
+    // Drawing at the nearest depth, each 2 × 2 square of samples is shaded once for the
+    // samples the triangle owns in it (see rasterizeTriangle); unset, every sample is.
+    bool shadeSquares = false;
 };
+
+// Where a clip-space point falls on a sample grid, worked out once per vertex for all the
+// triangles that share it: fixed-point sample coordinates, depth, 1 / w, and its outcode().
+struct ScreenPoint {
+    std::int64_t x = 0, y = 0; // 8 fraction bits
+    float z = 0;
+    double invW = 0;
+    unsigned outcode = 0;
+};
+ScreenPoint screenPoint(const Vec4& position, int width, int height);
 
 // Planes a clip-space point lies outside of, one bit each: near, far and a guard band twice
 // the picture's size around it (clipping at the band keeps fixed-point coordinates small
@@ -74,8 +93,17 @@ int clipPolygon(const std::array<ClipVertex, 3>& triangle, std::array<ClipVertex
 bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
                        const ClipVertex& c, const Shading& shading);
 
+// The same, the corners' screenPoint()s on fb's grid given.
+bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b,
+                       const ClipVertex& c, const ScreenPoint& pa, const ScreenPoint& pb,
+                       const ScreenPoint& pc, const Shading& shading);
+
 // Clips when needed, then rasterizes; true as rasterizeTriangle() is for some part.
 bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const Shading& shading);
+// The same, the corners' screenPoint()s on fb's grid given.
+bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                  const ScreenPoint& pa, const ScreenPoint& pb, const ScreenPoint& pc,
                   const Shading& shading);
 
 // Bilinear sample of one mip level of the full picture (clamped to the levels held),

@@ -188,6 +188,12 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         diffuse[i] = settings.ambient + settings.diffuse * (std::isfinite(lambert) ? lambert : 0);
     }
 
+    // Where each vertex falls on the sample grid, once for every triangle that shares it.
+    std::vector<ScreenPoint> points(vertexCount);
+    for (std::size_t i = 0; i < vertexCount; ++i)
+        if (valid[i])
+            points[i] = screenPoint(clip[i], fb.width, fb.height);
+
     // The finest level each texture is read at, from the same footprints the textures were
     // decoded for, so that a picture never depends on what else a shared texture holds.
     std::vector<int> finestLevels(model.textures.size(), 0);
@@ -237,14 +243,21 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         DepthUse depthUse;
     };
     std::vector<BlendedTriangle> blended;
-    // Per opaque triangle, in drawing order: whether it came nearer than what was there on
-    // some sample while the depths were recorded. One that never did is the first at the
-    // nearest depth nowhere, and the shading pass passes it by.
-    std::vector<std::uint8_t> cameNearer;
-    std::size_t opaqueIndex = 0;
+    // Per opaque triangle, numbered in drawing order: whether it owns some sample once the
+    // depths are recorded. One that owns none is hidden or was hidden later, and the shading
+    // pass passes it by.
+    std::vector<std::uint8_t> owns;
+    std::uint32_t opaqueCount = 0;
     for (const Pass pass : {Pass{BlendMode::Opaque, DepthUse::RecordOnly},
                             Pass{BlendMode::Opaque, DepthUse::DrawNearest},
                             Pass{BlendMode::AlphaTest, DepthUse::Test}}) {
+        if (pass.depthUse == DepthUse::DrawNearest) {
+            owns.assign(opaqueCount, 0);
+            for (const std::uint32_t owner : fb.owner)
+                if (owner < opaqueCount)
+                    owns[owner] = 1;
+        }
+        std::uint32_t opaqueIndex = 0;
         for (std::uint32_t pi = 0; pi < model.primitives.size(); ++pi) {
             const Primitive& p = model.primitives[pi];
             const Material& m = materialOf(p);
@@ -265,18 +278,20 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                 continue;
             Shading shading = shadingFor(model, m, finestLevels);
             shading.depthUse = pass.depthUse;
+            shading.shadeSquares = !settings.shadeEverySample;
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
                 if (!usable(p, k))
                     continue;
-                if (pass.depthUse == DepthUse::DrawNearest && !cameNearer[opaqueIndex++])
+                shading.triangle = opaqueIndex++;
+                if (pass.depthUse == DepthUse::DrawNearest && !owns[shading.triangle])
                     continue;
-                const bool nearer =
-                    drawTriangle(fb, clipVertex(p.indices[k], m), clipVertex(p.indices[k + 1], m),
-                                 clipVertex(p.indices[k + 2], m), shadingOf(p, k, shading));
-                if (pass.depthUse == DepthUse::RecordOnly)
-                    cameNearer.push_back(nearer);
+                const std::uint32_t a = p.indices[k], b = p.indices[k + 1], c = p.indices[k + 2];
+                drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m), points[a],
+                             points[b], points[c], shadingOf(p, k, shading));
             }
         }
+        if (pass.depthUse == DepthUse::RecordOnly)
+            opaqueCount = opaqueIndex;
     }
 
     // Farthest first; equal depths keep the model's order so that the result never depends on
@@ -288,8 +303,10 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         const Primitive& p = model.primitives[t.primitive];
         const Material& m = materialOf(p);
         const Shading shading = shadingFor(model, m, finestLevels);
-        drawTriangle(fb, clipVertex(p.indices[t.first], m), clipVertex(p.indices[t.first + 1], m),
-                     clipVertex(p.indices[t.first + 2], m), shadingOf(p, t.first, shading));
+        const std::uint32_t a = p.indices[t.first], b = p.indices[t.first + 1],
+                            c = p.indices[t.first + 2];
+        drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m), points[a], points[b],
+                     points[c], shadingOf(p, t.first, shading));
     }
 
     if (stats)

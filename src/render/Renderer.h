@@ -23,6 +23,10 @@ struct RenderSettings {
     float lightElevationDegrees = 55.0f;
     float ambient = 0.5f;
     float diffuse = 0.7f;
+    // Opaque surfaces are shaded once per 2 × 2 square of samples, each sample keeping its
+    // own coverage and depth. Set, every sample is shaded on its own (slower): the reference
+    // the shared shading's tolerance is measured against.
+    bool shadeEverySample = false;
 };
 
 // What a rendering drew.

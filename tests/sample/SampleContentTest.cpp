@@ -138,7 +138,8 @@ render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder,
 // The thumbnail of a vehicle drawn from its files, as the preview draws it: framed on its own
 // shape, its freight shapes in place when `withFreight`.
 render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius,
-                                    bool withFreight = true, const msts::AceOptions& options = {}) {
+                                    bool withFreight = true, const msts::AceOptions& options = {},
+                                    bool shadeEverySample = false) {
     render::Model model = modelFromFiles(f.shape, f.definition.parent_path(), options);
     const render::Mat4 halfTurn = render::Mat4::rotationY(std::numbers::pi_v<float>);
     const render::BoundingSphere sphere = render::boundingSphere(model, halfTurn);
@@ -151,6 +152,7 @@ render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float r
     settings.width = std::max(16, static_cast<int>(length * 7.415f));
     settings.height = 96;
     settings.background = {148, 198, 239};
+    settings.shadeEverySample = shadeEverySample;
     return render::renderModel(
         model, halfTurn, render::Camera::sideView(sphere.centre, 2.4f * referenceRadius), settings);
 }
@@ -299,6 +301,40 @@ TEST_F(SampleContent, StoredMipLevelsDrawWithinToleranceOfLevelsBuiltFromTheFull
     EXPECT_LE(worst, 12);
     EXPECT_LE(differing, pixels / 20);
     EXPECT_GT(differing, 0) << "the stored levels are not used";
+}
+
+// Opaque surfaces shaded once per 2 × 2 square of samples against every sample shaded on its
+// own, as thumbnails were drawn before. The stated tolerance, per vehicle: a mean difference
+// of at most 0.75 of 255 per channel, at most 5% of the pixels off by more than 8 in some
+// channel (texel edges of lettering and lining), and no pixel off by more than 96.
+TEST_F(SampleContent, SharedShadingStaysWithinToleranceOfShadingEverySample) {
+    const float reference = referenceRadius();
+    int differing = 0;
+    for (const sample::Vehicle& v : vehicles()) {
+        SCOPED_TRACE(v.name);
+        const VehicleFiles files = filesOf(v);
+        const render::RgbImage shared = thumbnailFromFiles(files, v.length, reference);
+        const render::RgbImage every =
+            thumbnailFromFiles(files, v.length, reference, true, {}, true);
+        ASSERT_EQ(shared.rgb.size(), every.rgb.size());
+        int worst = 0, far = 0;
+        double sum = 0;
+        for (std::size_t i = 0; i < shared.rgb.size(); i += 3) {
+            int d = 0;
+            for (std::size_t c = 0; c < 3; ++c) {
+                const int step = std::abs(int(shared.rgb[i + c]) - int(every.rgb[i + c]));
+                d = std::max(d, step);
+                sum += step;
+            }
+            worst = std::max(worst, d);
+            far += d > 8;
+            differing += d > 0;
+        }
+        EXPECT_LE(sum / double(shared.rgb.size()), 0.75);
+        EXPECT_LE(far, int(shared.rgb.size() / 3 / 20));
+        EXPECT_LE(worst, 96);
+    }
+    EXPECT_GT(differing, 0) << "both drawings shaded every sample";
 }
 
 // Front at the left: the diesel's yellow nose and the steam engine's red buffer beam.
