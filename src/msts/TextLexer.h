@@ -141,7 +141,16 @@ public:
     // Appends the token's text as UTF-8, a string's escapes resolved; brackets have none.
     void appendText(std::string& out, const Lexeme& t) const {
         if (t.kind == Lexeme::Kind::Word) {
-            for (std::size_t i = t.begin; i < t.end; ++i) {
+            // Names and numbers are ASCII nearly always: written in place, not a character at
+            // a time, up to the first character that is not.
+            const std::size_t start = out.size();
+            out.resize(start + (t.end - t.begin));
+            char* written = out.data() + start;
+            std::size_t i = t.begin;
+            for (; i < t.end && unit(i) < 0x80; ++i)
+                *written++ = static_cast<char>(unit(i));
+            out.resize(std::size_t(written - out.data()));
+            for (; i < t.end; ++i) {
                 const char32_t c = unit(i);
                 if (c < 0x80)
                     out.push_back(static_cast<char>(c));
