@@ -1,6 +1,7 @@
 #include "msts/ShapeReader.h"
 
 #include <string>
+#include <string_view>
 
 namespace msts {
 
@@ -48,13 +49,15 @@ public:
     }
 
 private:
-    // An index outside its table becomes -1 ("none") and is reported.
+    // An index outside its table becomes -1 ("none") and is reported. The description is a
+    // view: it is checked once per vertex, and made into text only when something is wrong.
     template <typename T>
-    void check(std::int32_t& index, const std::vector<T>& table, const std::string& what) {
+    void check(std::int32_t& index, const std::vector<T>& table, std::string_view what) {
         if (index == -1 || inRange(index, table))
             return;
         d_.warn(DiagCode::IndexOutOfRange, 0,
-                what + " index " + std::to_string(index) + " of " + std::to_string(table.size()));
+                std::string(what) + " index " + std::to_string(index) + " of " +
+                    std::to_string(table.size()));
         index = -1;
     }
 
