@@ -1,5 +1,6 @@
 #include "msts/BlockReader.h"
 
+#include "msts/PlainNumber.h"
 #include "msts/TextLexer.h"
 
 #include <array>
@@ -146,6 +147,9 @@ public:
     std::uint32_t readUInt() override { return static_cast<std::uint32_t>(readInteger()); }
 
     std::uint32_t readDword() override {
+        std::uint32_t quick;
+        if (quickValue([&](const char* f, const char* l) { return ParsePlainHex(f, l, quick); }))
+            return quick;
         const Lexed t = value();
         Narrow n(*this, t);
         std::uint32_t v = 0;
@@ -156,6 +160,9 @@ public:
     }
 
     float readFloat() override {
+        float quick;
+        if (quickValue([&](const char* f, const char* l) { return ParsePlainFloat(f, l, quick); }))
+            return quick;
         const Lexed t = value();
         Narrow n(*this, t);
         const char* first = n.first;
@@ -309,6 +316,30 @@ private:
         throw ReadError(DiagCode::UnexpectedEnd, position(), "missing ')'");
     }
 
+    // The next value when it is a short ASCII word that `parse` takes (no comment or skip
+    // word is a number): blanks, characters and number read in one pass, the reader moved past it.
+    // Anything else (a comment to skip, a string, a word `parse` refuses) leaves the reader
+    // where it was and returns false, for the general path to read or refuse the same way.
+    template <typename Parse> bool quickValue(Parse&& parse) {
+        std::size_t p = pos_;
+        while (p < units_ && unit(p) <= 0x20)
+            ++p;
+        std::array<char, 32> chars;
+        std::size_t n = 0;
+        for (; p < units_; ++p) {
+            const char32_t c = unit(p);
+            if (c <= 0x20 || c == '(' || c == ')' || c == '"')
+                break;
+            if (c >= 0x80 || n == chars.size())
+                return false;
+            chars[n++] = static_cast<char>(c);
+        }
+        if (n == 0 || !parse(chars.data(), chars.data() + n))
+            return false;
+        pos_ = p;
+        return true;
+    }
+
     Lexed value() {
         skipIgnorable();
         const Lexed t = lex();
@@ -322,6 +353,13 @@ private:
     }
 
     std::int64_t readInteger() {
+        std::int64_t quick;
+        if (quickValue([&](const char* f, const char* l) {
+                return ParsePlainInteger(f, l, quick) &&
+                       quick >= std::numeric_limits<std::int32_t>::min() &&
+                       quick <= std::numeric_limits<std::uint32_t>::max();
+            }))
+            return quick;
         const Lexed t = value();
         Narrow n(*this, t);
         const char* first = n.first;
