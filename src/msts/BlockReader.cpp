@@ -492,6 +492,30 @@ public:
         pos_ += count * 4;
     }
 
+    std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
+                                std::span<std::byte> out) override {
+        const std::size_t content = 4 * floatsEach;
+        if (content == 0 || ends_.size() >= static_cast<std::size_t>(maxDepth) ||
+            token == Token::Comment || tokenName(token).empty())
+            return 0;
+        // Token, token set 0, then the length of the label byte and the floats.
+        const std::uint32_t head = static_cast<std::uint16_t>(token);
+        const auto length = static_cast<std::uint32_t>(1 + content);
+        const std::size_t blockBytes = 9 + content;
+        const std::size_t most = out.size() / content;
+        const std::size_t end = currentEnd();
+        std::size_t n = 0;
+        while (n < most && end - pos_ >= blockBytes && u32(pos_) == head &&
+               u32(pos_ + 4) == length && data_[pos_ + 8] == std::byte{0}) {
+            // Word by word: a copy of a length known only at run time would be a call.
+            for (std::size_t k = 0; k < content; k += 4)
+                std::memcpy(out.data() + n * content + k, data_.data() + pos_ + 9 + k, 4);
+            pos_ += blockBytes;
+            ++n;
+        }
+        return n;
+    }
+
     std::uint64_t position() const override { return base_ + pos_; }
     std::uint64_t bytesLeft() const override { return currentEnd() - pos_; }
     bool isBinary() const override { return true; }
@@ -581,6 +605,10 @@ void BlockReader::readUInts(std::size_t count, std::vector<std::uint32_t>& out) 
     out.resize(count);
     for (auto& v : out)
         v = readUInt();
+}
+
+std::size_t BlockReader::readFloatBlocks(Token, std::size_t, std::span<std::byte>) {
+    return 0;
 }
 
 std::uint32_t BlockReader::readCount(std::size_t minBinaryItemBytes) {

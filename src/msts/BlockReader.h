@@ -77,6 +77,14 @@ public:
     virtual void readInts(std::size_t count, std::vector<std::int32_t>& out);
     virtual void readUInts(std::size_t count, std::vector<std::uint32_t>& out);
 
+    // Reads a run of child blocks `token` that each hold `floatsEach` floats and nothing else
+    // (no label, no more bytes), their floats' bytes going one block after another into
+    // `out`, for as many blocks as fit in it; returns how many it read. It stops at the first
+    // block of any other form and leaves it for openBlock, so going on block by block reads
+    // what opening each block would have. Only the binary form has a fast way: others read none.
+    virtual std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
+                                        std::span<std::byte> out);
+
     // Reads a count and checks it: negative counts throw; counts larger than the bytes
     // left could hold (each item taking at least minItemBytes in binary) throw too.
     std::uint32_t readCount(std::size_t minBinaryItemBytes);

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <new>
+#include <span>
 #include <string>
+#include <type_traits>
 
 namespace msts {
 
@@ -71,6 +73,45 @@ private:
             [&](std::uint32_t count) { out.reserve(std::min<std::uint32_t>(count, 1u << 16)); });
     }
 
+    // A table of points, texture coordinates or vectors: blocks of floats only. Plain ones
+    // come in bulk as far as they run, what follows them one by one, as `table` reads it.
+    template <typename T, typename F>
+    void floatTable(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem) {
+        static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(float) == 0);
+        constexpr std::size_t floats = sizeof(T) / sizeof(float);
+        out.clear();
+        const std::uint32_t count = r_.readCount(minBlockBytes);
+        std::size_t seen = 0;
+        if (r_.isBinary()) {
+            // No more than the bytes left could hold as plain blocks.
+            out.resize(std::min<std::size_t>(count, r_.maxItemsLeft(minBlockBytes + 4 * floats)));
+            seen = r_.readFloatBlocks(child, floats, std::as_writable_bytes(std::span(out)));
+            out.resize(seen);
+        } else {
+            out.reserve(std::min<std::uint32_t>(count, 1u << 16));
+        }
+        while (auto h = r_.openBlock()) {
+            if (h->token == child) {
+                out.push_back(readItem());
+                ++seen;
+            } else {
+                unknown(*h);
+            }
+            r_.endBlock();
+        }
+        if (seen != count)
+            d_.warn(DiagCode::CountMismatch, parent.position,
+                    std::string(tokenName(parent.token)) + ": " + std::to_string(count) +
+                        " declared, " + std::to_string(seen) + " found");
+    }
+
+    Vec2 vec2() {
+        Vec2 uv;
+        uv.u = r_.readFloat();
+        uv.v = r_.readFloat();
+        return uv;
+    }
+
     Vec3 vec3() { return {r_.readFloat(), r_.readFloat(), r_.readFloat()}; }
 
     void intList(std::vector<std::int32_t>& out) { r_.readInts(r_.readCount(4), out); }
@@ -102,22 +143,16 @@ private:
                       [&](const BlockHeader&) { return r_.readString(); });
                 break;
             case Token::Points:
-                table(*h, Token::Point, s_.points, [&](const BlockHeader&) { return vec3(); });
+                floatTable(*h, Token::Point, s_.points, [&] { return vec3(); });
                 break;
             case Token::UvPoints:
-                table(*h, Token::UvPoint, s_.uvPoints, [&](const BlockHeader&) {
-                    Vec2 uv;
-                    uv.u = r_.readFloat();
-                    uv.v = r_.readFloat();
-                    return uv;
-                });
+                floatTable(*h, Token::UvPoint, s_.uvPoints, [&] { return vec2(); });
                 break;
             case Token::Normals:
-                table(*h, Token::Vector, s_.normals, [&](const BlockHeader&) { return vec3(); });
+                floatTable(*h, Token::Vector, s_.normals, [&] { return vec3(); });
                 break;
             case Token::SortVectors:
-                table(*h, Token::Vector, s_.sortVectors,
-                      [&](const BlockHeader&) { return vec3(); });
+                floatTable(*h, Token::Vector, s_.sortVectors, [&] { return vec3(); });
                 break;
             case Token::Colours:
                 table(*h, Token::Colour, s_.colours, [&](const BlockHeader&) {
