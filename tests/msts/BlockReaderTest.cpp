@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -269,6 +272,87 @@ TEST(BinaryBlocks, lengthsAndCountsMayNotOverrunTheirParent) {
         r.reader->readFloat();
         EXPECT_THROW(r.reader->readFloat(), msts::ReadError);
     }
+}
+
+} // namespace
+
+namespace {
+
+Bytes floats(std::initializer_list<float> values) {
+    Bytes b;
+    for (float v : values)
+        fixtures::appendU32(b, std::bit_cast<std::uint32_t>(v));
+    return b;
+}
+
+std::vector<float> asFloats(const Bytes& bytes) {
+    std::vector<float> out(bytes.size() / 4);
+    std::memcpy(out.data(), bytes.data(), out.size() * 4);
+    return out;
+}
+
+TEST(BinaryBlocks, plainFloatBlocksComeInBulkUpToTheFirstOfAnotherForm) {
+    Bytes content;
+    fixtures::appendBytes(content, block(Token::Point, floats({1, 2, 3})));
+    fixtures::appendBytes(content, block(Token::Point, floats({4, 5, 6})));
+    fixtures::appendBytes(content, block(Token::Point, floats({7, 8, 9}), "L"));
+    fixtures::appendBytes(content, block(Token::Point, floats({10, 11, 12})));
+    Bytes longer = floats({13, 14, 15});
+    longer.push_back(std::byte{0});
+    fixtures::appendBytes(content, block(Token::Point, longer));
+    fixtures::appendBytes(content, block(Token::Vector, floats({16, 17, 18})));
+    fixtures::appendBytes(content, block(Token::Point, floats({19, 20, 21})));
+    auto r = binary(block(Token::Points, content));
+    ASSERT_TRUE(r.reader->openBlock());
+
+    Bytes out(4 * 3 * 4);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, out), 2u);
+    EXPECT_EQ(asFloats(out), (std::vector<float>{1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0}));
+    // A label stops the run; the block is then opened as usual.
+    const auto labelled = r.reader->openBlock();
+    ASSERT_TRUE(labelled);
+    EXPECT_EQ(labelled->label, "L");
+    r.reader->endBlock();
+    // Room for one block only; then a block longer than its floats stops the run.
+    Bytes one(12);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, one), 1u);
+    EXPECT_EQ(asFloats(one), (std::vector<float>{10, 11, 12}));
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, out), 0u);
+    ASSERT_TRUE(r.reader->openBlock());
+    EXPECT_FLOAT_EQ(r.reader->readFloat(), 13);
+    r.reader->endBlock();
+    // Another token or another width stops it too.
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, out), 0u);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Vector, 2, out), 0u);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Vector, 3, out), 1u);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, out), 1u);
+    EXPECT_TRUE(r.reader->atBlockEnd());
+    r.reader->endBlock();
+    EXPECT_FALSE(r.reader->openBlock());
+}
+
+TEST(BinaryBlocks, aBulkRunNeverReadsPastItsParent) {
+    // The second point's bytes run past the end of the points block.
+    Bytes content = block(Token::Point, floats({1, 2, 3}));
+    const Bytes second = block(Token::Point, floats({4, 5, 6}));
+    fixtures::appendBytes(content, second);
+    Bytes points = block(Token::Points, content);
+    points[4] = std::byte(std::to_integer<int>(points[4]) - 4); // the parent ends 4 bytes early
+    fixtures::appendBytes(points, block(Token::Point, floats({7, 8, 9})));
+    auto r = binary(points);
+    ASSERT_TRUE(r.reader->openBlock());
+    Bytes out(3 * 12);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, out), 1u);
+    EXPECT_THROW(r.reader->openBlock(), msts::ReadError);
+}
+
+TEST(TextBlocks, haveNoBulkFloatBlocks) {
+    auto r = text("points ( 1 point ( 1 2 3 ) )");
+    ASSERT_TRUE(r.reader->openBlock());
+    EXPECT_EQ(r.reader->readInt(), 1);
+    Bytes out(12);
+    EXPECT_EQ(r.reader->readFloatBlocks(Token::Point, 3, out), 0u);
+    EXPECT_TRUE(r.reader->nextIsBlock(Token::Point));
 }
 
 } // namespace
