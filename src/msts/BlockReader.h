@@ -87,7 +87,17 @@ public:
 
     // Reads a count and checks it: negative counts throw; counts larger than the bytes
     // left could hold (each item taking at least minItemBytes in binary) throw too.
-    std::uint32_t readCount(std::size_t minBinaryItemBytes);
+    // Inline, so that a caller holding a concrete reader calls its readInt directly.
+    std::uint32_t readCount(std::size_t minBinaryItemBytes) {
+        const std::uint64_t at = position();
+        const std::int32_t count = readInt();
+        if (count < 0)
+            throw ReadError(DiagCode::NegativeCount, at, std::to_string(count));
+        if (static_cast<std::size_t>(count) > maxItemsLeft(minBinaryItemBytes))
+            throw ReadError(DiagCode::CountTooLarge, at,
+                            std::to_string(count) + " items cannot fit in what is left");
+        return static_cast<std::uint32_t>(count);
+    }
 
     // Byte position of the next thing to be read.
     virtual std::uint64_t position() const = 0;

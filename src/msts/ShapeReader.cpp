@@ -2,6 +2,7 @@
 
 #include "msts/BlockReader.h"
 #include "msts/Container.h"
+#include "msts/WithBlockReader.h"
 
 #include <algorithm>
 #include <new>
@@ -16,9 +17,10 @@ namespace {
 // Smallest binary size of a child block: 8-byte header and the label length byte.
 constexpr std::size_t minBlockBytes = 9;
 
-class ShapeParser {
+// Made for each concrete reader, so that its many small calls per vertex are direct.
+template <typename Reader> class ShapeParser {
 public:
-    ShapeParser(BlockReader& reader, Diagnostics& diagnostics, Shape& shape)
+    ShapeParser(Reader& reader, Diagnostics& diagnostics, Shape& shape)
         : r_(reader), d_(diagnostics), s_(shape) {}
 
     void parseFile() {
@@ -433,7 +435,7 @@ private:
                         " found");
     }
 
-    BlockReader& r_;
+    Reader& r_;
     Diagnostics& d_;
     Shape& s_;
 };
@@ -455,8 +457,9 @@ ShapeResult readShape(std::span<const std::byte> bytes) {
         return result;
     }
     try {
-        auto reader = BlockReader::create(container, result.diagnostics);
-        ShapeParser(*reader, result.diagnostics, result.shape).parseFile();
+        WithBlockReader(container, result.diagnostics, [&](auto& reader) {
+            ShapeParser(reader, result.diagnostics, result.shape).parseFile();
+        });
     } catch (const ReadError& e) {
         result.diagnostics.error(e.code, e.position, e.what());
         result.shape = Shape{};

@@ -6,6 +6,8 @@
 // appear as case-insensitive names. The enum values are the binary numbers of the core token
 // set, so a binary reader needs no translation and text names map onto the same values.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -154,6 +156,19 @@ enum class Token : std::uint16_t {
 
 // The text name of a token ("vertex_idxs"); empty for Unknown or unnamed values.
 std::string_view tokenName(Token token);
+
+// True for a token with a name, as tokenName says. Inline and table-driven: a binary
+// reader asks for every block it opens.
+inline bool isKnownToken(Token token) {
+    static const auto known = [] {
+        std::array<bool, 256> table{};
+        for (std::size_t i = 0; i < table.size(); ++i)
+            table[i] = !tokenName(static_cast<Token>(i)).empty();
+        return table;
+    }();
+    const auto index = static_cast<std::size_t>(token);
+    return index < known.size() && known[index];
+}
 
 // The token a text name stands for, ignoring letter case; nothing when the name is unknown.
 std::optional<Token> tokenFromName(std::string_view name);

@@ -1,0 +1,227 @@
+#pragma once
+
+// The block reader of the binary form: 16-bit token, 16-bit token set, 32-bit length,
+// 8-bit label length and UTF-16 label, then little-endian values.
+//
+// Declared here rather than hidden in BlockReader.cpp so that the shape reader can hold the
+// concrete (final) reader and have its calls made directly, not through the interface.
+
+#include "msts/BlockReader.h"
+#include "msts/TextLexer.h"
+
+#include <bit>
+#include <cstring>
+
+namespace msts {
+
+static_assert(std::endian::native == std::endian::little,
+              "binary blocks are read by copying little-endian words");
+
+// Appends UTF-16 code units as UTF-8; unpaired surrogates become U+FFFD.
+inline void AppendUtf16Units(std::string& out, const char16_t* units, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        char32_t c = units[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+}
+
+class BinaryReader final : public BlockReader {
+public:
+    BinaryReader(std::span<const std::byte> body, std::uint64_t base, Diagnostics& diagnostics)
+        : BlockReader(diagnostics), data_(body), base_(base) {}
+
+    std::optional<BlockHeader> openBlock() override {
+        // One named result for every return, so that it is built where the caller keeps it.
+        std::optional<BlockHeader> result;
+        for (;;) {
+            const std::size_t end = currentEnd();
+            if (pos_ >= end)
+                return result;
+            if (end - pos_ < 8)
+                refuse(DiagCode::BlockOverrun, position(), "block header cut short");
+            const std::uint16_t id = u16(pos_);
+            const std::uint16_t set = u16(pos_ + 2);
+            const std::uint32_t length = u32(pos_ + 4);
+            const std::uint64_t at = position();
+            if (length > end - pos_ - 8)
+                overrun(at, length);
+            const std::size_t blockEnd = pos_ + 8 + length;
+            pos_ += 8;
+            BlockHeader& header = result.emplace();
+            header.position = at;
+            if (length > 0) {
+                const std::size_t labelUnits = std::to_integer<std::size_t>(data_[pos_]);
+                ++pos_;
+                if (labelUnits * 2 > blockEnd - pos_)
+                    refuse(DiagCode::BlockOverrun, at, "label overruns its block");
+                if (labelUnits > 0)
+                    appendUtf16(header.label, labelUnits);
+            }
+            if (set == 0 && id == static_cast<std::uint16_t>(Token::Comment)) {
+                pos_ = blockEnd;
+                result.reset();
+                continue;
+            }
+            if (ends_.size() >= static_cast<std::size_t>(maxDepth))
+                refuse(DiagCode::NestingTooDeep, at, "blocks nested too deep");
+            ends_.push_back(blockEnd);
+            const auto token = static_cast<Token>(id);
+            if (set != 0 || !isKnownToken(token)) {
+                header.token = Token::Unknown;
+                header.name = unknownName(id, set);
+            } else {
+                header.token = token;
+            }
+            return result;
+        }
+    }
+
+    void endBlock() override {
+        if (ends_.empty())
+            return;
+        pos_ = ends_.back();
+        ends_.pop_back();
+    }
+
+    bool atBlockEnd() override { return pos_ >= currentEnd(); }
+
+    bool nextIsBlock(Token token) override {
+        const std::size_t end = currentEnd();
+        return end - pos_ >= 9 && u16(pos_) == static_cast<std::uint16_t>(token) &&
+               u16(pos_ + 2) == 0 && u32(pos_ + 4) <= end - pos_ - 8;
+    }
+
+    std::optional<BlockHeader> openBlockIfAny() override {
+        const std::size_t end = currentEnd();
+        if (end - pos_ < 9 || u16(pos_ + 2) != 0 || u32(pos_ + 4) > end - pos_ - 8 ||
+            !isKnownToken(static_cast<Token>(u16(pos_))))
+            return std::nullopt;
+        return openBlock();
+    }
+
+    std::int32_t readInt() override { return static_cast<std::int32_t>(word()); }
+    std::uint32_t readUInt() override { return word(); }
+    std::uint32_t readDword() override { return word(); }
+    float readFloat() override { return std::bit_cast<float>(word()); }
+
+    std::string readString() override {
+        need(2, "string length");
+        const std::size_t units = u16(pos_);
+        pos_ += 2;
+        need(units * 2, "string");
+        std::string out;
+        appendUtf16(out, units);
+        return out;
+    }
+
+    void readInts(std::size_t count, std::vector<std::int32_t>& out) override {
+        need(count * 4, "list");
+        out.resize(count);
+        if (count)
+            std::memcpy(out.data(), data_.data() + pos_, count * 4);
+        pos_ += count * 4;
+    }
+
+    void readUInts(std::size_t count, std::vector<std::uint32_t>& out) override {
+        need(count * 4, "list");
+        out.resize(count);
+        if (count)
+            std::memcpy(out.data(), data_.data() + pos_, count * 4);
+        pos_ += count * 4;
+    }
+
+    std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
+                                std::span<std::byte> out) override {
+        const std::size_t content = 4 * floatsEach;
+        if (content == 0 || ends_.size() >= static_cast<std::size_t>(maxDepth) ||
+            token == Token::Comment || !isKnownToken(token))
+            return 0;
+        // Token, token set 0, then the length of the label byte and the floats.
+        const std::uint32_t head = static_cast<std::uint16_t>(token);
+        const auto length = static_cast<std::uint32_t>(1 + content);
+        const std::size_t blockBytes = 9 + content;
+        const std::size_t most = out.size() / content;
+        const std::size_t end = currentEnd();
+        std::size_t n = 0;
+        while (n < most && end - pos_ >= blockBytes && u32(pos_) == head &&
+               u32(pos_ + 4) == length && data_[pos_ + 8] == std::byte{0}) {
+            // Word by word: a copy of a length known only at run time would be a call.
+            for (std::size_t k = 0; k < content; k += 4)
+                std::memcpy(out.data() + n * content + k, data_.data() + pos_ + 9 + k, 4);
+            pos_ += blockBytes;
+            ++n;
+        }
+        return n;
+    }
+
+    std::uint64_t position() const override { return base_ + pos_; }
+    std::uint64_t bytesLeft() const override { return currentEnd() - pos_; }
+    bool isBinary() const override { return true; }
+    std::size_t maxItemsLeft(std::size_t minItemBytes) const override {
+        return (currentEnd() - pos_) / (minItemBytes ? minItemBytes : 1);
+    }
+
+private:
+    std::size_t currentEnd() const { return ends_.empty() ? data_.size() : ends_.back(); }
+
+    void need(std::size_t bytes, const char* what) const {
+        if (bytes > currentEnd() - pos_)
+            runsPast(what);
+    }
+
+    // The refusals, out of line: the paths that read are kept small enough to inline.
+    [[noreturn]] static void refuse(DiagCode code, std::uint64_t at, const char* what);
+    [[noreturn]] static void overrun(std::uint64_t at, std::uint32_t length);
+    [[noreturn]] void runsPast(const char* what) const;
+    static std::string unknownName(std::uint16_t id, std::uint16_t set);
+
+    std::uint16_t u16(std::size_t at) const {
+        std::uint16_t v;
+        std::memcpy(&v, data_.data() + at, 2);
+        return v;
+    }
+    std::uint32_t u32(std::size_t at) const {
+        std::uint32_t v;
+        std::memcpy(&v, data_.data() + at, 4);
+        return v;
+    }
+    std::uint32_t word() {
+        need(4, "value");
+        const std::uint32_t v = u32(pos_);
+        pos_ += 4;
+        return v;
+    }
+
+    // Reads `units` UTF-16 code units at pos_ (already bounds-checked) as UTF-8. Most labels
+    // are empty and most strings ASCII: those take no conversion.
+    void appendUtf16(std::string& out, std::size_t units) {
+        const std::byte* p = data_.data() + pos_;
+        pos_ += units * 2;
+        std::size_t ascii = 0;
+        while (ascii < units && p[2 * ascii + 1] == std::byte{0} &&
+               std::to_integer<unsigned>(p[2 * ascii]) < 0x80)
+            ++ascii;
+        out.reserve(out.size() + units);
+        for (std::size_t i = 0; i < ascii; ++i)
+            out.push_back(std::to_integer<char>(p[2 * i]));
+        if (ascii == units)
+            return;
+        std::u16string rest(units - ascii, u'\0');
+        std::memcpy(rest.data(), p + 2 * ascii, rest.size() * 2);
+        AppendUtf16Units(out, rest.data(), rest.size());
+    }
+
+    std::span<const std::byte> data_;
+    std::uint64_t base_;
+    std::size_t pos_ = 0;
+    std::vector<std::size_t> ends_;
+};
+
+} // namespace msts
