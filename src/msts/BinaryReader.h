@@ -139,26 +139,15 @@ public:
 
     std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
                                 std::span<std::byte> out) override {
-        const std::size_t content = 4 * floatsEach;
-        if (content == 0 || ends_.size() >= static_cast<std::size_t>(maxDepth) ||
-            token == Token::Comment || !isKnownToken(token))
+        if (ends_.size() >= static_cast<std::size_t>(maxDepth) || token == Token::Comment ||
+            !isKnownToken(token))
             return 0;
-        // Token, token set 0, then the length of the label byte and the floats.
-        const std::uint32_t head = static_cast<std::uint16_t>(token);
-        const auto length = static_cast<std::uint32_t>(1 + content);
-        const std::size_t blockBytes = 9 + content;
-        const std::size_t most = out.size() / content;
-        const std::size_t end = currentEnd();
-        std::size_t n = 0;
-        while (n < most && end - pos_ >= blockBytes && u32(pos_) == head &&
-               u32(pos_ + 4) == length && data_[pos_ + 8] == std::byte{0}) {
-            // Word by word: a copy of a length known only at run time would be a call.
-            for (std::size_t k = 0; k < content; k += 4)
-                std::memcpy(out.data() + n * content + k, data_.data() + pos_ + 9 + k, 4);
-            pos_ += blockBytes;
-            ++n;
-        }
-        return n;
+        // Points and vectors, texture coordinates: copies of a length known when compiled.
+        if (floatsEach == 3)
+            return plainBlocks<3>(token, out);
+        if (floatsEach == 2)
+            return plainBlocks<2>(token, out);
+        return 0;
     }
 
     std::uint64_t position() const override { return base_ + pos_; }
@@ -169,6 +158,24 @@ public:
     }
 
 private:
+    // A run of blocks `token` of `Floats` floats each, no label; see readFloatBlocks.
+    template <std::size_t Floats> std::size_t plainBlocks(Token token, std::span<std::byte> out) {
+        constexpr std::size_t content = 4 * Floats;
+        constexpr std::size_t blockBytes = 9 + content;
+        // Token, token set 0, then the length of the label byte and the floats.
+        const std::uint32_t head = static_cast<std::uint16_t>(token);
+        const std::size_t most = out.size() / content;
+        const std::size_t end = currentEnd();
+        std::size_t n = 0;
+        while (n < most && end - pos_ >= blockBytes && u32(pos_) == head &&
+               u32(pos_ + 4) == 1 + content && data_[pos_ + 8] == std::byte{0}) {
+            std::memcpy(out.data() + n * content, data_.data() + pos_ + 9, content);
+            pos_ += blockBytes;
+            ++n;
+        }
+        return n;
+    }
+
     std::size_t currentEnd() const { return ends_.empty() ? data_.size() : ends_.back(); }
 
     void need(std::size_t bytes, const char* what) const {

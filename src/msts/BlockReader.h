@@ -81,7 +81,8 @@ public:
     // (no label, no more bytes), their floats' bytes going one block after another into
     // `out`, for as many blocks as fit in it; returns how many it read. It stops at the first
     // block of any other form and leaves it for openBlock, so going on block by block reads
-    // what opening each block would have. Only the binary form has a fast way: others read none.
+    // what opening each block would have. Only the binary form has a fast way, for blocks of
+    // two or three floats (points, vectors, texture coordinates); others read none.
     virtual std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
                                         std::span<std::byte> out);
 

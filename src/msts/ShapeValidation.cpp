@@ -53,11 +53,14 @@ private:
     // view: it is checked once per vertex, and made into text only when something is wrong.
     template <typename T>
     void check(std::int32_t& index, const std::vector<T>& table, std::string_view what) {
-        if (index == -1 || inRange(index, table))
-            return;
+        if (index != -1 && !inRange(index, table))
+            outOfRange(index, table.size(), what);
+    }
+
+    void outOfRange(std::int32_t& index, std::size_t tableSize, std::string_view what) {
         d_.warn(DiagCode::IndexOutOfRange, 0,
                 std::string(what) + " index " + std::to_string(index) + " of " +
-                    std::to_string(table.size()));
+                    std::to_string(tableSize));
         index = -1;
     }
 
