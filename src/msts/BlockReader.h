@@ -36,7 +36,8 @@ struct ReadError : std::runtime_error {
 
 struct BlockHeader {
     Token token = Token::Unknown;
-    std::string name; // the name as written (text); the number of an unknown token (binary)
+    // Of an unknown token only: its name as written (text), its number (binary).
+    std::string name;
     std::string label;
     std::uint64_t position = 0;
 };

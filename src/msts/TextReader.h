@@ -24,16 +24,18 @@ public:
         : BlockReader(diagnostics), lexer_(body), base_(base), units_(lexer_.size()) {}
 
     std::optional<BlockHeader> openBlock() override {
+        // One named result for every return, so that it is built where the caller keeps it.
+        std::optional<BlockHeader> result;
         for (;;) {
             const Lexed next = peek();
             if (next.kind == Kind::End) {
                 if (depth_ == 0)
-                    return std::nullopt;
+                    return result;
                 throw ReadError(DiagCode::UnexpectedEnd, positionOf(next), "missing ')'");
             }
             if (next.kind == Kind::Close) {
                 if (depth_ > 0)
-                    return std::nullopt;
+                    return result;
                 // A stray ')' after the last block: tolerated.
                 lex();
                 diagnostics_.warn(DiagCode::TrailingData, positionOf(next), "stray ')'");
@@ -46,7 +48,7 @@ public:
                 continue;
             }
             if (next.kind == Kind::String)
-                return std::nullopt; // a value, not a block
+                return result; // a value, not a block
             // A bare word: the block's name, unless it is a value.
             const std::size_t save = pos_;
             const Lexed name = lex();
@@ -63,13 +65,13 @@ public:
                 label = lex();
                 if (peek().kind != Kind::Open) {
                     pos_ = save; // two values in a row: not a block
-                    return std::nullopt;
+                    return result;
                 }
                 after = peek();
             }
             if (after.kind != Kind::Open) {
                 pos_ = save;
-                return std::nullopt;
+                return result;
             }
             lex(); // '('
             if (isWord(name, "comment") || isWord(name, "skip")) {
@@ -80,11 +82,12 @@ public:
                 throw ReadError(DiagCode::NestingTooDeep, positionOf(name),
                                 "at most " + std::to_string(maxDepth) + " levels expected");
             ++depth_;
-            // Built in place: the header is returned without moving its strings.
-            std::optional<BlockHeader> result(std::in_place);
-            BlockHeader& header = *result;
-            header.name = text(name);
-            header.token = tokenFromName(header.name).value_or(Token::Unknown);
+            BlockHeader& header = result.emplace();
+            // The name is spelt out only when no token stands for it.
+            const std::optional<Token> token = tokenOf(name);
+            header.token = token.value_or(Token::Unknown);
+            if (!token)
+                header.name = text(name);
             if (label)
                 header.label = text(*label);
             header.position = positionOf(name);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <cstdint>
 
 namespace msts {
 
@@ -155,15 +155,27 @@ constexpr TokenName tokenNames[] = {
 // Longer than any token name: a longer word is no token.
 constexpr std::size_t longestName = 32;
 
-const std::unordered_map<std::string_view, Token>& byName() {
-    static const auto table = [] {
-        std::unordered_map<std::string_view, Token> map;
-        for (const auto& entry : tokenNames)
-            map.emplace(entry.name, entry.token);
-        return map;
-    }();
-    return table;
+// Names by a hash of their lower-case letters, in a table with room to spare so that a probe
+// finds its name, or an empty slot, in a step or two: text readers ask for every block.
+constexpr std::size_t slots = 512;
+
+constexpr std::uint32_t hashName(std::string_view lower) {
+    std::uint32_t h = 2166136261u;
+    for (const char c : lower)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
 }
+
+constexpr auto byName = [] {
+    std::array<TokenName, slots> table{};
+    for (const auto& entry : tokenNames) {
+        std::size_t i = hashName(entry.name) % slots;
+        while (!table[i].name.empty())
+            i = (i + 1) % slots;
+        table[i] = entry;
+    }
+    return table;
+}();
 
 } // namespace
 
@@ -180,19 +192,18 @@ std::string_view tokenName(Token token) {
 }
 
 std::optional<Token> tokenFromName(std::string_view name) {
-    // Lowered on the stack: text readers ask for every block they open.
-    if (name.size() > longestName)
+    if (name.empty() || name.size() > longestName)
         return std::nullopt;
     std::array<char, longestName> lower;
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char c = name[i];
         lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
-    const auto& map = byName();
-    const auto it = map.find(std::string_view(lower.data(), name.size()));
-    if (it == map.end())
-        return std::nullopt;
-    return it->second;
+    const std::string_view key(lower.data(), name.size());
+    for (std::size_t i = hashName(key) % slots; !byName[i].name.empty(); i = (i + 1) % slots)
+        if (byName[i].name == key)
+            return byName[i].token;
+    return std::nullopt;
 }
 
 } // namespace msts

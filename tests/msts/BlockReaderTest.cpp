@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,6 +64,28 @@ TEST(Tokens, namesMapBothWaysIgnoringCase) {
     EXPECT_EQ(msts::tokenFromName("LOD_CONTROLS"), Token::LodControls);
     EXPECT_EQ(msts::tokenFromName("vertex_idx"), std::nullopt);
     EXPECT_EQ(msts::tokenName(Token::PrimStateIdx), "prim_state_idx");
+}
+
+TEST(Tokens, everyNamedTokenIsFoundByItsNameInAnyCase) {
+    int named = 0;
+    for (int i = 0; i < 256; ++i) {
+        const auto token = static_cast<Token>(i);
+        const std::string name(msts::tokenName(token));
+        EXPECT_EQ(msts::isKnownToken(token), !name.empty()) << i;
+        if (name.empty())
+            continue;
+        ++named;
+        std::string upper = name;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(msts::tokenFromName(name), token) << name;
+        EXPECT_EQ(msts::tokenFromName(upper), token) << upper;
+        EXPECT_EQ(msts::tokenFromName(name + "#"), std::nullopt) << name;
+    }
+    EXPECT_EQ(named, 136);
+    EXPECT_FALSE(msts::isKnownToken(static_cast<Token>(300)));
+    EXPECT_EQ(msts::tokenFromName(""), std::nullopt);
+    EXPECT_EQ(msts::tokenFromName(std::string(40, 'a')), std::nullopt);
 }
 
 TEST(TextBlocks, valuesStringsAndLabels) {
