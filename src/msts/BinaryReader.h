@@ -98,6 +98,29 @@ public:
                u16(pos_ + 2) == 0 && u32(pos_ + 4) <= end - pos_ - 8;
     }
 
+    bool openBlockIf(Token token) override {
+        const std::size_t end = currentEnd();
+        if (end - pos_ < 8 || u32(pos_) != static_cast<std::uint16_t>(token) ||
+            token == Token::Comment || !isKnownToken(token) ||
+            ends_.size() >= static_cast<std::size_t>(maxDepth))
+            return false;
+        const std::uint32_t length = u32(pos_ + 4);
+        if (length > end - pos_ - 8)
+            return false;
+        const std::size_t blockEnd = pos_ + 8 + length;
+        std::size_t start = pos_ + 8;
+        if (length > 0) {
+            const std::size_t labelUnits = std::to_integer<std::size_t>(data_[start]);
+            ++start;
+            if (labelUnits * 2 > blockEnd - start)
+                return false;
+            start += labelUnits * 2;
+        }
+        ends_.push_back(blockEnd);
+        pos_ = start;
+        return true;
+    }
+
     std::optional<BlockHeader> openBlockIfAny() override {
         const std::size_t end = currentEnd();
         if (end - pos_ < 9 || u16(pos_ + 2) != 0 || u32(pos_ + 4) > end - pos_ - 8 ||

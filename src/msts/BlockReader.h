@@ -64,6 +64,11 @@ public:
     virtual bool atBlockEnd() = 0;
     // True when the next item of the current block is a child block with this token.
     virtual bool nextIsBlock(Token token) = 0;
+    // Opens the next child block when it is `token` and returns true, without building a
+    // header (its label is passed over). Returns false having read nothing when the next
+    // item is anything else, or something openBlock would skip or refuse: openBlock then
+    // reads it as it would have anyway.
+    virtual bool openBlockIf(Token token) = 0;
     // Opens the next item if it is a block; nothing when it is a value or the end. In binary
     // only a known token with a length that fits counts as a block, since values and block
     // headers cannot be told apart otherwise.

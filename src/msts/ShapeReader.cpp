@@ -50,16 +50,40 @@ private:
     void list(const BlockHeader& parent, Token child, F&& readItem, R&& reserve) {
         const std::uint32_t count = r_.readCount(minBlockBytes);
         reserve(count);
-        std::uint32_t seen = 0;
-        while (auto h = r_.openBlock()) {
+        checkCount(parent, count, items(child, readItem));
+    }
+
+    // Reads the child blocks `child` of the current block with `readItem` and skips others;
+    // returns how many it read. An item that needs no header (`readItem` takes none) is
+    // opened without one.
+    template <typename F> std::size_t items(Token child, F& readItem) {
+        std::size_t seen = 0;
+        for (;;) {
+            if constexpr (std::is_invocable_v<F&>) {
+                if (r_.openBlockIf(child)) {
+                    readItem();
+                    ++seen;
+                    r_.endBlock();
+                    continue;
+                }
+            }
+            const auto h = r_.openBlock();
+            if (!h)
+                return seen;
             if (h->token == child) {
-                readItem(*h);
+                if constexpr (std::is_invocable_v<F&>)
+                    readItem();
+                else
+                    readItem(*h);
                 ++seen;
             } else {
                 unknown(*h);
             }
             r_.endBlock();
         }
+    }
+
+    void checkCount(const BlockHeader& parent, std::uint32_t count, std::size_t seen) {
         if (seen != count)
             d_.warn(DiagCode::CountMismatch, parent.position,
                     std::string(tokenName(parent.token)) + ": " + std::to_string(count) +
@@ -70,9 +94,15 @@ private:
     void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem) {
         out.clear();
         // Bounded, so that a lying count cannot reserve far more than the file holds.
-        list(
-            parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); },
-            [&](std::uint32_t count) { out.reserve(std::min<std::uint32_t>(count, 1u << 16)); });
+        const auto reserve = [&](std::uint32_t count) {
+            out.reserve(std::min<std::uint32_t>(count, 1u << 16));
+        };
+        if constexpr (std::is_invocable_v<F&>)
+            list(
+                parent, child, [&] { out.push_back(readItem()); }, reserve);
+        else
+            list(
+                parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); }, reserve);
     }
 
     // A table of points, texture coordinates or vectors: blocks of floats only. Plain ones
@@ -92,19 +122,10 @@ private:
         } else {
             out.reserve(std::min<std::uint32_t>(count, 1u << 16));
         }
-        while (auto h = r_.openBlock()) {
-            if (h->token == child) {
-                out.push_back(readItem());
-                ++seen;
-            } else {
-                unknown(*h);
-            }
-            r_.endBlock();
-        }
-        if (seen != count)
-            d_.warn(DiagCode::CountMismatch, parent.position,
-                    std::string(tokenName(parent.token)) + ": " + std::to_string(count) +
-                        " declared, " + std::to_string(seen) + " found");
+        auto push = [&] {
+            out.push_back(readItem());
+        };
+        checkCount(parent, count, seen + items(child, push));
     }
 
     Vec2 vec2() {
@@ -333,19 +354,19 @@ private:
                 subObjectHeader(sub);
                 break;
             case Token::Vertices:
-                table(*h, Token::Vertex, sub.vertices, [&](const BlockHeader&) {
+                table(*h, Token::Vertex, sub.vertices, [&] {
                     Vertex v;
                     v.flags = r_.readDword();
                     v.pointIndex = r_.readInt();
                     v.normalIndex = r_.readInt();
                     v.colour1 = r_.readDword();
                     v.colour2 = r_.readDword();
-                    if (auto uvs = r_.openBlockIfAny()) {
-                        if (uvs->token == Token::VertexUvs) {
-                            v.uvCount = r_.readCount(4);
-                            if (v.uvCount > 0)
-                                v.uvIndex = r_.readInt();
-                        }
+                    if (r_.openBlockIf(Token::VertexUvs)) {
+                        vertexUvs(v);
+                        r_.endBlock();
+                    } else if (auto uvs = r_.openBlockIfAny()) {
+                        if (uvs->token == Token::VertexUvs)
+                            vertexUvs(v);
                         r_.endBlock();
                     }
                     return v;
@@ -370,6 +391,12 @@ private:
             r_.endBlock();
         }
         return sub;
+    }
+
+    void vertexUvs(Vertex& v) {
+        v.uvCount = r_.readCount(4);
+        if (v.uvCount > 0)
+            v.uvIndex = r_.readInt();
     }
 
     void subObjectHeader(SubObject& sub) {

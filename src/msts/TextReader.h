@@ -123,6 +123,27 @@ public:
         return result;
     }
 
+    bool openBlockIf(Token token) override {
+        const std::string_view lower = tokenName(token);
+        if (lower.empty() || token == Token::Comment || depth_ >= maxDepth)
+            return false;
+        const std::size_t save = pos_;
+        const Lexed name = lex();
+        if (!isWord(name, lower)) {
+            pos_ = save;
+            return false;
+        }
+        Lexed after = lex();
+        if (after.kind == Kind::Word || after.kind == Kind::String)
+            after = lex(); // the label
+        if (after.kind != Kind::Open) {
+            pos_ = save;
+            return false;
+        }
+        ++depth_;
+        return true;
+    }
+
     std::optional<BlockHeader> openBlockIfAny() override { return openBlock(); }
 
     std::int32_t readInt() override {

@@ -379,3 +379,67 @@ TEST(TextBlocks, haveNoBulkFloatBlocks) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TextBlocks, openBlockIfOpensOnlyItsTokenAndOtherwiseLeavesTheReaderAsItWas) {
+    for (bool utf16 : {false, true}) {
+        auto r = text("shape ( 1 comment ( x ) Point lbl ( 2 ) vector ( 3 ) point 4 )", utf16);
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Point)); // nothing opened yet: shape first
+        ASSERT_TRUE(r.reader->openBlockIf(Token::Shape));
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Point)); // a value comes first
+        EXPECT_EQ(r.reader->readInt(), 1);
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Point)); // a comment: openBlock's to skip
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Comment));
+        const auto point = r.reader->openBlock();
+        ASSERT_TRUE(point);
+        EXPECT_EQ(point->label, "lbl");
+        r.reader->endBlock();
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Point)); // another token
+        ASSERT_TRUE(r.reader->openBlockIf(Token::Vector));
+        EXPECT_EQ(r.reader->readInt(), 3);
+        r.reader->endBlock();
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Point)); // a name without its '('
+        EXPECT_FALSE(r.reader->openBlock());
+        EXPECT_EQ(r.reader->readString(), "point");
+        EXPECT_EQ(r.reader->readInt(), 4);
+    }
+}
+
+TEST(BinaryBlocks, openBlockIfPassesOverTheLabelAndLeavesRefusalsToOpenBlock) {
+    Bytes content = block(Token::Point, floats({1, 2, 3}), "LBL");
+    fixtures::appendBytes(content, block(Token::Vector, floats({4, 5, 6})));
+    Bytes overrun = block(Token::Point, floats({7}));
+    overrun[4] = std::byte{100};
+    fixtures::appendBytes(content, overrun);
+    auto r = binary(block(Token::Points, content));
+    ASSERT_TRUE(r.reader->openBlockIf(Token::Points));
+    EXPECT_FALSE(r.reader->openBlockIf(Token::Vector));
+    ASSERT_TRUE(r.reader->openBlockIf(Token::Point));
+    EXPECT_FLOAT_EQ(r.reader->readFloat(), 1);
+    r.reader->endBlock();
+    ASSERT_TRUE(r.reader->openBlockIf(Token::Vector));
+    EXPECT_FLOAT_EQ(r.reader->readFloat(), 4);
+    r.reader->endBlock();
+    EXPECT_FALSE(r.reader->openBlockIf(Token::Point)); // its length overruns the parent
+    EXPECT_THROW(r.reader->openBlock(), msts::ReadError);
+}
+
+TEST(BlockReaders, openBlockIfLeavesTheDepthLimitToOpenBlock) {
+    std::string deep;
+    Bytes nested = block(Token::Shape, {});
+    for (int i = 0; i < msts::BlockReader::maxDepth + 1; ++i) {
+        deep += "shape ( ";
+        if (i > 0)
+            nested = block(Token::Shape, nested);
+    }
+    for (int form = 0; form < 2; ++form) {
+        auto r = form == 0 ? text(deep) : binary(nested);
+        for (int i = 0; i < msts::BlockReader::maxDepth; ++i)
+            ASSERT_TRUE(r.reader->openBlockIf(Token::Shape)) << form << " " << i;
+        EXPECT_FALSE(r.reader->openBlockIf(Token::Shape)) << form;
+        EXPECT_THROW(r.reader->openBlock(), msts::ReadError) << form;
+    }
+}
+
+} // namespace
