@@ -71,9 +71,9 @@ public:
             }
             if (ends_.size() >= static_cast<std::size_t>(maxDepth))
                 refuse(DiagCode::NestingTooDeep, at, "blocks nested too deep");
-            ends_.push_back(blockEnd);
+            enter(blockEnd);
             const auto token = static_cast<Token>(id);
-            if (set != 0 || !isKnownToken(token)) {
+            if (set != 0 || !known(token)) {
                 header.token = Token::Unknown;
                 header.name = unknownName(id, set);
             } else {
@@ -86,7 +86,8 @@ public:
     void endBlock() override {
         if (ends_.empty())
             return;
-        pos_ = ends_.back();
+        pos_ = end_;
+        end_ = ends_.back();
         ends_.pop_back();
     }
 
@@ -101,7 +102,7 @@ public:
     bool openBlockIf(Token token) override {
         const std::size_t end = currentEnd();
         if (end - pos_ < 8 || u32(pos_) != static_cast<std::uint16_t>(token) ||
-            token == Token::Comment || !isKnownToken(token) ||
+            token == Token::Comment || !known(token) ||
             ends_.size() >= static_cast<std::size_t>(maxDepth))
             return false;
         const std::uint32_t length = u32(pos_ + 4);
@@ -116,7 +117,7 @@ public:
                 return false;
             start += labelUnits * 2;
         }
-        ends_.push_back(blockEnd);
+        enter(blockEnd);
         pos_ = start;
         return true;
     }
@@ -124,7 +125,7 @@ public:
     std::optional<BlockHeader> openBlockIfAny() override {
         const std::size_t end = currentEnd();
         if (end - pos_ < 9 || u16(pos_ + 2) != 0 || u32(pos_ + 4) > end - pos_ - 8 ||
-            !isKnownToken(static_cast<Token>(u16(pos_))))
+            !known(static_cast<Token>(u16(pos_))))
             return std::nullopt;
         return openBlock();
     }
@@ -163,7 +164,7 @@ public:
     std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
                                 std::span<std::byte> out) override {
         if (ends_.size() >= static_cast<std::size_t>(maxDepth) || token == Token::Comment ||
-            !isKnownToken(token))
+            !known(token))
             return 0;
         // Points and vectors, texture coordinates: copies of a length known when compiled.
         if (floatsEach == 3)
@@ -199,9 +200,19 @@ private:
         return n;
     }
 
-    std::size_t currentEnd() const { return ends_.empty() ? data_.size() : ends_.back(); }
+    std::size_t currentEnd() const { return end_; }
 
-    void need(std::size_t bytes, const char* what) const {
+    bool known(Token token) const {
+        const auto index = static_cast<std::size_t>(token);
+        return index < named_.size() && named_[index];
+    }
+
+    void enter(std::size_t blockEnd) {
+        ends_.push_back(end_);
+        end_ = blockEnd;
+    }
+
+    [[gnu::always_inline]] void need(std::size_t bytes, const char* what) const {
         if (bytes > currentEnd() - pos_)
             runsPast(what);
     }
@@ -222,7 +233,8 @@ private:
         std::memcpy(&v, data_.data() + at, 4);
         return v;
     }
-    std::uint32_t word() {
+    // Forced inline: a call per value would cost as much as the value's reading.
+    [[gnu::always_inline]] std::uint32_t word() {
         need(4, "value");
         const std::uint32_t v = u32(pos_);
         pos_ += 4;
@@ -250,7 +262,10 @@ private:
 
     std::span<const std::byte> data_;
     std::uint64_t base_;
+    const std::array<bool, 256>& named_ = namedTokens();
     std::size_t pos_ = 0;
+    // The end of the current block, and those of the blocks around it, outermost first.
+    std::size_t end_ = data_.size();
     std::vector<std::size_t> ends_;
 };
 

@@ -16,6 +16,8 @@ namespace {
 
 // Smallest binary size of a child block: 8-byte header and the label length byte.
 constexpr std::size_t minBlockBytes = 9;
+// Smallest binary vertex: its header and five values.
+constexpr std::size_t vertexBytes = minBlockBytes + 5 * 4;
 
 // Made for each concrete reader, so that its many small calls per vertex are direct.
 template <typename Reader> class ShapeParser {
@@ -90,12 +92,17 @@ private:
                         " declared, " + std::to_string(seen) + " found");
     }
 
+    // `minBinaryItemBytes`, when given, is the least an item takes in binary: room is then
+    // made at once for as many items as the bytes left could hold, at most.
     template <typename T, typename F>
-    void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem) {
+    void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem,
+               std::size_t minBinaryItemBytes = 0) {
         out.clear();
         // Bounded, so that a lying count cannot reserve far more than the file holds.
         const auto reserve = [&](std::uint32_t count) {
-            out.reserve(std::min<std::uint32_t>(count, 1u << 16));
+            out.reserve(minBinaryItemBytes > 0 && r_.isBinary()
+                            ? std::min<std::size_t>(count, r_.maxItemsLeft(minBinaryItemBytes))
+                            : std::min<std::uint32_t>(count, 1u << 16));
         };
         if constexpr (std::is_invocable_v<F&>)
             list(
@@ -354,23 +361,26 @@ private:
                 subObjectHeader(sub);
                 break;
             case Token::Vertices:
-                table(*h, Token::Vertex, sub.vertices, [&] {
-                    Vertex v;
-                    v.flags = r_.readDword();
-                    v.pointIndex = r_.readInt();
-                    v.normalIndex = r_.readInt();
-                    v.colour1 = r_.readDword();
-                    v.colour2 = r_.readDword();
-                    if (r_.openBlockIf(Token::VertexUvs)) {
-                        vertexUvs(v);
-                        r_.endBlock();
-                    } else if (auto uvs = r_.openBlockIfAny()) {
-                        if (uvs->token == Token::VertexUvs)
+                table(
+                    *h, Token::Vertex, sub.vertices,
+                    [&] {
+                        Vertex v;
+                        v.flags = r_.readDword();
+                        v.pointIndex = r_.readInt();
+                        v.normalIndex = r_.readInt();
+                        v.colour1 = r_.readDword();
+                        v.colour2 = r_.readDword();
+                        if (r_.openBlockIf(Token::VertexUvs)) {
                             vertexUvs(v);
-                        r_.endBlock();
-                    }
-                    return v;
-                });
+                            r_.endBlock();
+                        } else if (auto uvs = r_.openBlockIfAny()) {
+                            if (uvs->token == Token::VertexUvs)
+                                vertexUvs(v);
+                            r_.endBlock();
+                        }
+                        return v;
+                    },
+                    vertexBytes);
                 break;
             case Token::VertexSets:
                 table(*h, Token::VertexSet, sub.vertexSets, [&](const BlockHeader&) {

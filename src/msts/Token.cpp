@@ -191,6 +191,16 @@ std::string_view tokenName(Token token) {
     return index < byNumber.size() ? byNumber[index] : std::string_view{};
 }
 
+const std::array<bool, 256>& namedTokens() {
+    static constexpr auto named = [] {
+        std::array<bool, 256> table{};
+        for (const auto& entry : tokenNames)
+            table[static_cast<std::size_t>(entry.token)] = true;
+        return table;
+    }();
+    return named;
+}
+
 std::optional<Token> tokenFromName(std::string_view name) {
     if (name.empty() || name.size() > longestName)
         return std::nullopt;

@@ -157,17 +157,13 @@ enum class Token : std::uint16_t {
 // The text name of a token ("vertex_idxs"); empty for Unknown or unnamed values.
 std::string_view tokenName(Token token);
 
-// True for a token with a name, as tokenName says. Inline and table-driven: a binary
-// reader asks for every block it opens.
+// Whether each token number has a name, as tokenName says: a table for readers that ask
+// for every block they open, to keep at hand.
+const std::array<bool, 256>& namedTokens();
+
 inline bool isKnownToken(Token token) {
-    static const auto known = [] {
-        std::array<bool, 256> table{};
-        for (std::size_t i = 0; i < table.size(); ++i)
-            table[i] = !tokenName(static_cast<Token>(i)).empty();
-        return table;
-    }();
     const auto index = static_cast<std::size_t>(token);
-    return index < known.size() && known[index];
+    return index < namedTokens().size() && namedTokens()[index];
 }
 
 // The token a text name stands for, ignoring letter case; nothing when the name is unknown.
