@@ -36,8 +36,7 @@ struct ReadError : std::runtime_error {
 
 struct BlockHeader {
     Token token = Token::Unknown;
-    // Of an unknown token only: its name as written (text), its number (binary).
-    std::string name;
+    std::string name; // the name as written (text); the number of an unknown token (binary)
     std::string label;
     std::uint64_t position = 0;
 };

@@ -83,11 +83,8 @@ public:
                                 "at most " + std::to_string(maxDepth) + " levels expected");
             ++depth_;
             BlockHeader& header = result.emplace();
-            // The name is spelt out only when no token stands for it.
-            const std::optional<Token> token = tokenOf(name);
-            header.token = token.value_or(Token::Unknown);
-            if (!token)
-                header.name = text(name);
+            header.token = tokenOf(name).value_or(Token::Unknown);
+            header.name = text(name);
             if (label)
                 header.label = text(*label);
             header.position = positionOf(name);
