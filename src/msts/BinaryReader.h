@@ -174,6 +174,10 @@ public:
         return 0;
     }
 
+    std::uint32_t readCount(std::size_t minBinaryItemBytes) {
+        return readCountOf(*this, minBinaryItemBytes);
+    }
+
     std::uint64_t position() const override { return base_ + pos_; }
     std::uint64_t bytesLeft() const override { return currentEnd() - pos_; }
     bool isBinary() const override { return true; }

@@ -42,6 +42,12 @@ std::size_t BlockReader::readFloatBlocks(Token, std::size_t, std::span<std::byte
     return 0;
 }
 
+void BlockReader::badCount(DiagCode code, std::uint64_t at, std::int32_t count) {
+    if (code == DiagCode::NegativeCount)
+        throw ReadError(code, at, std::to_string(count));
+    throw ReadError(code, at, std::to_string(count) + " items cannot fit in what is left");
+}
+
 std::unique_ptr<BlockReader> BlockReader::create(const Container& container,
                                                  Diagnostics& diagnostics) {
     return WithBlockReader(

@@ -93,16 +93,8 @@ public:
 
     // Reads a count and checks it: negative counts throw; counts larger than the bytes
     // left could hold (each item taking at least minItemBytes in binary) throw too.
-    // Inline, so that a caller holding a concrete reader calls its readInt directly.
     std::uint32_t readCount(std::size_t minBinaryItemBytes) {
-        const std::uint64_t at = position();
-        const std::int32_t count = readInt();
-        if (count < 0)
-            throw ReadError(DiagCode::NegativeCount, at, std::to_string(count));
-        if (static_cast<std::size_t>(count) > maxItemsLeft(minBinaryItemBytes))
-            throw ReadError(DiagCode::CountTooLarge, at,
-                            std::to_string(count) + " items cannot fit in what is left");
-        return static_cast<std::uint32_t>(count);
+        return readCountOf(*this, minBinaryItemBytes);
     }
 
     // Byte position of the next thing to be read.
@@ -116,6 +108,21 @@ public:
 
 protected:
     explicit BlockReader(Diagnostics& diagnostics) : diagnostics_(diagnostics) {}
+
+    // readCount's rule for a reader of any type. Each final reader hides readCount with a
+    // call to this on itself, so that the reads it makes are direct calls.
+    template <typename Reader>
+    static std::uint32_t readCountOf(Reader& reader, std::size_t minBinaryItemBytes) {
+        const std::uint64_t at = reader.position();
+        const std::int32_t count = reader.readInt();
+        if (count < 0)
+            badCount(DiagCode::NegativeCount, at, count);
+        if (static_cast<std::size_t>(count) > reader.maxItemsLeft(minBinaryItemBytes))
+            badCount(DiagCode::CountTooLarge, at, count);
+        return static_cast<std::uint32_t>(count);
+    }
+    [[noreturn]] static void badCount(DiagCode code, std::uint64_t at, std::int32_t count);
+
     Diagnostics& diagnostics_;
 };
 

@@ -199,6 +199,10 @@ public:
         return out;
     }
 
+    std::uint32_t readCount(std::size_t minBinaryItemBytes) {
+        return readCountOf(*this, minBinaryItemBytes);
+    }
+
     std::uint64_t position() const override { return base_ + pos_ * unitBytes; }
     std::uint64_t bytesLeft() const override { return (units_ - pos_) * unitBytes; }
     bool isBinary() const override { return false; }
