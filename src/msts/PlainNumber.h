@@ -23,19 +23,21 @@ inline bool ParsePlainFloat(const char* first, const char* last, float& out) {
     if (negative)
         ++p;
     std::uint64_t mantissa = 0;
-    int digits = 0;
-    int exponent = 0;
     const char* start = p;
-    for (; p != last && *p >= '0' && *p <= '9'; ++p, ++digits)
-        mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+    for (; p != last && static_cast<unsigned>(*p - '0') <= 9; ++p)
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
     if (p == start)
         return false;
+    int digits = static_cast<int>(p - start);
+    int exponent = 0;
     if (p != last && *p == '.') {
         const char* fraction = ++p;
-        for (; p != last && *p >= '0' && *p <= '9'; ++p, ++digits, --exponent)
-            mantissa = mantissa * 10 + std::uint64_t(*p - '0');
+        for (; p != last && static_cast<unsigned>(*p - '0') <= 9; ++p)
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
         if (p == fraction)
             return false;
+        digits += static_cast<int>(p - fraction);
+        exponent = -static_cast<int>(p - fraction);
     }
     if (digits > 18)
         return false; // the mantissa may have wrapped
@@ -54,7 +56,7 @@ inline bool ParsePlainFloat(const char* first, const char* last, float& out) {
     }
     if (p != last || mantissa >= (std::uint64_t{1} << 24) || exponent < -10 || exponent > 10)
         return false;
-    constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    static constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
     const double m = static_cast<double>(mantissa);
     double v = exponent < 0 ? m / powers[-exponent] : m * powers[exponent];
     if (negative)
