@@ -146,19 +146,10 @@ public:
     }
 
     void readInts(std::size_t count, std::vector<std::int32_t>& out) override {
-        need(count * 4, "list");
-        out.resize(count);
-        if (count)
-            std::memcpy(out.data(), data_.data() + pos_, count * 4);
-        pos_ += count * 4;
+        copyWords(count, out);
     }
-
     void readUInts(std::size_t count, std::vector<std::uint32_t>& out) override {
-        need(count * 4, "list");
-        out.resize(count);
-        if (count)
-            std::memcpy(out.data(), data_.data() + pos_, count * 4);
-        pos_ += count * 4;
+        copyWords(count, out);
     }
 
     std::size_t readFloatBlocks(Token token, std::size_t floatsEach,
@@ -186,6 +177,14 @@ public:
     }
 
 private:
+    // `count` 32-bit little-endian words, copied as they lie.
+    template <typename Word> void copyWords(std::size_t count, std::vector<Word>& out) {
+        need(count * 4, "list");
+        out.resize(count);
+        if (count)
+            std::memcpy(out.data(), data_.data() + pos_, count * 4);
+        pos_ += count * 4;
+    }
     // A run of blocks `token` of `Floats` floats each, no label; see readFloatBlocks.
     template <std::size_t Floats> std::size_t plainBlocks(Token token, std::span<std::byte> out) {
         constexpr std::size_t content = 4 * Floats;

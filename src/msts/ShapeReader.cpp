@@ -364,12 +364,12 @@ private:
                 table(
                     *h, Token::Vertex, sub.vertices,
                     [&] {
-                        Vertex v;
-                        v.flags = r_.readDword();
-                        v.pointIndex = r_.readInt();
-                        v.normalIndex = r_.readInt();
-                        v.colour1 = r_.readDword();
-                        v.colour2 = r_.readDword();
+                        // Braced, the values are read in the order written.
+                        Vertex v{.flags = r_.readDword(),
+                                 .pointIndex = r_.readInt(),
+                                 .normalIndex = r_.readInt(),
+                                 .colour1 = r_.readDword(),
+                                 .colour2 = r_.readDword()};
                         if (r_.openBlockIf(Token::VertexUvs)) {
                             vertexUvs(v);
                             r_.endBlock();

@@ -166,12 +166,9 @@ public:
         if (quickValue([&](const char* f, const char* l) { return ParsePlainFloat(f, l, quick); }))
             return quick;
         const Lexed t = value();
-        Narrow n(*this, t);
-        const char* first = n.first;
-        if (first != n.last && *first == '+')
-            ++first;
+        const Narrow n(*this, t);
         float v = 0;
-        const auto [ptr, ec] = std::from_chars(first, n.last, v);
+        const auto [ptr, ec] = std::from_chars(n.unsignedFirst(), n.last, v);
         if (ec == std::errc::result_out_of_range) {
             diagnostics_.warn(DiagCode::BadNumber, positionOf(t), "float in range expected");
             return 0;
@@ -243,6 +240,10 @@ private:
         std::string spelled;
         const char* first;
         const char* last;
+        // The spelling without a leading '+', which from_chars does not take.
+        const char* unsignedFirst() const {
+            return first != last && *first == '+' ? first + 1 : first;
+        }
     };
 
     char32_t unit(std::size_t i) const { return lexer_.unit(i); }
@@ -367,12 +368,9 @@ private:
             }))
             return quick;
         const Lexed t = value();
-        Narrow n(*this, t);
-        const char* first = n.first;
-        if (first != n.last && *first == '+')
-            ++first;
+        const Narrow n(*this, t);
         std::int64_t v = 0;
-        const auto [ptr, ec] = std::from_chars(first, n.last, v);
+        const auto [ptr, ec] = std::from_chars(n.unsignedFirst(), n.last, v);
         if (ec != std::errc() || ptr != n.last || v < std::numeric_limits<std::int32_t>::min() ||
             v > std::numeric_limits<std::uint32_t>::max())
             throw ReadError(DiagCode::BadNumber, positionOf(t), "32-bit integer expected");
