@@ -18,6 +18,8 @@
 //
 // --keep leaves the library in DIR; --reuse measures again the library left there.
 
+#include "../RunProgram.h"
+
 #include "msts/Container.h"
 #include "support/AceWriter.h"
 #include "support/ShapeBuilder.h"
@@ -34,10 +36,7 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #ifndef PICTELLE_CLI_PATH
 #error "PICTELLE_CLI_PATH must name the built pictelle-cli"
@@ -212,31 +211,6 @@ Floor readFloor(const fs::path& root) {
     return floor;
 }
 
-// Runs the command with its output to a file; the exit status, or -1.
-int run(const std::vector<std::string>& command, const fs::path& output) {
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        const int in = ::open("/dev/null", O_RDONLY);
-        const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0)
-            ::_exit(127);
-        ::dup2(in, STDIN_FILENO);
-        ::dup2(out, STDOUT_FILENO);
-        std::vector<char*> argv;
-        for (const std::string& a : command)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -317,11 +291,13 @@ int main(int argc, char** argv) {
     double makeSeconds = 0;
     double oneJobSeconds = 0;
     int status = 0;
+    bench::ChildSetup toFile;
+    toFile.output = root / "make.out";
     // Times one make, every vehicle still to make; keeps the best.
     const auto timeMake = [&](const std::vector<std::string>& args, int r, double& best) {
         fs::remove_all(root / "Thumbnails");
         const auto began = std::chrono::steady_clock::now();
-        status = run(args, root / "make.out");
+        status = bench::RunProgram(args, toFile);
         const double seconds = secondsSince(began);
         if (r == 0 || seconds < best)
             best = seconds;

@@ -8,6 +8,8 @@
 //
 //   thumbnailer_bench [--runs N] [--sample DIR] [--cli PATH]
 
+#include "../RunProgram.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,10 +17,6 @@
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #ifndef PICTELLE_CLI_PATH
 #error "PICTELLE_CLI_PATH must name the built pictelle-cli"
@@ -35,34 +33,14 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Runs the command with no input and its output thrown away, in `home` as its settings; the
-// exit status, or -1.
-int run(const std::vector<std::string>& command, const fs::path& home) {
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_RDWR);
-        if (null < 0)
-            ::_exit(127);
-        ::dup2(null, STDIN_FILENO);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        ::setenv("HOME", home.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
-        ::setenv("WINEPREFIX", (home / "wine").c_str(), 1);
-        std::vector<char*> argv;
-        for (const std::string& a : command)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    if (::waitpid(pid, &status, 0) != pid)
-        return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// No input, no output, and `home` as its settings: no stored settings or registry reached.
+bench::ChildSetup sandboxed(const fs::path& home) {
+    return {.output = "/dev/null",
+            .keepErrors = false,
+            .environment = {{"HOME", home.string()},
+                            {"XDG_CONFIG_HOME", (home / "config").string()},
+                            {"XDG_DATA_HOME", (home / "data").string()},
+                            {"WINEPREFIX", (home / "wine").string()}}};
 }
 
 std::string lower(std::string text) {
@@ -124,7 +102,7 @@ int main(int argc, char** argv) {
     int makeStatus = 0;
     for (int r = 0; r < runs; ++r) {
         const auto start = std::chrono::steady_clock::now();
-        makeStatus = run(make, work / "home");
+        makeStatus = bench::RunProgram(make, sandboxed(work / "home"));
         makeSeconds = std::min(makeSeconds, secondsSince(start));
     }
     std::printf("%zu vehicles of %s\n", vehicles.size(), sample.c_str());
@@ -138,9 +116,10 @@ int main(int argc, char** argv) {
             failures = 0;
             const auto start = std::chrono::steady_clock::now();
             for (const fs::path& v : vehicles)
-                failures += run({cli.string(), "thumbnail", "-s", std::to_string(side), v.string(),
-                                 (work / "out.png").string()},
-                                work / "home") != 0;
+                failures +=
+                    bench::RunProgram({cli.string(), "thumbnail", "-s", std::to_string(side),
+                                       v.string(), (work / "out.png").string()},
+                                      sandboxed(work / "home")) != 0;
             seconds = std::min(seconds, secondsSince(start));
         }
         std::printf("thumbnail -s %d (one process a vehicle, best of %d): %.3f s, %.1f ms a "
