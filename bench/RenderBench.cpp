@@ -87,10 +87,7 @@ int main(int argc, char** argv) {
         triangles = scene.model().triangleCount();
 
         const render::BoundingSphere sphere = scene.boundingSphere();
-        preview::SceneView view;
-        view.setBackColor(preview::PreviewBackColor);
-        view.setFarPlane(preview::PreviewSceneValueA);
-        view.setLightElevation(preview::PreviewSceneValueB);
+        preview::SceneView view = preview::SceneView::Preview();
         view.setCamera(preview::BaseCameraFactor * sphere.radius, sphere.centre);
         start = std::chrono::steady_clock::now();
         const render::RgbImage picture = view.render(scene, 145, 96);

@@ -1,11 +1,20 @@
 #include "preview/SceneView.h"
 
+#include "preview/PreviewGeometry.h"
 #include "preview/SceneShape.h"
 #include "render/Renderer.h"
 
 #include <algorithm>
 
 namespace preview {
+
+SceneView SceneView::Preview() {
+    SceneView view;
+    view.setBackColor(PreviewBackColor);
+    view.setFarPlane(PreviewSceneValueA);
+    view.setLightElevation(PreviewSceneValueB);
+    return view;
+}
 
 void SceneView::setBackColor(std::uint32_t bgr) {
     backColor_ = bgr & 0x00FFFFFFu;

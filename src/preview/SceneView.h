@@ -17,6 +17,10 @@ class SceneShape;
 
 class SceneView {
 public:
+    // A view with the preview's background, far plane and light, as every picture of a
+    // vehicle is drawn; its camera is left to place.
+    static SceneView Preview();
+
     // Background as the canvas takes it: 0x00BBGGRR.
     void setBackColor(std::uint32_t bgr);
     std::uint32_t backColor() const { return backColor_; }

@@ -62,10 +62,8 @@ QString FreightProblemText(const QList<FreightProblem>& problems) {
     return lines.join(u'\n');
 }
 
-VehicleScene::VehicleScene(const platform::FileSystem* fs) : fs_(fs), shape_(fs) {
-    view_.setFarPlane(PreviewSceneValueA);
-    view_.setLightElevation(PreviewSceneValueB);
-    view_.setBackColor(PreviewBackColor);
+VehicleScene::VehicleScene(const platform::FileSystem* fs)
+    : fs_(fs), shape_(fs), view_(SceneView::Preview()) {
     shape_.setTexturePath(QString::fromUtf16(PreviewTexturePath));
     shape_.setWorldMatrix(HalfTurnWorldMatrix());
     placeCamera();

@@ -81,10 +81,7 @@ TEST_F(CliRenderTest, ThumbnailIsByteForByteWhatTheCanvasSceneRenders) {
     scene.setWorldMatrix(preview::HalfTurnWorldMatrix());
     ASSERT_TRUE(scene.load(shape()));
     const render::BoundingSphere s = scene.boundingSphere();
-    preview::SceneView view;
-    view.setBackColor(preview::PreviewBackColor);
-    view.setFarPlane(preview::PreviewSceneValueA);
-    view.setLightElevation(preview::PreviewSceneValueB);
+    preview::SceneView view = preview::SceneView::Preview();
     view.setCamera(preview::CameraFactorForOffset(-0.5) * s.radius, s.centre);
     const std::vector<std::uint8_t> expected = render::encodeBmp(view.render(scene, 148, 96));
     EXPECT_EQ(contentOf(out()), QByteArray(reinterpret_cast<const char*>(expected.data()),
@@ -180,10 +177,7 @@ TEST_F(CliRenderTest, DefinitionFileDrawsTheShapeWithItsFreightInPlace) {
         hand.setWorldMatrix(preview::HalfTurnWorldMatrix());
         ASSERT_TRUE(hand.load(tmp.path() + "/HAND/loco.s"));
         ASSERT_TRUE(hand.missingTextures().isEmpty());
-        preview::SceneView view;
-        view.setBackColor(preview::PreviewBackColor);
-        view.setFarPlane(preview::PreviewSceneValueA);
-        view.setLightElevation(preview::PreviewSceneValueB);
+        preview::SceneView view = preview::SceneView::Preview();
         view.setCamera(preview::CameraFactorForOffset(0.5) * s.radius, s.centre);
         // 18.5 m at 7.415 pixels a metre.
         const std::vector<std::uint8_t> expected = render::encodeBmp(view.render(hand, 137, 96));

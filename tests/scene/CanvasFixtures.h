@@ -53,10 +53,7 @@ template <typename Test> Blob blobWhere(const render::RgbImage& image, Test pass
 // The shape drawn as the preview draws it, with its own sphere as the reference.
 inline render::RgbImage ownSpherePicture(const preview::SceneShape& shape, int width) {
     const render::BoundingSphere s = shape.boundingSphere();
-    preview::SceneView view;
-    view.setBackColor(preview::PreviewBackColor);
-    view.setFarPlane(preview::PreviewSceneValueA);
-    view.setLightElevation(preview::PreviewSceneValueB);
+    preview::SceneView view = preview::SceneView::Preview();
     view.setCamera(preview::BaseCameraFactor * s.radius, s.centre);
     return view.render(shape, width, 96);
 }
