@@ -2,6 +2,7 @@
 #include "SceneBuilder.h"
 
 #include "render/Renderer.h"
+#include "support/PixelBlob.h"
 
 #include <gtest/gtest.h>
 
@@ -19,26 +20,11 @@ bool near(Rgb a, Rgb b, int tolerance) {
            std::abs(a.b - b.b) <= tolerance;
 }
 
-// Mean position of the pixels close to a colour; count 0 when there are none.
-struct Blob {
-    double x = 0, y = 0;
-    int count = 0;
-};
+using fixtures::Blob;
 
+// Mean position of the pixels close to a colour; count 0 when there are none.
 Blob find(const RgbImage& image, Rgb colour, int tolerance) {
-    Blob b;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (near(image.pixel(x, y), colour, tolerance)) {
-                b.x += x;
-                b.y += y;
-                ++b.count;
-            }
-    if (b.count) {
-        b.x /= b.count;
-        b.y /= b.count;
-    }
-    return b;
+    return fixtures::blobWhere(image, [&](Rgb p) { return near(p, colour, tolerance); });
 }
 
 Material unlit(Rgb colour, BlendMode blend = BlendMode::Opaque) {

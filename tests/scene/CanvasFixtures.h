@@ -9,6 +9,7 @@
 #include "preview/SceneView.h"
 #include "render/Image.h"
 #include "support/AceWriter.h"
+#include "support/PixelBlob.h"
 #include "support/ShapeBuilder.h"
 #include "support/ShapeWriter.h"
 
@@ -28,27 +29,8 @@ inline void writeFile(const QString& path, const fixtures::Bytes& bytes) {
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
 }
 
-// Where the pixels that pass a test lie: their count and mean position.
-struct Blob {
-    double x = 0, y = 0;
-    int count = 0;
-};
-
-template <typename Test> Blob blobWhere(const render::RgbImage& image, Test passes) {
-    Blob b;
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
-            if (passes(image.pixel(x, y))) {
-                b.x += x;
-                b.y += y;
-                ++b.count;
-            }
-    if (b.count) {
-        b.x /= b.count;
-        b.y /= b.count;
-    }
-    return b;
-}
+using fixtures::Blob;
+using fixtures::blobWhere;
 
 // The shape drawn as the preview draws it, with its own sphere as the reference.
 inline render::RgbImage ownSpherePicture(const preview::SceneShape& shape, int width) {
