@@ -44,6 +44,17 @@ protected:
         return ownSpherePicture(shape, width);
     }
 
+    // The bogie vehicle with its grey body and red bogie textures, as the preview draws it.
+    void drawTexturedBogieVehicle(render::RgbImage& image) {
+        writeVehicle("A", bogieVehicle());
+        writeTexture("A/body.ace", 90, 90, 200);
+        writeTexture("A/bogie.ace", 220, 0, 0);
+        SceneShape shape(&fs);
+        shape.setWorldMatrix(HalfTurnWorldMatrix());
+        ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
+        image = preview(shape);
+    }
+
     QTemporaryDir tmp;
     platform::FileSystem fs{platform::FileSystem::Options{{}, {}, {}}};
 };
@@ -95,13 +106,8 @@ TEST_F(SceneTest, MissingTextureDrawsNeutralGreyAndIsListed) {
 }
 
 TEST_F(SceneTest, BogieUnderTheBodyIsDrawnWhereItsMatricesPutItFrontAtLeft) {
-    writeVehicle("A", bogieVehicle());
-    writeTexture("A/body.ace", 90, 90, 200);
-    writeTexture("A/bogie.ace", 220, 0, 0);
-    SceneShape shape(&fs);
-    shape.setWorldMatrix(HalfTurnWorldMatrix());
-    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
-    const render::RgbImage image = preview(shape);
+    render::RgbImage image;
+    ASSERT_NO_FATAL_FAILURE(drawTexturedBogieVehicle(image));
     ASSERT_EQ(image.width, 145);
     ASSERT_EQ(image.height, 96);
     const Blob bogie = reddish(image);
@@ -214,13 +220,8 @@ TEST_F(SceneTest, ScreenshotIsAUniqueBitmapWrittenWithoutATemporaryLeftBehind) {
 TEST_F(SceneTest, BogieVehicleFromRealFilesMatchesItsGolden) {
     // End to end: shape and texture files through the reader, the mesh builder and the
     // renderer. Tolerance as for the renderer's own goldens.
-    writeVehicle("A", bogieVehicle());
-    writeTexture("A/body.ace", 90, 90, 200);
-    writeTexture("A/bogie.ace", 220, 0, 0);
-    SceneShape shape(&fs);
-    shape.setWorldMatrix(HalfTurnWorldMatrix());
-    ASSERT_TRUE(shape.load(text("A\\vehicle.s")));
-    const render::RgbImage image = preview(shape);
+    render::RgbImage image;
+    ASSERT_NO_FATAL_FAILURE(drawTexturedBogieVehicle(image));
     const testscene::Comparison c = testscene::compareWithGolden(image, "bogie_vehicle_145x96", 3,
                                                                  image.width * image.height / 50);
     EXPECT_TRUE(c.matches) << c.message;
