@@ -1,6 +1,7 @@
 #include "shared/SettingsStore.h"
 
 #include "platform/FileSystem.h"
+#include "support/SandboxFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,11 +42,7 @@ protected:
                                                   (root + "/wine/dosdevices/c:").toStdString());
         locations.iniFile = root + QStringLiteral("/config/Pictelle/registry.ini");
         locations.wineRegistry = root + QStringLiteral("/wine/system.reg");
-        platform::FileSystem::Options options;
-        options.dosDevices = root + QStringLiteral("/wine/dosdevices");
-        options.ownFolder = root;
-        options.dataHome = root + QStringLiteral("/data");
-        files = std::make_unique<platform::FileSystem>(options);
+        files = std::make_unique<platform::FileSystem>(fixtures::SandboxOptions(root));
     }
 
     SettingsStore store() const { return SettingsStore(locations, *files); }

@@ -7,6 +7,7 @@
 #include "shared/SimulatorFolder.h"
 #include "state/Global.h"
 #include "support/LayoutCheck.h"
+#include "support/SandboxFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -86,11 +87,7 @@ protected:
         root = dir.path();
         locations.iniFile = root + QStringLiteral("/config/Pictelle/registry.ini");
         locations.wineRegistry = root + QStringLiteral("/wine/system.reg");
-        platform::FileSystem::Options options;
-        options.dosDevices = root + QStringLiteral("/wine/dosdevices");
-        options.ownFolder = root;
-        options.dataHome = root + QStringLiteral("/data");
-        files = std::make_unique<platform::FileSystem>(options);
+        files = std::make_unique<platform::FileSystem>(fixtures::SandboxOptions(root));
         settings = std::make_unique<app::SettingsStore>(locations, *files);
         global = std::make_unique<app::Global>(*files, *settings);
     }
