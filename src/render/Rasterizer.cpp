@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -217,6 +218,23 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
     const auto* row0 = &t.rgba[std::size_t(y0) * std::size_t(t.width) * 4];
     const auto* row1 = &t.rgba[std::size_t(y1) * std::size_t(t.width) * 4];
     std::array<float, 4> r;
+#if defined(__SSE2__)
+    // The four channels in the lanes of one register, each computed as in the loop below.
+    const auto texel = [](const std::uint8_t* p) {
+        std::int32_t word;
+        std::memcpy(&word, p, 4);
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i bytes = _mm_cvtsi32_si128(word);
+        return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero));
+    };
+    const __m128 wx = _mm_set1_ps(fx), wx1 = _mm_set1_ps(1 - fx);
+    const __m128 top = _mm_add_ps(_mm_mul_ps(texel(row0 + std::size_t(x0) * 4), wx1),
+                                  _mm_mul_ps(texel(row0 + std::size_t(x1) * 4), wx));
+    const __m128 bottom = _mm_add_ps(_mm_mul_ps(texel(row1 + std::size_t(x0) * 4), wx1),
+                                     _mm_mul_ps(texel(row1 + std::size_t(x1) * 4), wx));
+    _mm_storeu_ps(r.data(), _mm_add_ps(_mm_mul_ps(top, _mm_set1_ps(1 - fy)),
+                                       _mm_mul_ps(bottom, _mm_set1_ps(fy))));
+#else
     for (std::size_t c = 0; c < 4; ++c) {
         const float top = float(row0[std::size_t(x0) * 4 + c]) * (1 - fx) +
                           float(row0[std::size_t(x1) * 4 + c]) * fx;
@@ -224,6 +242,7 @@ std::array<float, 4> sampleTexture(const Texture& texture, float u, float v, int
                              float(row1[std::size_t(x1) * 4 + c]) * fx;
         r[c] = top * (1 - fy) + bottom * fy;
     }
+#endif
     return r;
 }
 
