@@ -48,6 +48,9 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
                               int sampleHeight) {
     constexpr float inf = std::numeric_limits<float>::infinity();
     std::vector<float> result(model.textures.size(), inf);
+    // Every step is a candidate for its slot's smallest: the root is taken of the smallest
+    // square only, which gives the same float since the root is monotonic.
+    std::vector<float> smallestSquare(model.textures.size(), inf);
     const std::size_t vertexCount = model.vertices.size();
     for (const Primitive& p : model.primitives) {
         if (p.material >= model.materials.size())
@@ -56,6 +59,7 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
         if (slot < 0 || std::size_t(slot) >= result.size())
             continue;
         float& best = result[std::size_t(slot)];
+        float& bestSquare = smallestSquare[std::size_t(slot)];
         for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
             const std::uint32_t index[3] = {p.indices[k], p.indices[k + 1], p.indices[k + 2]};
             if (index[0] >= vertexCount || index[1] >= vertexCount || index[2] >= vertexCount)
@@ -108,15 +112,17 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
                             dudy = (duqdy - u[i] * dqdy) / q[i];
                 const float dvdx = (dvqdx - v[i] * dqdx) / q[i],
                             dvdy = (dvqdy - v[i] * dqdy) / q[i];
-                const float step =
-                    std::sqrt(std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy));
-                if (std::isfinite(step))
-                    best = std::min(best, step);
-                else if (!(step > 0)) // NaN: tell nothing, take the finest
+                const float square =
+                    std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy);
+                if (square < bestSquare)
+                    bestSquare = square;
+                else if (square != square) // NaN: tell nothing, take the finest
                     best = 0;
             }
         }
     }
+    for (std::size_t slot = 0; slot < result.size(); ++slot)
+        result[slot] = std::min(result[slot], std::sqrt(smallestSquare[slot]));
     return result;
 }
 
