@@ -59,7 +59,7 @@ ClipVertex lerp(const ClipVertex& a, const ClipVertex& b, float t) {
     return r;
 }
 
-int wrapIndex(int i, int n) {
+inline int wrapIndex(int i, int n) {
     // Texture sizes are nearly always powers of two, where a mask spares the division.
     if ((n & (n - 1)) == 0)
         return i & (n - 1);
@@ -70,7 +70,7 @@ int wrapIndex(int i, int n) {
 // The texel a whole-numbered coordinate falls on, repeating the texture. Coordinates far
 // outside 0..1 are reduced in floating point first so that the integer conversion is safe;
 // the usual ones take the integer path, which gives the same texel.
-int wrapTexel(float whole, int n) {
+inline int wrapTexel(float whole, int n) {
     constexpr float exact = 1 << 24;
     if (whole > -exact && whole < exact)
         return wrapIndex(int(whole), n);
@@ -114,7 +114,7 @@ bool isTopLeft(const ScreenVertex& a, const ScreenVertex& b) {
     return dy < 0 || (dy == 0 && dx > 0);
 }
 
-int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
+inline int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float dvdy) {
     const float w = float(t.width()), h = float(t.height());
     const float ax = dudx * w, bx = dvdx * h, ay = dudy * w, by = dvdy * h;
     const float rho2 = std::max(ax * ax + bx * bx, ay * ay + by * by);
