@@ -112,8 +112,7 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
                             dudy = (duqdy - u[i] * dqdy) / q[i];
                 const float dvdx = (dvqdx - v[i] * dqdx) / q[i],
                             dvdy = (dvqdy - v[i] * dqdy) / q[i];
-                const float square =
-                    std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy);
+                const float square = std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy);
                 if (square < bestSquare)
                     bestSquare = square;
                 else if (square != square) // NaN: tell nothing, take the finest
