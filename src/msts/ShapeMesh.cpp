@@ -192,11 +192,22 @@ Mesh buildMesh(const Shape& shape, const MeshOptions& options) {
             if (options.skipNightSubObject && s == 1)
                 continue;
             const SubObject& sub = level->subObjects[s];
+            // A sub-object's vertex is worked out once per part placement: the primitives that
+            // share a placement share its corners. `placed[vi]` holds the placement run it was
+            // last worked out in; a new placement starts a new run.
+            std::vector<std::uint32_t> placed(sub.vertices.size(), 0);
+            std::vector<MeshCorner> corners(sub.vertices.size());
+            std::uint32_t run = 0;
+            const Matrix* runMatrix = nullptr;
             for (const auto& prim : sub.primitives) {
                 const PrimState* ps = at(shape.primStates, prim.primStateIndex);
                 const VtxState* vs = ps ? at(shape.vtxStates, ps->vtxStateIndex) : nullptr;
                 const Matrix* m = vs ? at(world, vs->matrixIndex) : nullptr;
                 const Matrix& toWorld = m ? *m : identity;
+                if (run == 0 || &toWorld != runMatrix) {
+                    ++run;
+                    runMatrix = &toWorld;
+                }
                 const std::uint32_t material = materialIndex(prim.primStateIndex);
                 const std::size_t triangles = prim.indices.size() / 3;
                 for (std::size_t t = 0; t < triangles; ++t) {
@@ -215,12 +226,18 @@ Mesh buildMesh(const Shape& shape, const MeshOptions& options) {
                             complete = false;
                             break;
                         }
-                        MeshCorner& c = tri.corners[k];
-                        c.position = transformPoint(toWorld, *p);
-                        if (const Vec3* n = at(shape.normals, v.normalIndex))
-                            c.normal = transformDirection(toWorld, *n);
-                        if (const Vec2* uv = at(shape.uvPoints, v.uvIndex))
-                            c.uv = *uv;
+                        MeshCorner& c = corners[vi];
+                        if (placed[vi] != run) {
+                            placed[vi] = run;
+                            c = MeshCorner{};
+                            c.position = transformPoint(toWorld, *p);
+                            if (const Vec3* n = at(shape.normals, v.normalIndex))
+                                c.normal = transformDirection(toWorld, *n);
+                            if (const Vec2* uv = at(shape.uvPoints, v.uvIndex))
+                                c.uv = *uv;
+                            c.vertex = mesh.vertexCount++;
+                        }
+                        tri.corners[k] = c;
                     }
                     if (!complete)
                         continue;

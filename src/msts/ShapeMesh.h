@@ -52,6 +52,10 @@ struct MeshCorner {
     Vec3 position;
     Vec3 normal;
     Vec2 uv;
+    // Which of the mesh's vertices this corner is (below Mesh::vertexCount): corners that
+    // share a number hold the same values, one vertex of the file under one part placement,
+    // so that a drawing can place it once for all the triangles that meet there.
+    std::uint32_t vertex = 0;
 };
 
 struct MeshTriangle {
@@ -69,6 +73,9 @@ struct Bounds {
 struct Mesh {
     std::vector<Material> materials; // one per prim_state that is used, in first-use order
     std::vector<MeshTriangle> triangles;
+    // Vertex numbers handed out (MeshCorner::vertex); 0 when the corners are not numbered,
+    // each then a vertex of its own.
+    std::uint32_t vertexCount = 0;
     Bounds bounds() const;
 };
 

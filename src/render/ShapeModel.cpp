@@ -1,6 +1,8 @@
 #include "render/ShapeModel.h"
 
+#include <limits>
 #include <map>
+#include <vector>
 
 namespace render {
 
@@ -87,20 +89,34 @@ ShapeModel shapeModelFromMesh(const msts::Mesh& mesh) {
     model.primitives.resize(mesh.materials.size());
     for (std::size_t i = 0; i < model.primitives.size(); ++i)
         model.primitives[i].material = std::uint32_t(i);
-    model.vertices.reserve(mesh.triangles.size() * 3);
+    model.vertices.reserve(mesh.vertexCount > 0 ? std::size_t(mesh.vertexCount)
+                                                : mesh.triangles.size() * 3);
     std::vector<std::size_t> corners(model.primitives.size(), 0);
     for (const msts::MeshTriangle& t : mesh.triangles)
         if (t.material < corners.size())
             corners[t.material] += 3;
     for (std::size_t i = 0; i < corners.size(); ++i)
         model.primitives[i].indices.reserve(corners[i]);
+    // One model vertex per mesh vertex, in the order the triangles first meet them; corners
+    // the mesh did not number are a vertex each.
+    constexpr std::uint32_t none = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> vertexOf(mesh.vertexCount, none);
     for (const msts::MeshTriangle& t : mesh.triangles) {
         if (t.material >= model.primitives.size())
             continue;
         Primitive& p = model.primitives[t.material];
         for (const msts::MeshCorner& c : t.corners) {
-            p.indices.push_back(std::uint32_t(model.vertices.size()));
-            model.vertices.push_back(Vertex{toVec3(c.position), toVec3(c.normal), c.uv.u, c.uv.v});
+            std::uint32_t* known = c.vertex < vertexOf.size() ? &vertexOf[c.vertex] : nullptr;
+            if (!known || *known == none) {
+                const auto index = std::uint32_t(model.vertices.size());
+                model.vertices.push_back(
+                    Vertex{toVec3(c.position), toVec3(c.normal), c.uv.u, c.uv.v});
+                if (known)
+                    *known = index;
+                p.indices.push_back(index);
+            } else {
+                p.indices.push_back(*known);
+            }
         }
     }
     return shape;

@@ -146,6 +146,47 @@ TEST(ShapeMesh, boxFacesLookOutward) {
     }
 }
 
+TEST(ShapeMesh, cornersShareANumberOnlyForOneVertexUnderOnePlacement) {
+    fixtures::ShapeBuilder b;
+    const auto body = b.addPart("BODY", {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, -1);
+    const auto moved = b.addPart("MOVED", {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 5}, body);
+    const auto red = b.addMaterial("", "Tex", body);
+    const auto blue = b.addMaterial("", "Tex", body);
+    const auto green = b.addMaterial("", "Tex", moved);
+    b.addQuad(red, {Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{1, 1, 0}, Vec3{0, 1, 0}},
+              {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}});
+    msts::Shape shape = b.build();
+    // The same four vertices drawn again in another material on the same part, then on a
+    // part placed elsewhere.
+    auto& sub = shape.lodControls[0].levels[0].subObjects[0];
+    ASSERT_EQ(sub.primitives.size(), 1u);
+    for (const std::int32_t material : {blue, green}) {
+        msts::Primitive again = sub.primitives[0];
+        again.primStateIndex = material;
+        sub.primitives.push_back(again);
+    }
+    const msts::Mesh mesh = msts::buildMesh(shape);
+    ASSERT_EQ(mesh.triangles.size(), 6u);
+    EXPECT_EQ(mesh.vertexCount, 8u);
+    const auto number = [&](std::size_t t, std::size_t k) {
+        return mesh.triangles[t].corners[k].vertex;
+    };
+    // a-b-c and a-c-d share a and c.
+    EXPECT_EQ(number(0, 0), number(1, 0));
+    EXPECT_EQ(number(0, 2), number(1, 1));
+    EXPECT_NE(number(0, 1), number(1, 2));
+    // Another material on the same part: the same vertices.
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_EQ(number(2, k), number(0, k));
+    // Another part: vertices of their own, placed there.
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_NE(number(4, k), number(0, k));
+        EXPECT_LT(number(4, k), mesh.vertexCount);
+    }
+    expectAt(mesh.triangles[4].corners[0].position, {0, 0, 5});
+    expectAt(mesh.triangles[0].corners[0].position, {0, 0, 0});
+}
+
 TEST(ShapeMesh, theNightSubObjectCanBeLeftOut) {
     const msts::Shape shape = fixtures::sampleShape();
     msts::MeshOptions day;

@@ -119,10 +119,13 @@ VehicleFiles filesOf(const sample::Vehicle& v) {
 
 // A shape file of the vehicle's folder as a render model, its textures beside it.
 // `options` choose the texture levels decoded: by default every level the files store.
+// Unless `shareVertices`, every triangle corner is a vertex of its own.
 render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder,
-                             const msts::AceOptions& options) {
+                             const msts::AceOptions& options, bool shareVertices = true) {
     const msts::ShapeResult shape = msts::readShape(readBytes(shapePath));
-    const msts::Mesh mesh = msts::buildMesh(shape.shape);
+    msts::Mesh mesh = msts::buildMesh(shape.shape);
+    if (!shareVertices)
+        mesh.vertexCount = 0;
     return render::modelFromMesh(mesh,
                                  [&](const std::string& name) -> std::optional<msts::AceImage> {
                                      const auto path = findIgnoringCase(folder, name);
@@ -135,19 +138,11 @@ render::Model modelFromFiles(const fs::path& shapePath, const fs::path& folder,
                                  });
 }
 
-// The thumbnail of a vehicle drawn from its files, as the preview draws it: framed on its own
-// shape, its freight shapes in place when `withFreight`.
-render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius,
-                                    bool withFreight = true, const msts::AceOptions& options = {},
-                                    bool shadeEverySample = false) {
-    render::Model model = modelFromFiles(f.shape, f.definition.parent_path(), options);
-    const render::Mat4 halfTurn = render::Mat4::rotationY(std::numbers::pi_v<float>);
-    const render::BoundingSphere sphere = render::boundingSphere(model, halfTurn);
-    if (withFreight)
-        for (const FreightFiles& load : f.freight)
-            render::appendModel(model,
-                                modelFromFiles(load.shape, f.definition.parent_path(), options),
-                                {0, load.height, 0});
+const render::Mat4 halfTurn = render::Mat4::rotationY(std::numbers::pi_v<float>);
+
+// A model drawn as the preview draws a vehicle, framed on `sphere`.
+render::RgbImage drawThumbnail(const render::Model& model, const render::BoundingSphere& sphere,
+                               float length, float referenceRadius, bool shadeEverySample) {
     render::RenderSettings settings;
     settings.width = std::max(16, static_cast<int>(length * 7.415f));
     settings.height = 96;
@@ -155,6 +150,21 @@ render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float r
     settings.shadeEverySample = shadeEverySample;
     return render::renderModel(
         model, halfTurn, render::Camera::sideView(sphere.centre, 2.4f * referenceRadius), settings);
+}
+
+// The thumbnail of a vehicle drawn from its files, as the preview draws it: framed on its own
+// shape, its freight shapes in place when `withFreight`.
+render::RgbImage thumbnailFromFiles(const VehicleFiles& f, float length, float referenceRadius,
+                                    bool withFreight = true, const msts::AceOptions& options = {},
+                                    bool shadeEverySample = false) {
+    render::Model model = modelFromFiles(f.shape, f.definition.parent_path(), options);
+    const render::BoundingSphere sphere = render::boundingSphere(model, halfTurn);
+    if (withFreight)
+        for (const FreightFiles& load : f.freight)
+            render::appendModel(model,
+                                modelFromFiles(load.shape, f.definition.parent_path(), options),
+                                {0, load.height, 0});
+    return drawThumbnail(model, sphere, length, referenceRadius, shadeEverySample);
 }
 
 const sample::Vehicle* byName(const std::vector<sample::Vehicle>& all, const std::string& name) {
@@ -272,6 +282,24 @@ TEST_F(SampleContent, FilesDrawLikeTheDesigns) {
         }
         EXPECT_LT(total / double(designed.rgb.size()), 4.0);
         EXPECT_LT(far, int(designed.rgb.size() / 100));
+    }
+}
+
+// Corners of one vertex are placed once for all their triangles: the same bytes as placing
+// every corner on its own, from fewer vertices.
+TEST_F(SampleContent, SharedVerticesDrawTheSameBytesAsAVertexPerCorner) {
+    const float reference = referenceRadius();
+    for (const sample::Vehicle& v : vehicles()) {
+        SCOPED_TRACE(v.name);
+        const VehicleFiles f = filesOf(v);
+        const fs::path folder = f.definition.parent_path();
+        const render::Model shared = modelFromFiles(f.shape, folder, {});
+        const render::Model perCorner = modelFromFiles(f.shape, folder, {}, false);
+        EXPECT_LT(shared.vertices.size(), perCorner.vertices.size());
+        ASSERT_EQ(shared.triangleCount(), perCorner.triangleCount());
+        const render::BoundingSphere sphere = render::boundingSphere(perCorner, halfTurn);
+        EXPECT_EQ(drawThumbnail(shared, sphere, v.length, reference, false).rgb,
+                  drawThumbnail(perCorner, sphere, v.length, reference, false).rgb);
     }
 }
 
