@@ -22,7 +22,7 @@ constexpr std::int64_t kOne = std::int64_t(1) << kSubBits;
 constexpr std::int64_t kHalf = kOne / 2;
 
 enum Plane : unsigned {
-    Near = 1,
+    Near = nearPlaneOutcode,
     Far = 2,
     Left = 4,
     Right = 8,

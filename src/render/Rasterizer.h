@@ -83,6 +83,7 @@ ScreenPoint screenPoint(const Vec4& position, int width, int height);
 // the picture's size around it (clipping at the band keeps fixed-point coordinates small
 // while leaving nearly every triangle unclipped).
 unsigned outcode(const Vec4& p);
+inline constexpr unsigned nearPlaneOutcode = 1; // outcode()'s bit for behind the near plane
 
 // Sutherland-Hodgman clipping against the planes of outcode(); the result is a convex polygon
 // of 0 to 9 vertices.

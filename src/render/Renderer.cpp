@@ -51,7 +51,29 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
     // Every step is a candidate for its slot's smallest: the root is taken of the smallest
     // square only, which gives the same float since the root is monotonic.
     std::vector<float> smallestSquare(model.textures.size(), inf);
+    // What a triangle needs of its corners, worked out once per vertex for every triangle
+    // that meets there.
+    struct Corner {
+        float sx = 0, sy = 0, q = 0, u = 0, v = 0, uq = 0, vq = 0;
+        unsigned outcode = 0;
+        bool usable = false;
+    };
     const std::size_t vertexCount = model.vertices.size();
+    std::vector<Corner> corners(vertexCount);
+    for (std::size_t i = 0; i < vertexCount; ++i) {
+        const Vec4& c = clip[i];
+        const Vertex& vertex = model.vertices[i];
+        Corner& k = corners[i];
+        k.usable = finite(c) && std::isfinite(vertex.u) && std::isfinite(vertex.v);
+        k.outcode = outcode(c);
+        k.q = 1.0f / c.w;
+        k.sx = (c.x * k.q + 1.0f) * 0.5f * float(sampleWidth);
+        k.sy = (1.0f - c.y * k.q) * 0.5f * float(sampleHeight);
+        k.u = vertex.u;
+        k.v = vertex.v;
+        k.uq = k.u * k.q;
+        k.vq = k.v * k.q;
+    }
     for (const Primitive& p : model.primitives) {
         if (p.material >= model.materials.size())
             continue;
@@ -64,27 +86,21 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
             const std::uint32_t index[3] = {p.indices[k], p.indices[k + 1], p.indices[k + 2]};
             if (index[0] >= vertexCount || index[1] >= vertexCount || index[2] >= vertexCount)
                 continue;
-            float sx[3], sy[3], q[3], u[3], v[3];
-            unsigned all = ~0u;
-            bool usable = true, crossesNear = false;
-            for (int i = 0; i < 3; ++i) {
-                const Vec4& c = clip[index[i]];
-                const Vertex& vertex = model.vertices[index[i]];
-                usable = usable && finite(c) && std::isfinite(vertex.u) && std::isfinite(vertex.v);
-                all &= outcode(c);
-                crossesNear = crossesNear || !(c.z >= 0); // behind the near plane
-                q[i] = 1.0f / c.w;
-                sx[i] = (c.x * q[i] + 1.0f) * 0.5f * float(sampleWidth);
-                sy[i] = (1.0f - c.y * q[i]) * 0.5f * float(sampleHeight);
-                u[i] = vertex.u;
-                v[i] = vertex.v;
-            }
-            if (!usable || all != 0)
+            const Corner* c[3] = {&corners[index[0]], &corners[index[1]], &corners[index[2]]};
+            if (!(c[0]->usable && c[1]->usable && c[2]->usable) ||
+                (c[0]->outcode & c[1]->outcode & c[2]->outcode) != 0)
                 continue;
-            if (crossesNear) { // steps near the eye can be of any size
-                best = 0;
+            if ((c[0]->outcode | c[1]->outcode | c[2]->outcode) & nearPlaneOutcode) {
+                best = 0; // steps near the eye can be of any size
                 continue;
             }
+            const float sx[3] = {c[0]->sx, c[1]->sx, c[2]->sx};
+            const float sy[3] = {c[0]->sy, c[1]->sy, c[2]->sy};
+            const float q[3] = {c[0]->q, c[1]->q, c[2]->q};
+            const float u[3] = {c[0]->u, c[1]->u, c[2]->u};
+            const float v[3] = {c[0]->v, c[1]->v, c[2]->v};
+            const float uq[3] = {c[0]->uq, c[1]->uq, c[2]->uq};
+            const float vq[3] = {c[0]->vq, c[1]->vq, c[2]->vq};
             const float ax = sx[1] - sx[0], ay = sy[1] - sy[0];
             const float bx = sx[2] - sx[0], by = sy[2] - sy[0];
             const float area = ax * by - bx * ay;
@@ -98,11 +114,6 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
                 dx = (d1 * by - d2 * ay) / area;
                 dy = (d2 * ax - d1 * bx) / area;
             };
-            float uq[3], vq[3];
-            for (int i = 0; i < 3; ++i) {
-                uq[i] = u[i] * q[i];
-                vq[i] = v[i] * q[i];
-            }
             float dqdx, dqdy, duqdx, duqdy, dvqdx, dvqdy;
             gradient(q, dqdx, dqdy);
             gradient(uq, duqdx, duqdy);
