@@ -9,6 +9,7 @@
 #include "msts/BlockReader.h"
 #include "msts/TextLexer.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -168,6 +169,15 @@ public:
     std::uint32_t readCount(std::size_t minBinaryItemBytes) {
         return readCountOf(*this, minBinaryItemBytes);
     }
+
+    // For a caller that reads a run of blocks of one fixed form straight from the bytes: what
+    // is left of the current block, moving past what it took, and how deep blocks are open
+    // (blocks it steps over may not nest deeper than openBlock allows).
+    std::span<const std::byte> unreadBytes() const {
+        return data_.subspan(pos_, currentEnd() - pos_);
+    }
+    void skipBytes(std::size_t bytes) { pos_ += std::min(bytes, currentEnd() - pos_); }
+    std::size_t depth() const { return ends_.size(); }
 
     std::uint64_t position() const override { return base_ + pos_; }
     std::uint64_t bytesLeft() const override { return currentEnd() - pos_; }

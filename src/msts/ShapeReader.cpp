@@ -5,6 +5,7 @@
 #include "msts/WithBlockReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <span>
 #include <string>
@@ -361,26 +362,7 @@ private:
                 subObjectHeader(sub);
                 break;
             case Token::Vertices:
-                table(
-                    *h, Token::Vertex, sub.vertices,
-                    [&] {
-                        // Braced, the values are read in the order written.
-                        Vertex v{.flags = r_.readDword(),
-                                 .pointIndex = r_.readInt(),
-                                 .normalIndex = r_.readInt(),
-                                 .colour1 = r_.readDword(),
-                                 .colour2 = r_.readDword()};
-                        if (r_.openBlockIf(Token::VertexUvs)) {
-                            vertexUvs(v);
-                            r_.endBlock();
-                        } else if (auto uvs = r_.openBlockIfAny()) {
-                            if (uvs->token == Token::VertexUvs)
-                                vertexUvs(v);
-                            r_.endBlock();
-                        }
-                        return v;
-                    },
-                    vertexBytes);
+                vertices(*h, sub.vertices);
                 break;
             case Token::VertexSets:
                 table(*h, Token::VertexSet, sub.vertexSets, [&](const BlockHeader&) {
@@ -401,6 +383,76 @@ private:
             r_.endBlock();
         }
         return sub;
+    }
+
+    void vertices(const BlockHeader& parent, std::vector<Vertex>& out) {
+        out.clear();
+        const std::uint32_t count = r_.readCount(minBlockBytes);
+        // Bounded, so that a lying count cannot reserve far more than the file holds.
+        out.reserve(r_.isBinary() ? std::min<std::size_t>(count, r_.maxItemsLeft(vertexBytes))
+                                  : std::min<std::uint32_t>(count, 1u << 16));
+        std::size_t seen = 0;
+        if constexpr (std::is_same_v<Reader, BinaryReader>)
+            seen = plainVertices(out);
+        auto readVertex = [&] {
+            // Braced, the values are read in the order written.
+            Vertex v{.flags = r_.readDword(),
+                     .pointIndex = r_.readInt(),
+                     .normalIndex = r_.readInt(),
+                     .colour1 = r_.readDword(),
+                     .colour2 = r_.readDword()};
+            if (r_.openBlockIf(Token::VertexUvs)) {
+                vertexUvs(v);
+                r_.endBlock();
+            } else if (auto uvs = r_.openBlockIfAny()) {
+                if (uvs->token == Token::VertexUvs)
+                    vertexUvs(v);
+                r_.endBlock();
+            }
+            out.push_back(v);
+        };
+        checkCount(parent, count, seen + items(Token::Vertex, readVertex));
+    }
+
+    // Binary vertices of the form nearly every file writes, taken straight from the bytes: a
+    // `vertex` block without a label, holding its five values and then only a `vertex_uvs`
+    // block without a label and with exactly its listed indices. The first block of any other
+    // form stops the run and is read block by block from there, as it would have been.
+    std::size_t plainVertices(std::vector<Vertex>& out) {
+        // Stepping over two levels of blocks; openBlock would refuse a deeper one.
+        if (r_.depth() + 2 > static_cast<std::size_t>(BlockReader::maxDepth))
+            return 0;
+        const std::span<const std::byte> bytes = r_.unreadBytes();
+        const auto word = [&](std::size_t at) {
+            std::uint32_t w;
+            std::memcpy(&w, bytes.data() + at, 4);
+            return w;
+        };
+        constexpr std::size_t valuesAt = 9, uvsAt = valuesAt + 20, indicesAt = uvsAt + 13;
+        std::size_t at = 0, n = 0;
+        while (bytes.size() - at >= indicesAt &&
+               word(at) == static_cast<std::uint16_t>(Token::Vertex) &&
+               word(at + uvsAt) == static_cast<std::uint16_t>(Token::VertexUvs) &&
+               bytes[at + 8] == std::byte{0} && bytes[at + uvsAt + 8] == std::byte{0}) {
+            const std::uint64_t length = word(at + 4), uvLength = word(at + uvsAt + 4);
+            const std::uint64_t uvCount = word(at + uvsAt + 9);
+            if (uvLength != 5 + 4 * uvCount || length != 1 + 20 + 8 + uvLength ||
+                length + 8 > bytes.size() - at)
+                break;
+            Vertex v{.flags = word(at + valuesAt),
+                     .pointIndex = static_cast<std::int32_t>(word(at + valuesAt + 4)),
+                     .normalIndex = static_cast<std::int32_t>(word(at + valuesAt + 8)),
+                     .colour1 = word(at + valuesAt + 12),
+                     .colour2 = word(at + valuesAt + 16)};
+            v.uvCount = static_cast<std::uint32_t>(uvCount);
+            if (uvCount > 0)
+                v.uvIndex = static_cast<std::int32_t>(word(at + indicesAt));
+            out.push_back(v);
+            at += 8 + length;
+            ++n;
+        }
+        r_.skipBytes(at);
+        return n;
     }
 
     void vertexUvs(Vertex& v) {

@@ -103,6 +103,9 @@ inline void expectSameShape(const msts::Shape& a, const msts::Shape& b, float to
                     EXPECT_EQ(sa.vertices[v].normalIndex, sb.vertices[v].normalIndex);
                     EXPECT_EQ(sa.vertices[v].uvIndex, sb.vertices[v].uvIndex);
                     EXPECT_EQ(sa.vertices[v].colour1, sb.vertices[v].colour1);
+                    EXPECT_EQ(sa.vertices[v].colour2, sb.vertices[v].colour2);
+                    EXPECT_EQ(sa.vertices[v].flags, sb.vertices[v].flags);
+                    EXPECT_EQ(sa.vertices[v].uvCount, sb.vertices[v].uvCount);
                 }
                 ASSERT_EQ(sa.vertexSets.size(), sb.vertexSets.size());
                 ASSERT_EQ(sa.primitives.size(), sb.primitives.size());

@@ -50,6 +50,29 @@ TEST(ShapeForms, textAndBinaryAgreeOnAGeneratedShapeWithManyDigits) {
     msts_test::expectSameShape(binary.shape, shape, 0);
 }
 
+TEST(ShapeForms, binaryVerticesKeepEveryValueWhateverTheirUvCount) {
+    // Vertices with no uv, one and three, in one run: binary vertices are read in bulk while
+    // they keep one form, and each value must still land in its own field.
+    msts::Shape shape = fixtures::sampleShape();
+    std::uint32_t k = 0;
+    for (auto& sub : shape.lodControls[0].levels[0].subObjects)
+        for (auto& v : sub.vertices) {
+            v.uvCount = (k % 3 == 0) ? 0u : (k % 3 == 1) ? 1u : 3u;
+            if (v.uvCount == 0)
+                v.uvIndex = -1;
+            v.flags = 0x100u + k;
+            v.colour1 = 0xff000000u + k;
+            v.colour2 = 0xee000000u + k;
+            ++k;
+        }
+    for (auto form : {ShapeForm::Binary, ShapeForm::CompressedBinary, ShapeForm::Text8}) {
+        const auto result = read(fixtures::writeShape(shape, form));
+        ASSERT_TRUE(result.ok());
+        EXPECT_TRUE(result.diagnostics.empty());
+        msts_test::expectSameShape(result.shape, shape);
+    }
+}
+
 TEST(ShapeForms, namesOutsideAsciiSurviveEveryForm) {
     msts::Shape shape = fixtures::sampleShape();
     shape.images[0] = "Voiture_été.ace";
