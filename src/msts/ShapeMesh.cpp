@@ -176,6 +176,13 @@ Mesh buildMesh(const Shape& shape, const MeshOptions& options) {
                     expected += prim.indices.size() / 3;
     mesh.triangles.reserve(std::min<std::size_t>(expected, std::size_t(1) << 20));
 
+    // A sub-object's vertex is worked out once per part placement: the primitives of a
+    // sub-object that share a placement share its corners. `placed[vi]` holds the run of
+    // primitives, one sub-object under one placement, that corners[vi] was worked out for.
+    std::vector<std::uint32_t> placed;
+    std::vector<MeshCorner> corners;
+    std::uint32_t run = 0;
+
     for (const auto& lod : shape.lodControls) {
         const DistanceLevel* level = mostDetailed(lod);
         if (!level)
@@ -192,19 +199,17 @@ Mesh buildMesh(const Shape& shape, const MeshOptions& options) {
             if (options.skipNightSubObject && s == 1)
                 continue;
             const SubObject& sub = level->subObjects[s];
-            // A sub-object's vertex is worked out once per part placement: the primitives that
-            // share a placement share its corners. `placed[vi]` holds the placement run it was
-            // last worked out in; a new placement starts a new run.
-            std::vector<std::uint32_t> placed(sub.vertices.size(), 0);
-            std::vector<MeshCorner> corners(sub.vertices.size());
-            std::uint32_t run = 0;
+            if (placed.size() < sub.vertices.size()) {
+                placed.resize(sub.vertices.size(), 0);
+                corners.resize(sub.vertices.size());
+            }
             const Matrix* runMatrix = nullptr;
             for (const auto& prim : sub.primitives) {
                 const PrimState* ps = at(shape.primStates, prim.primStateIndex);
                 const VtxState* vs = ps ? at(shape.vtxStates, ps->vtxStateIndex) : nullptr;
                 const Matrix* m = vs ? at(world, vs->matrixIndex) : nullptr;
                 const Matrix& toWorld = m ? *m : identity;
-                if (run == 0 || &toWorld != runMatrix) {
+                if (!runMatrix || &toWorld != runMatrix) {
                     ++run;
                     runMatrix = &toWorld;
                 }

@@ -54,25 +54,27 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
     // What a triangle needs of its corners, worked out once per vertex for every triangle
     // that meets there.
     struct Corner {
-        float sx = 0, sy = 0, q = 0, u = 0, v = 0, uq = 0, vq = 0;
-        unsigned outcode = 0;
-        bool usable = false;
+        float sx, sy, q, u, v, uq, vq;
+        unsigned outcode;
+        bool usable;
     };
     const std::size_t vertexCount = model.vertices.size();
-    std::vector<Corner> corners(vertexCount);
+    std::vector<Corner> corners;
+    corners.reserve(vertexCount);
     for (std::size_t i = 0; i < vertexCount; ++i) {
         const Vec4& c = clip[i];
         const Vertex& vertex = model.vertices[i];
-        Corner& k = corners[i];
-        k.usable = finite(c) && std::isfinite(vertex.u) && std::isfinite(vertex.v);
-        k.outcode = outcode(c);
-        k.q = 1.0f / c.w;
-        k.sx = (c.x * k.q + 1.0f) * 0.5f * float(sampleWidth);
-        k.sy = (1.0f - c.y * k.q) * 0.5f * float(sampleHeight);
-        k.u = vertex.u;
-        k.v = vertex.v;
-        k.uq = k.u * k.q;
-        k.vq = k.v * k.q;
+        const float q = 1.0f / c.w;
+        corners.push_back(
+            {.sx = (c.x * q + 1.0f) * 0.5f * float(sampleWidth),
+             .sy = (1.0f - c.y * q) * 0.5f * float(sampleHeight),
+             .q = q,
+             .u = vertex.u,
+             .v = vertex.v,
+             .uq = vertex.u * q,
+             .vq = vertex.v * q,
+             .outcode = outcode(c),
+             .usable = finite(c) && std::isfinite(vertex.u) && std::isfinite(vertex.v)});
     }
     for (const Primitive& p : model.primitives) {
         if (p.material >= model.materials.size())
