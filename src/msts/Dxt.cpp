@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace msts {
@@ -17,12 +18,10 @@ Colour widen565(unsigned v) {
     return {(r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2)};
 }
 
+// R, G, B, A as a word whose bytes lie in that order in memory.
 std::uint32_t pack(unsigned r, unsigned g, unsigned b, unsigned a) {
-    const std::uint8_t bytes[4] = {std::uint8_t(r), std::uint8_t(g), std::uint8_t(b),
-                                   std::uint8_t(a)};
-    std::uint32_t v;
-    std::memcpy(&v, bytes, 4);
-    return v;
+    static_assert(std::endian::native == std::endian::little);
+    return (r & 0xFFu) | (g & 0xFFu) << 8 | (b & 0xFFu) << 16 | (a & 0xFFu) << 24;
 }
 
 // The four colours of a colour block (8 bytes) as RGBA words in memory order. DXT3 and
@@ -92,11 +91,21 @@ void decodeDxt(DxtKind kind, const std::byte* blocks, std::uint32_t width, std::
             const std::uint8_t* colourBlock = kind == DxtKind::Dxt1 ? in : in + 8;
             const std::array<std::uint32_t, 4> p = palette(colourBlock, kind == DxtKind::Dxt1);
             std::uint8_t* out = rgba + std::size_t(by) * stride + std::size_t(bx) * 4;
-            for (std::uint32_t y = 0; y < rows; ++y) {
-                const unsigned indices = colourBlock[4 + y];
-                std::uint8_t* row = out + std::size_t(y) * stride;
-                for (std::uint32_t x = 0; x < columns; ++x)
-                    std::memcpy(row + x * 4, &p[(indices >> (2 * x)) & 3], 4);
+            if (rows == 4 && columns == 4) {
+                // A whole block, nearly all of them: four texels a row, written at once.
+                for (std::uint32_t y = 0; y < 4; ++y) {
+                    const unsigned indices = colourBlock[4 + y];
+                    const std::uint32_t texels[4] = {p[indices & 3], p[(indices >> 2) & 3],
+                                                     p[(indices >> 4) & 3], p[indices >> 6]};
+                    std::memcpy(out + std::size_t(y) * stride, texels, sizeof texels);
+                }
+            } else {
+                for (std::uint32_t y = 0; y < rows; ++y) {
+                    const unsigned indices = colourBlock[4 + y];
+                    std::uint8_t* row = out + std::size_t(y) * stride;
+                    for (std::uint32_t x = 0; x < columns; ++x)
+                        std::memcpy(row + x * 4, &p[(indices >> (2 * x)) & 3], 4);
+                }
             }
             if (kind == DxtKind::Dxt1)
                 continue;
