@@ -48,12 +48,13 @@ private:
     }
 
     // A list block: a count, then that many child blocks of one kind. Others are skipped.
-    // `reserve` hears the count first, already checked against the bytes left.
-    template <typename F, typename R>
-    void list(const BlockHeader& parent, Token child, F&& readItem, R&& reserve) {
+    // `prepare` hears the count first, already checked against the bytes left, and returns how
+    // many items it read itself in bulk; they count with those read here.
+    template <typename F, typename P>
+    void list(const BlockHeader& parent, Token child, F&& readItem, P&& prepare) {
         const std::uint32_t count = r_.readCount(minBlockBytes);
-        reserve(count);
-        checkCount(parent, count, items(child, readItem));
+        const std::size_t first = prepare(count);
+        checkCount(parent, count, first + items(child, readItem));
     }
 
     // Reads the child blocks `child` of the current block with `readItem` and skips others;
@@ -93,24 +94,28 @@ private:
                         " declared, " + std::to_string(seen) + " found");
     }
 
+    static std::size_t noBulk() { return 0; }
+
     // `minBinaryItemBytes`, when given, is the least an item takes in binary: room is then
-    // made at once for as many items as the bytes left could hold, at most.
-    template <typename T, typename F>
+    // made at once for as many items as the bytes left could hold, at most. `bulk`, when
+    // given, then reads a first run of items straight into `out` and returns how many.
+    template <typename T, typename F, typename B = decltype(&noBulk)>
     void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem,
-               std::size_t minBinaryItemBytes = 0) {
+               std::size_t minBinaryItemBytes = 0, B bulk = &noBulk) {
         out.clear();
         // Bounded, so that a lying count cannot reserve far more than the file holds.
-        const auto reserve = [&](std::uint32_t count) {
+        const auto prepare = [&](std::uint32_t count) -> std::size_t {
             out.reserve(minBinaryItemBytes > 0 && r_.isBinary()
                             ? std::min<std::size_t>(count, r_.maxItemsLeft(minBinaryItemBytes))
                             : std::min<std::uint32_t>(count, 1u << 16));
+            return bulk();
         };
         if constexpr (std::is_invocable_v<F&>)
             list(
-                parent, child, [&] { out.push_back(readItem()); }, reserve);
+                parent, child, [&] { out.push_back(readItem()); }, prepare);
         else
             list(
-                parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); }, reserve);
+                parent, child, [&](const BlockHeader& h) { out.push_back(readItem(h)); }, prepare);
     }
 
     // A table of points, texture coordinates or vectors: blocks of floats only. Plain ones
@@ -362,7 +367,31 @@ private:
                 subObjectHeader(sub);
                 break;
             case Token::Vertices:
-                vertices(*h, sub.vertices);
+                table(
+                    *h, Token::Vertex, sub.vertices,
+                    [&] {
+                        // Braced, the values are read in the order written.
+                        Vertex v{.flags = r_.readDword(),
+                                 .pointIndex = r_.readInt(),
+                                 .normalIndex = r_.readInt(),
+                                 .colour1 = r_.readDword(),
+                                 .colour2 = r_.readDword()};
+                        if (r_.openBlockIf(Token::VertexUvs)) {
+                            vertexUvs(v);
+                            r_.endBlock();
+                        } else if (auto uvs = r_.openBlockIfAny()) {
+                            if (uvs->token == Token::VertexUvs)
+                                vertexUvs(v);
+                            r_.endBlock();
+                        }
+                        return v;
+                    },
+                    vertexBytes,
+                    [&]() -> std::size_t {
+                        if constexpr (std::is_same_v<Reader, BinaryReader>)
+                            return plainVertices(sub.vertices);
+                        return 0;
+                    });
                 break;
             case Token::VertexSets:
                 table(*h, Token::VertexSet, sub.vertexSets, [&](const BlockHeader&) {
@@ -383,35 +412,6 @@ private:
             r_.endBlock();
         }
         return sub;
-    }
-
-    void vertices(const BlockHeader& parent, std::vector<Vertex>& out) {
-        out.clear();
-        const std::uint32_t count = r_.readCount(minBlockBytes);
-        // Bounded, so that a lying count cannot reserve far more than the file holds.
-        out.reserve(r_.isBinary() ? std::min<std::size_t>(count, r_.maxItemsLeft(vertexBytes))
-                                  : std::min<std::uint32_t>(count, 1u << 16));
-        std::size_t seen = 0;
-        if constexpr (std::is_same_v<Reader, BinaryReader>)
-            seen = plainVertices(out);
-        auto readVertex = [&] {
-            // Braced, the values are read in the order written.
-            Vertex v{.flags = r_.readDword(),
-                     .pointIndex = r_.readInt(),
-                     .normalIndex = r_.readInt(),
-                     .colour1 = r_.readDword(),
-                     .colour2 = r_.readDword()};
-            if (r_.openBlockIf(Token::VertexUvs)) {
-                vertexUvs(v);
-                r_.endBlock();
-            } else if (auto uvs = r_.openBlockIfAny()) {
-                if (uvs->token == Token::VertexUvs)
-                    vertexUvs(v);
-                r_.endBlock();
-            }
-            out.push_back(v);
-        };
-        checkCount(parent, count, seen + items(Token::Vertex, readVertex));
     }
 
     // Binary vertices of the form nearly every file writes, taken straight from the bytes: a

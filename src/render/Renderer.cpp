@@ -96,35 +96,28 @@ std::vector<float> footprints(const Model& model, const std::vector<Vec4>& clip,
                 best = 0; // steps near the eye can be of any size
                 continue;
             }
-            const float sx[3] = {c[0]->sx, c[1]->sx, c[2]->sx};
-            const float sy[3] = {c[0]->sy, c[1]->sy, c[2]->sy};
-            const float q[3] = {c[0]->q, c[1]->q, c[2]->q};
-            const float u[3] = {c[0]->u, c[1]->u, c[2]->u};
-            const float v[3] = {c[0]->v, c[1]->v, c[2]->v};
-            const float uq[3] = {c[0]->uq, c[1]->uq, c[2]->uq};
-            const float vq[3] = {c[0]->vq, c[1]->vq, c[2]->vq};
-            const float ax = sx[1] - sx[0], ay = sy[1] - sy[0];
-            const float bx = sx[2] - sx[0], by = sy[2] - sy[0];
+            const float ax = c[1]->sx - c[0]->sx, ay = c[1]->sy - c[0]->sy;
+            const float bx = c[2]->sx - c[0]->sx, by = c[2]->sy - c[0]->sy;
             const float area = ax * by - bx * ay;
             if (!(std::fabs(area) > 1e-12f)) { // drawn on no sample, or hardly any
                 best = std::min(best, std::numeric_limits<float>::max());
                 continue;
             }
             // Screen gradients of a value that interpolates linearly on screen.
-            auto gradient = [&](const float f[3], float& dx, float& dy) {
-                const float d1 = f[1] - f[0], d2 = f[2] - f[0];
+            auto gradient = [&](float Corner::*f, float& dx, float& dy) {
+                const float d1 = c[1]->*f - c[0]->*f, d2 = c[2]->*f - c[0]->*f;
                 dx = (d1 * by - d2 * ay) / area;
                 dy = (d2 * ax - d1 * bx) / area;
             };
             float dqdx, dqdy, duqdx, duqdy, dvqdx, dvqdy;
-            gradient(q, dqdx, dqdy);
-            gradient(uq, duqdx, duqdy);
-            gradient(vq, dvqdx, dvqdy);
-            for (int i = 0; i < 3; ++i) {
-                const float dudx = (duqdx - u[i] * dqdx) / q[i],
-                            dudy = (duqdy - u[i] * dqdy) / q[i];
-                const float dvdx = (dvqdx - v[i] * dqdx) / q[i],
-                            dvdy = (dvqdy - v[i] * dqdy) / q[i];
+            gradient(&Corner::q, dqdx, dqdy);
+            gradient(&Corner::uq, duqdx, duqdy);
+            gradient(&Corner::vq, dvqdx, dvqdy);
+            for (const Corner* at : c) {
+                const float dudx = (duqdx - at->u * dqdx) / at->q,
+                            dudy = (duqdy - at->u * dqdy) / at->q;
+                const float dvdx = (dvqdx - at->v * dqdx) / at->q,
+                            dvdy = (dvqdy - at->v * dqdy) / at->q;
                 const float square = std::max(dudx * dudx + dvdx * dvdx, dudy * dudy + dvdy * dvdy);
                 if (square < bestSquare)
                     bestSquare = square;
