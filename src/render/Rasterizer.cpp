@@ -127,6 +127,38 @@ inline int mipLevel(const Texture& t, float dudx, float dvdx, float dudy, float 
     return std::clamp(level, 0, t.firstLevel + int(t.levels.size()) - 1);
 }
 
+// A sample's colour and alpha before lighting, and its light.
+struct Shade {
+    std::array<float, 4> texel;
+    float light;
+};
+
+// The shade at barycentric weights l0..l2.
+Shade shadeAt(const TriangleShade& t, float l0, float l1, float l2) {
+    const float q = l0 * t.q[0] + l1 * t.q[1] + l2 * t.q[2];
+    const float invQ = q > 0 ? 1.0f / q : 0.0f;
+    Shade shade{{float(t.colour.r), float(t.colour.g), float(t.colour.b), 255.0f},
+                (l0 * t.lq[0] + l1 * t.lq[1] + l2 * t.lq[2]) * invQ};
+    const float u = (l0 * t.uq[0] + l1 * t.uq[1] + l2 * t.uq[2]) * invQ;
+    const float v = (l0 * t.vq[0] + l1 * t.vq[1] + l2 * t.vq[2]) * invQ;
+    // A coordinate that overflowed on its way here draws the untextured colour.
+    if (t.texture && std::isfinite(u) && std::isfinite(v)) {
+        // Derivatives of u = uq / q by the quotient rule.
+        const float dudx = (t.duqdx - u * t.dqdx) * invQ, dudy = (t.duqdy - u * t.dqdy) * invQ;
+        const float dvdx = (t.dvqdx - v * t.dqdx) * invQ, dvdy = (t.dvqdy - v * t.dqdy) * invQ;
+        const int level = mipLevel(*t.texture, dudx, dvdx, dudy, dvdy);
+        shade.texel = sampleTexture(*t.texture, u, v, std::max(level, t.finestLevel));
+    }
+    return shade;
+}
+
+// The lit colour, held at 255.
+std::array<float, 3> litColour(const Shade& shade) {
+    return {std::min(shade.texel[0] * shade.light, 255.0f),
+            std::min(shade.texel[1] * shade.light, 255.0f),
+            std::min(shade.texel[2] * shade.light, 255.0f)};
+}
+
 } // namespace
 
 Framebuffer::Framebuffer(int w, int h, Rgb background) {
@@ -145,6 +177,7 @@ void Framebuffer::reset(int w, int h, Rgb background) {
     }
     depth.assign(n, std::numeric_limits<float>::max());
     owner.assign(n, noOwner);
+    recorded.clear();
     drawnSamples = 0;
 }
 
@@ -335,7 +368,8 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
     // for; else nothing is done here), the weights rounded to float and the depth summed in
     // the same order. Returns the samples done; the plain loop does the rest.
     const auto recordDepths4 = [&](float* depth, std::uint32_t* owner, int count, std::int64_t e0,
-                                   std::int64_t e1, std::int64_t e2, bool& closer) {
+                                   std::int64_t e1, std::int64_t e2, std::uint32_t entry,
+                                   bool& closer) {
         constexpr std::int64_t exact = std::int64_t(1) << 52;
         const auto inRange = [&](std::int64_t e, std::int64_t step) {
             const std::int64_t end = e + std::int64_t(count + 3) * step;
@@ -358,7 +392,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             return _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(a, inv)),
                                  _mm_cvtpd_ps(_mm_mul_pd(b, inv)));
         };
-        const __m128i id = _mm_set1_epi32(int(shading.triangle));
+        const __m128i id = _mm_set1_epi32(int(entry));
         __m128 any = _mm_setzero_ps();
         int done = 0;
         for (; done + 4 <= count; done += 4) {
@@ -384,8 +418,41 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         return done;
     };
 #endif
+    // What shading reads of the triangle; a recorded triangle keeps it for drawNearest().
+    const auto triangleShade = [&] {
+        const float dl0dx = float(double(stepX0) * invArea),
+                    dl0dy = float(double(stepY0) * invArea);
+        const float dl1dx = float(double(stepX1) * invArea),
+                    dl1dy = float(double(stepY1) * invArea);
+        const float dl2dx = float(double(stepX2) * invArea),
+                    dl2dy = float(double(stepY2) * invArea);
+        auto gradX = [&](float a0, float a1, float a2) {
+            return a0 * dl0dx + a1 * dl1dx + a2 * dl2dx;
+        };
+        auto gradY = [&](float a0, float a1, float a2) {
+            return a0 * dl0dy + a1 * dl1dy + a2 * dl2dy;
+        };
+        TriangleShade t;
+        t.q = {v0.q, v1.q, v2.q};
+        t.uq = {v0.uq, v1.uq, v2.uq};
+        t.vq = {v0.vq, v1.vq, v2.vq};
+        t.lq = {v0.lq, v1.lq, v2.lq};
+        t.dqdx = gradX(v0.q, v1.q, v2.q);
+        t.dqdy = gradY(v0.q, v1.q, v2.q);
+        t.duqdx = gradX(v0.uq, v1.uq, v2.uq);
+        t.duqdy = gradY(v0.uq, v1.uq, v2.uq);
+        t.dvqdx = gradX(v0.vq, v1.vq, v2.vq);
+        t.dvqdy = gradY(v0.vq, v1.vq, v2.vq);
+        t.texture = shading.texture && shading.texture->valid() ? shading.texture : nullptr;
+        t.finestLevel = shading.finestLevel;
+        t.colour = shading.colour;
+        return t;
+    };
+
     if (shading.depthUse == DepthUse::RecordOnly) {
-        // Depth alone.
+        // Depth alone, the samples taken marked with the entry the triangle gets if it takes any.
+        const std::uint32_t entry = std::uint32_t(fb.recorded.size());
+        const std::int64_t startRow[3] = {row0, row1, row2};
         for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
             const auto [first, last] = coveredRun(row0, row1, row2);
             float* depth = &fb.depth[std::size_t(y) * std::size_t(fb.width)];
@@ -393,7 +460,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             int x = x0 + first;
 #if defined(__SSE2__)
             x += recordDepths4(depth + x, owner + x, last - first + 1, row0 + first * stepX0,
-                               row1 + first * stepX1, row2 + first * stepX2, nearer);
+                               row1 + first * stepX1, row2 + first * stepX2, entry, nearer);
 #endif
             std::int64_t e0 = row0 + (x - x0) * stepX0, e1 = row1 + (x - x0) * stepX1,
                          e2 = row2 + (x - x0) * stepX2;
@@ -401,65 +468,34 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
                 const float z = weights(e0, e1, e2)[3];
                 if (z < depth[x]) {
                     depth[x] = z;
-                    owner[x] = shading.triangle;
+                    owner[x] = entry;
                     nearer = true;
                 }
             }
         }
+        if (nearer) {
+            RecordedTriangle& r = fb.recorded.emplace_back();
+            r.stepX = {stepX0, stepX1, stepX2};
+            r.stepY = {stepY0, stepY1, stepY2};
+            // The edges' values at sample (0, 0), from those at the box's first sample.
+            for (std::size_t k = 0; k < 3; ++k)
+                r.base[k] =
+                    startRow[k] - std::int64_t(x0) * r.stepX[k] - std::int64_t(y0) * r.stepY[k];
+            r.invArea = invArea;
+            r.shade = triangleShade();
+        }
         return nearer;
     }
-    // Screen-space gradients of the barycentric weights, per sample step.
-    const float dl0dx = float(double(stepX0) * invArea), dl0dy = float(double(stepY0) * invArea);
-    const float dl1dx = float(double(stepX1) * invArea), dl1dy = float(double(stepY1) * invArea);
-    const float dl2dx = float(double(stepX2) * invArea), dl2dy = float(double(stepY2) * invArea);
-    auto gradX = [&](float a0, float a1, float a2) {
-        return a0 * dl0dx + a1 * dl1dx + a2 * dl2dx;
-    };
-    auto gradY = [&](float a0, float a1, float a2) {
-        return a0 * dl0dy + a1 * dl1dy + a2 * dl2dy;
-    };
-    const float dqdx = gradX(v0.q, v1.q, v2.q), dqdy = gradY(v0.q, v1.q, v2.q);
-    const float duqdx = gradX(v0.uq, v1.uq, v2.uq), duqdy = gradY(v0.uq, v1.uq, v2.uq);
-    const float dvqdx = gradX(v0.vq, v1.vq, v2.vq), dvqdy = gradY(v0.vq, v1.vq, v2.vq);
 
-    const Texture* texture =
-        shading.texture && shading.texture->valid() ? shading.texture : nullptr;
+    const TriangleShade shade = triangleShade();
     const bool writesDepth =
         shading.blend == BlendMode::Opaque || shading.blend == BlendMode::AlphaTest;
-    // Drawing the owned samples, the depth there is already this triangle's.
-    const bool storesDepth = writesDepth && shading.depthUse != DepthUse::DrawNearest;
     const float alphaRef = shading.alphaReference * 255.0f;
-
-    // The colour (and alpha) at barycentric weights l0..l2, and its light.
-    struct Shade {
-        std::array<float, 4> texel;
-        float light;
-    };
-    const auto shadeAt = [&](float l0, float l1, float l2) {
-        const float q = l0 * v0.q + l1 * v1.q + l2 * v2.q;
-        const float invQ = q > 0 ? 1.0f / q : 0.0f;
-        Shade shade{
-            {float(shading.colour.r), float(shading.colour.g), float(shading.colour.b), 255.0f},
-            (l0 * v0.lq + l1 * v1.lq + l2 * v2.lq) * invQ};
-        const float u = (l0 * v0.uq + l1 * v1.uq + l2 * v2.uq) * invQ;
-        const float v = (l0 * v0.vq + l1 * v1.vq + l2 * v2.vq) * invQ;
-        // A coordinate that overflowed on its way here draws the untextured colour.
-        if (texture && std::isfinite(u) && std::isfinite(v)) {
-            // Derivatives of u = uq / q by the quotient rule.
-            const float dudx = (duqdx - u * dqdx) * invQ, dudy = (duqdy - u * dqdy) * invQ;
-            const float dvdx = (dvqdx - v * dqdx) * invQ, dvdy = (dvqdy - v * dqdy) * invQ;
-            const int level = mipLevel(*texture, dudx, dvdx, dudy, dvdy);
-            shade.texel = sampleTexture(*texture, u, v, std::max(level, shading.finestLevel));
-        }
-        return shade;
-    };
     // Writes the shade into one sample; false when the alpha test cuts it away.
     const auto write = [&](std::size_t index, const Shade& shade, float z) {
         const auto& texel = shade.texel;
         float* dst = &fb.colour[index * 3];
-        const float r = std::min(texel[0] * shade.light, 255.0f);
-        const float g = std::min(texel[1] * shade.light, 255.0f);
-        const float b = std::min(texel[2] * shade.light, 255.0f);
+        const auto [r, g, b] = litColour(shade);
         switch (shading.blend) {
         case BlendMode::AlphaTest:
             if (texel[3] < alphaRef)
@@ -485,73 +521,11 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
             break;
         }
         }
-        if (storesDepth)
+        if (writesDepth)
             fb.depth[index] = z;
         if (writesDepth || texel[3] > 0)
             ++fb.drawnSamples;
     };
-
-    if (shading.depthUse == DepthUse::DrawNearest && shading.shadeSquares) {
-        // Each 2 × 2 square of samples (on even coordinates) that the triangle owns some of
-        // is shaded once, at the mean of the weights of the samples it owns there, so the shade
-        // point never leaves the triangle. The texture level stays that of one sample's footprint:
-        // reading a square's footprint would reach the smaller levels the files store, each
-        // compressed on its own, and move colours. Coverage and depth stay per sample, which keeps
-        // the edges smooth.
-        for (int ys = y0 & ~1; ys <= y1; ys += 2) {
-            struct Row {
-                int first = 1, last = 0;             // covered samples, absolute x
-                std::int64_t e0 = 0, e1 = 0, e2 = 0; // edge values at x0
-                std::size_t index = 0;               // of sample (0, y)
-            };
-            std::array<Row, 2> rows;
-            int xa = x1 + 1, xb = x0 - 1;
-            for (int r = 0; r < 2; ++r) {
-                const int y = ys + r;
-                if (y < y0 || y > y1)
-                    continue;
-                Row& row = rows[std::size_t(r)];
-                const std::int64_t dy = y - y0;
-                row.e0 = row0 + dy * stepY0;
-                row.e1 = row1 + dy * stepY1;
-                row.e2 = row2 + dy * stepY2;
-                const auto [first, last] = coveredRun(row.e0, row.e1, row.e2);
-                row.first = x0 + first;
-                row.last = x0 + last;
-                row.index = std::size_t(y) * std::size_t(fb.width);
-                if (row.first <= row.last) {
-                    xa = std::min(xa, row.first);
-                    xb = std::max(xb, row.last);
-                }
-            }
-            for (int xs = xa & ~1; xs <= xb; xs += 2) {
-                std::array<std::size_t, 4> owned;
-                int n = 0;
-                std::int64_t sum0 = 0, sum1 = 0, sum2 = 0;
-                for (const Row& row : rows)
-                    for (int x = std::max(xs, row.first); x <= std::min(xs + 1, row.last); ++x) {
-                        const std::size_t index = row.index + std::size_t(x);
-                        if (fb.owner[index] != shading.triangle)
-                            continue;
-                        const std::int64_t dx = x - x0;
-                        owned[std::size_t(n++)] = index;
-                        sum0 += row.e0 + dx * stepX0;
-                        sum1 += row.e1 + dx * stepX1;
-                        sum2 += row.e2 + dx * stepX2;
-                    }
-                if (n == 0)
-                    continue;
-                nearer = true;
-                const double scale = invArea / double(n);
-                const Shade shade =
-                    shadeAt(float(double(sum0) * scale), float(double(sum1) * scale),
-                            float(double(sum2) * scale));
-                for (int i = 0; i < n; ++i)
-                    write(owned[std::size_t(i)], shade, 0.0f); // the depth is there already
-            }
-        }
-        return nearer;
-    }
 
     for (int y = y0; y <= y1; ++y, row0 += stepY0, row1 += stepY1, row2 += stepY2) {
         const auto [first, last] = coveredRun(row0, row1, row2);
@@ -560,23 +534,97 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         for (int x = x0 + first; x <= x0 + last; ++x, e0 += stepX0, e1 += stepX1, e2 += stepX2) {
             const auto [l0, l1, l2, z] = weights(e0, e1, e2);
             const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
-            switch (shading.depthUse) {
-            case DepthUse::Test:
-                if (!(z < fb.depth[index]))
-                    continue;
-                break;
-            case DepthUse::RecordOnly: // drawn above
+            if (!(z < fb.depth[index]))
                 continue;
-            case DepthUse::DrawNearest:
-                if (fb.owner[index] != shading.triangle)
-                    continue;
-                break;
-            }
             nearer = true;
-            write(index, shadeAt(l0, l1, l2), z);
+            write(index, shadeAt(shade, l0, l1, l2), z);
         }
     }
     return nearer;
+}
+
+void drawNearest(Framebuffer& fb, bool shadeSquares) {
+    const std::size_t entries = fb.recorded.size();
+    // The shade at the mean of the weights of `count` samples of t whose coordinates add up
+    // to x and y: the edge values are linear, so their sum is had in one step, exactly.
+    const auto shadeMean = [](const RecordedTriangle& t, int count, std::int64_t x,
+                              std::int64_t y) {
+        std::array<float, 3> l;
+        const double scale = t.invArea / double(count);
+        for (std::size_t k = 0; k < 3; ++k)
+            l[k] = float(double(count * t.base[k] + x * t.stepX[k] + y * t.stepY[k]) * scale);
+        return shadeAt(t.shade, l[0], l[1], l[2]);
+    };
+    const auto put = [&](std::size_t index, const Shade& shade) {
+        const auto [r, g, b] = litColour(shade);
+        float* dst = &fb.colour[index * 3];
+        dst[0] = r;
+        dst[1] = g;
+        dst[2] = b;
+        ++fb.drawnSamples;
+    };
+    if (!shadeSquares) {
+        for (int y = 0; y < fb.height; ++y)
+            for (int x = 0; x < fb.width; ++x) {
+                const std::size_t index = std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
+                if (const std::uint32_t owner = fb.owner[index]; owner < entries)
+                    put(index, shadeMean(fb.recorded[owner], 1, x, y));
+            }
+        return;
+    }
+    for (int ys = 0; ys < fb.height; ys += 2)
+        for (int xs = 0; xs < fb.width; xs += 2) {
+            if (ys + 1 < fb.height && xs + 1 < fb.width) {
+                // Whole squares: most are background or inside one triangle.
+                const std::size_t top = std::size_t(ys) * std::size_t(fb.width) + std::size_t(xs);
+                const std::size_t bottom = top + std::size_t(fb.width);
+                const std::uint32_t a = fb.owner[top];
+                if (a == fb.owner[top + 1] && a == fb.owner[bottom] && a == fb.owner[bottom + 1]) {
+                    if (a < entries) {
+                        const Shade shade = shadeMean(fb.recorded[a], 4, 4 * xs + 2, 4 * ys + 2);
+                        for (const std::size_t index : {top, top + 1, bottom, bottom + 1})
+                            put(index, shade);
+                    }
+                    continue;
+                }
+            }
+            // The square's samples that have an owner, row by row.
+            struct Sample {
+                int x, y;
+                std::size_t index;
+                std::uint32_t owner;
+            };
+            std::array<Sample, 4> square;
+            int n = 0;
+            for (int y = ys; y < std::min(ys + 2, fb.height); ++y)
+                for (int x = xs; x < std::min(xs + 2, fb.width); ++x) {
+                    const std::size_t index =
+                        std::size_t(y) * std::size_t(fb.width) + std::size_t(x);
+                    if (const std::uint32_t owner = fb.owner[index]; owner < entries)
+                        square[std::size_t(n++)] = {x, y, index, owner};
+                }
+            // Each owner once, over the samples it owns here.
+            for (int i = 0; i < n; ++i) {
+                const std::uint32_t owner = square[std::size_t(i)].owner;
+                bool seen = false;
+                for (int j = 0; j < i; ++j)
+                    seen = seen || square[std::size_t(j)].owner == owner;
+                if (seen)
+                    continue;
+                int count = 0;
+                std::int64_t x = 0, y = 0;
+                for (int j = i; j < n; ++j)
+                    if (square[std::size_t(j)].owner == owner) {
+                        x += square[std::size_t(j)].x;
+                        y += square[std::size_t(j)].y;
+                        ++count;
+                    }
+                const Shade shade = shadeMean(fb.recorded[owner], count, x, y);
+                for (int j = i; j < n; ++j)
+                    if (square[std::size_t(j)].owner == owner)
+                        put(square[std::size_t(j)].index, shade);
+            }
+        }
 }
 
 bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,

@@ -17,6 +17,26 @@
 
 namespace render {
 
+// What shading reads of a triangle: per corner, the values that interpolate linearly on
+// screen (1 / w, and u, v and the light each times 1 / w), their gradients per sample step,
+// and the surface.
+struct TriangleShade {
+    std::array<float, 3> q{}, uq{}, vq{}, lq{};
+    float dqdx = 0, dqdy = 0, duqdx = 0, duqdy = 0, dvqdx = 0, dvqdy = 0;
+    const Texture* texture = nullptr; // a valid one, or nullptr to draw `colour`
+    int finestLevel = 0;
+    Rgb colour{128, 128, 128};
+};
+
+// An opaque triangle whose depth was recorded on some sample (DepthUse::RecordOnly), as
+// drawNearest() shades it there. Corner k's barycentric weight at sample (x, y) is
+// (base[k] + x * stepX[k] + y * stepY[k]) * invArea, the edge value in fixed point.
+struct RecordedTriangle {
+    std::array<std::int64_t, 3> base{}, stepX{}, stepY{};
+    double invArea = 0;
+    TriangleShade shade;
+};
+
 // The sample grid: colour (0..255 per channel, as floats so blending keeps precision) and
 // depth (0 at the near plane, 1 at the far plane).
 struct Framebuffer {
@@ -24,10 +44,11 @@ struct Framebuffer {
     int height = 0;
     std::vector<float> colour;
     std::vector<float> depth;
-    // Per sample, the opaque triangle (Shading::triangle) whose depth was recorded there:
-    // the first at the nearest depth, or noOwner. See DepthUse.
+    // Per sample, the entry of `recorded` for the opaque triangle whose depth was recorded
+    // there: the first at the nearest depth, or noOwner.
     static constexpr std::uint32_t noOwner = 0xFFFFFFFF;
     std::vector<std::uint32_t> owner;
+    std::vector<RecordedTriangle> recorded;
     // Samples a triangle has written (an alpha-tested hole or a fully transparent blend
     // writes none): 0 means nothing of the model is in the picture.
     std::size_t drawnSamples = 0;
@@ -45,12 +66,11 @@ struct ClipVertex {
 };
 
 // How a triangle meets the depth buffer. Opaque triangles can be drawn in two passes that
-// give the same picture as one: first every depth, then each sample shaded once, by the first
-// triangle at the nearest depth, instead of once per triangle that comes nearer.
+// give the same picture as one: first every depth (RecordOnly), then drawNearest() shades
+// each sample once, as its nearest triangle, instead of once per triangle that comes nearer.
 enum class DepthUse : std::uint8_t {
-    Test,        // drawn where nearer than what is there
-    RecordOnly,  // nothing drawn: where nearer, the depth and the triangle's number are kept
-    DrawNearest, // drawn where the recorded number is the triangle's own
+    Test,       // drawn where nearer than what is there
+    RecordOnly, // nothing drawn: where nearer, the depth and the triangle's entry are kept
 };
 
 struct Shading {
@@ -61,12 +81,6 @@ struct Shading {
     // The finest mip level this picture samples (see finestMipLevel); none finer is read.
     int finestLevel = 0;
     DepthUse depthUse = DepthUse::Test;
-    // The opaque triangle's number in both passes of RecordOnly and DrawNearest, the same
-    // for the pieces clipping cuts it into (they share no sample).
-    std::uint32_t triangle = 0;
-    // Drawing at the nearest depth, each 2 × 2 square of samples is shaded once for the
-    // samples the triangle owns in it (see rasterizeTriangle); unset, every sample is.
-    bool shadeSquares = false;
 };
 
 // Where a clip-space point falls on a sample grid, worked out once per vertex for all the
@@ -106,6 +120,15 @@ bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, con
 bool drawTriangle(Framebuffer& fb, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                   const ScreenPoint& pa, const ScreenPoint& pb, const ScreenPoint& pc,
                   const Shading& shading);
+
+// Shades every sample the RecordOnly pass gave an owner, as that triangle: each 2 × 2 square
+// of samples (on even coordinates) once per triangle that owns some of it, at the mean of the
+// weights of the samples it owns there, so the shade point never leaves the triangle. The
+// texture level stays that of one sample's footprint: reading a square's footprint would reach
+// the smaller levels the files store, each compressed on its own, and move colours. Coverage
+// and depth stay per sample, which keeps the edges smooth. With shadeSquares unset, every
+// sample is shaded on its own (the reference the squares are measured against).
+void drawNearest(Framebuffer& fb, bool shadeSquares);
 
 // Bilinear sample of one mip level of the full picture (clamped to the levels held),
 // wrapping outside 0..1.

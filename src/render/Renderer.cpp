@@ -247,35 +247,25 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         return p.material < model.materials.size() ? model.materials[p.material] : fallback;
     };
 
-    // Opaque triangles record their depths first and are then shaded once per sample; the
-    // alpha-tested ones follow, tested as they come, since a cut-away texel leaves no depth.
+    // Opaque triangles record their depths first and their nearest samples are then shaded;
+    // the alpha-tested ones follow, tested as they come, since a cut-away texel leaves no
+    // depth. Blended ones are gathered for the end.
     struct Pass {
         BlendMode blend;
         DepthUse depthUse;
     };
     std::vector<BlendedTriangle> blended;
-    // Per opaque triangle, numbered in drawing order: whether it owns some sample once the
-    // depths are recorded. One that owns none is hidden or was hidden later, and the shading
-    // pass passes it by.
-    std::vector<std::uint8_t> owns;
-    std::uint32_t opaqueCount = 0;
     for (const Pass pass : {Pass{BlendMode::Opaque, DepthUse::RecordOnly},
-                            Pass{BlendMode::Opaque, DepthUse::DrawNearest},
                             Pass{BlendMode::AlphaTest, DepthUse::Test}}) {
-        if (pass.depthUse == DepthUse::DrawNearest) {
-            owns.assign(opaqueCount, 0);
-            for (const std::uint32_t owner : fb.owner)
-                if (owner < opaqueCount)
-                    owns[owner] = 1;
-        }
-        std::uint32_t opaqueIndex = 0;
+        if (pass.blend == BlendMode::AlphaTest)
+            drawNearest(fb, !settings.shadeEverySample);
         for (std::uint32_t pi = 0; pi < model.primitives.size(); ++pi) {
             const Primitive& p = model.primitives[pi];
             const Material& m = materialOf(p);
             const bool isBlended =
                 m.blend == BlendMode::AlphaBlend || m.blend == BlendMode::Additive;
             if (isBlended) {
-                if (pass.depthUse == DepthUse::RecordOnly)
+                if (pass.blend == BlendMode::Opaque)
                     for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
                         if (usable(p, k)) {
                             const float w = (clip[p.indices[k]].w + clip[p.indices[k + 1]].w +
@@ -289,20 +279,14 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                 continue;
             Shading shading = shadingFor(model, m, finestLevels);
             shading.depthUse = pass.depthUse;
-            shading.shadeSquares = !settings.shadeEverySample;
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
                 if (!usable(p, k))
-                    continue;
-                shading.triangle = opaqueIndex++;
-                if (pass.depthUse == DepthUse::DrawNearest && !owns[shading.triangle])
                     continue;
                 const std::uint32_t a = p.indices[k], b = p.indices[k + 1], c = p.indices[k + 2];
                 drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m), points[a],
                              points[b], points[c], shadingOf(p, k, shading));
             }
         }
-        if (pass.depthUse == DepthUse::RecordOnly)
-            opaqueCount = opaqueIndex;
     }
 
     // Farthest first; equal depths keep the model's order so that the result never depends on

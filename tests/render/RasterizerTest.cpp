@@ -26,11 +26,9 @@ Framebuffer drawOpaque(const std::array<ClipVertex, 3>& t, bool shadeSquares) {
     Framebuffer fb(24, 24, {255, 255, 255});
     Shading shading;
     shading.colour = {255, 255, 255};
-    shading.shadeSquares = shadeSquares;
     shading.depthUse = DepthUse::RecordOnly;
     drawTriangle(fb, t[0], t[1], t[2], shading);
-    shading.depthUse = DepthUse::DrawNearest;
-    drawTriangle(fb, t[0], t[1], t[2], shading);
+    drawNearest(fb, shadeSquares);
     return fb;
 }
 
@@ -90,7 +88,6 @@ TEST(RasterizerDepthTest, DepthsRecordedAloneAreThoseADrawnTriangleWrites) {
         Framebuffer drawn(61, 47, {0, 0, 0}), recorded(61, 47, {0, 0, 0});
         drawTriangle(drawn, t[0], t[1], t[2], shading);
         shading.depthUse = DepthUse::RecordOnly;
-        shading.triangle = 7;
         drawTriangle(recorded, t[0], t[1], t[2], shading);
         std::size_t covered = 0;
         for (std::size_t i = 0; i < drawn.depth.size(); ++i) {
@@ -98,11 +95,65 @@ TEST(RasterizerDepthTest, DepthsRecordedAloneAreThoseADrawnTriangleWrites) {
                       std::bit_cast<std::uint32_t>(drawn.depth[i]))
                 << i;
             const bool reached = drawn.depth[i] != std::numeric_limits<float>::max();
-            EXPECT_EQ(recorded.owner[i], reached ? 7u : Framebuffer::noOwner) << i;
+            EXPECT_EQ(recorded.owner[i], reached ? 0u : Framebuffer::noOwner) << i;
             covered += reached;
         }
         EXPECT_GT(covered, 20u);
     }
+}
+
+TEST(RasterizerDepthTest, NearestSamplesShadeAsTheDepthTestWouldDrawThem) {
+    // Recording depths and then shading each sample as its owner gives the bits that drawing
+    // every triangle with the depth test gives, whichever triangle a sample ends with:
+    // overlapping triangles of their own colours, light and depth slopes, one cut by the near
+    // plane into pieces that are recorded each on its own, and one hidden behind the others.
+    const auto corner = [](float x, float y, float z, float w, float light) {
+        ClipVertex c;
+        c.position = {x * w, y * w, z * w, w};
+        c.light = light;
+        return c;
+    };
+    struct Coloured {
+        std::array<ClipVertex, 3> corners;
+        Rgb colour;
+    };
+    const std::array<Coloured, 4> scene{{
+        {{corner(-0.9f, -0.8f, 0.6f, 1.0f, 0.2f), corner(0.9f, -0.7f, 0.3f, 2.5f, 1.0f),
+          corner(0.1f, 0.9f, 0.5f, 1.5f, 0.6f)},
+         {200, 40, 10}},
+        {{corner(-0.95f, 0.7f, 0.2f, 1.0f, 0.9f), corner(0.8f, 0.95f, 0.7f, 3.0f, 0.1f),
+          corner(0.3f, -0.9f, 0.45f, 1.2f, 0.5f)},
+         {20, 180, 60}},
+        // Behind the near plane at its first corner.
+        {{corner(-0.6f, -0.9f, -0.5f, 0.8f, 1.0f), corner(0.95f, 0.1f, 0.4f, 2.0f, 0.3f),
+          corner(-0.2f, 0.8f, 0.35f, 1.1f, 0.7f)},
+         {30, 60, 220}},
+        {{corner(-0.5f, -0.5f, 0.95f, 1.0f, 1.0f), corner(0.5f, -0.5f, 0.95f, 1.0f, 1.0f),
+          corner(0.0f, 0.5f, 0.95f, 1.0f, 1.0f)},
+         {255, 255, 255}},
+    }};
+    Framebuffer tested(53, 41, {0, 0, 0}), nearest(53, 41, {0, 0, 0});
+    for (const Coloured& t : scene) {
+        Shading shading;
+        shading.colour = t.colour;
+        drawTriangle(tested, t.corners[0], t.corners[1], t.corners[2], shading);
+        shading.depthUse = DepthUse::RecordOnly;
+        drawTriangle(nearest, t.corners[0], t.corners[1], t.corners[2], shading);
+    }
+    // One entry for each of the first two, one per piece of the clipped one, none for the
+    // hidden one.
+    ASSERT_EQ(nearest.recorded.size(), 4u);
+    drawNearest(nearest, false);
+    std::size_t drawn = 0;
+    for (std::size_t i = 0; i < tested.depth.size(); ++i) {
+        drawn += tested.depth[i] != std::numeric_limits<float>::max();
+        for (std::size_t c = 0; c < 3; ++c)
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(nearest.colour[i * 3 + c]),
+                      std::bit_cast<std::uint32_t>(tested.colour[i * 3 + c]))
+                << i;
+    }
+    EXPECT_EQ(nearest.drawnSamples, drawn);
+    EXPECT_GT(drawn, 1000u);
 }
 
 TEST(RasterizerResolveTest, EveryPixelRoundsAndHoldsItsAverageAlike) {
