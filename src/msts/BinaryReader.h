@@ -18,21 +18,6 @@ namespace msts {
 static_assert(std::endian::native == std::endian::little,
               "binary blocks are read by copying little-endian words");
 
-// Appends UTF-16 code units as UTF-8; unpaired surrogates become U+FFFD.
-inline void AppendUtf16Units(std::string& out, const char16_t* units, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-}
-
 class BinaryReader final : public BlockReader {
 public:
     BinaryReader(std::span<const std::byte> body, std::uint64_t base, Diagnostics& diagnostics)
@@ -266,11 +251,18 @@ private:
         out.reserve(out.size() + units);
         for (std::size_t i = 0; i < ascii; ++i)
             out.push_back(std::to_integer<char>(p[2 * i]));
-        if (ascii == units)
-            return;
-        std::u16string rest(units - ascii, u'\0');
-        std::memcpy(rest.data(), p + 2 * ascii, rest.size() * 2);
-        AppendUtf16Units(out, rest.data(), rest.size());
+        // The rest a character at a time; a unit past the end reads as 0, no surrogate.
+        const auto unitAt = [&](std::size_t k) -> char32_t {
+            return k < units ? std::to_integer<char32_t>(p[2 * k]) |
+                                   std::to_integer<char32_t>(p[2 * k + 1]) << 8
+                             : 0;
+        };
+        for (std::size_t i = ascii; i < units; ++i) {
+            bool paired;
+            const char32_t c = utf16Character(unitAt(i), unitAt(i + 1), paired);
+            i += paired;
+            appendUtf8(out, c);
+        }
     }
 
     std::span<const std::byte> data_;

@@ -50,7 +50,7 @@ void BlockReader::badCount(DiagCode code, std::uint64_t at, std::int32_t count) 
 
 std::unique_ptr<BlockReader> BlockReader::create(const Container& container,
                                                  Diagnostics& diagnostics) {
-    return WithBlockReader(
+    return withBlockReader(
         container, diagnostics, [](auto& reader) -> std::unique_ptr<BlockReader> {
             return std::make_unique<std::remove_reference_t<decltype(reader)>>(std::move(reader));
         });

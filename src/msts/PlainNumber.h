@@ -17,7 +17,7 @@
 namespace msts {
 
 // `-?[0-9]+(\.[0-9]+)?([eE][-+]?[0-9]+)?` within the fast range above.
-inline bool ParsePlainFloat(const char* first, const char* last, float& out) {
+inline bool parsePlainFloat(const char* first, const char* last, float& out) {
     const char* p = first;
     const bool negative = p != last && *p == '-';
     if (negative)
@@ -66,7 +66,7 @@ inline bool ParsePlainFloat(const char* first, const char* last, float& out) {
 }
 
 // `-?[0-9]{1,18}`, any value; the caller checks the range.
-inline bool ParsePlainInteger(const char* first, const char* last, std::int64_t& out) {
+inline bool parsePlainInteger(const char* first, const char* last, std::int64_t& out) {
     const char* p = first;
     const bool negative = p != last && *p == '-';
     if (negative)
@@ -84,7 +84,7 @@ inline bool ParsePlainInteger(const char* first, const char* last, std::int64_t&
 }
 
 // One to eight hexadecimal digits.
-inline bool ParsePlainHex(const char* first, const char* last, std::uint32_t& out) {
+inline bool parsePlainHex(const char* first, const char* last, std::uint32_t& out) {
     if (first == last || last - first > 8)
         return false;
     std::uint32_t v = 0;

@@ -94,11 +94,12 @@ private:
                         " declared, " + std::to_string(seen) + " found");
     }
 
-    static std::size_t noBulk() { return 0; }
+    static std::size_t noBulk(std::uint32_t) { return 0; }
 
     // `minBinaryItemBytes`, when given, is the least an item takes in binary: room is then
     // made at once for as many items as the bytes left could hold, at most. `bulk`, when
-    // given, then reads a first run of items straight into `out` and returns how many.
+    // given, then hears the count and reads a first run of items straight into `out`,
+    // returning how many.
     template <typename T, typename F, typename B = decltype(&noBulk)>
     void table(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem,
                std::size_t minBinaryItemBytes = 0, B bulk = &noBulk) {
@@ -108,7 +109,7 @@ private:
             out.reserve(minBinaryItemBytes > 0 && r_.isBinary()
                             ? std::min<std::size_t>(count, r_.maxItemsLeft(minBinaryItemBytes))
                             : std::min<std::uint32_t>(count, 1u << 16));
-            return bulk();
+            return bulk(count);
         };
         if constexpr (std::is_invocable_v<F&>)
             list(
@@ -119,26 +120,21 @@ private:
     }
 
     // A table of points, texture coordinates or vectors: blocks of floats only. Plain ones
-    // come in bulk as far as they run, what follows them one by one, as `table` reads it.
+    // come in bulk as far as they run, what follows them one by one.
     template <typename T, typename F>
     void floatTable(const BlockHeader& parent, Token child, std::vector<T>& out, F&& readItem) {
         static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(float) == 0);
         constexpr std::size_t floats = sizeof(T) / sizeof(float);
-        out.clear();
-        const std::uint32_t count = r_.readCount(minBlockBytes);
-        std::size_t seen = 0;
-        if (r_.isBinary()) {
-            // No more than the bytes left could hold as plain blocks.
-            out.resize(std::min<std::size_t>(count, r_.maxItemsLeft(minBlockBytes + 4 * floats)));
-            seen = r_.readFloatBlocks(child, floats, std::as_writable_bytes(std::span(out)));
-            out.resize(seen);
-        } else {
-            out.reserve(std::min<std::uint32_t>(count, 1u << 16));
-        }
-        auto push = [&] {
-            out.push_back(readItem());
-        };
-        checkCount(parent, count, seen + items(child, push));
+        constexpr std::size_t plainBytes = minBlockBytes + 4 * floats;
+        table(parent, child, out, readItem, plainBytes, [&](std::uint32_t count) -> std::size_t {
+            if (!r_.isBinary())
+                return 0;
+            out.resize(std::min<std::size_t>(count, r_.maxItemsLeft(plainBytes)));
+            const std::size_t n =
+                r_.readFloatBlocks(child, floats, std::as_writable_bytes(std::span(out)));
+            out.resize(n);
+            return n;
+        });
     }
 
     Vec2 vec2() {
@@ -387,7 +383,7 @@ private:
                         return v;
                     },
                     vertexBytes,
-                    [&]() -> std::size_t {
+                    [&](std::uint32_t) -> std::size_t {
                         if constexpr (std::is_same_v<Reader, BinaryReader>)
                             return plainVertices(sub.vertices);
                         return 0;
@@ -546,7 +542,7 @@ ShapeResult readShape(std::span<const std::byte> bytes) {
         return result;
     }
     try {
-        WithBlockReader(container, result.diagnostics, [&](auto& reader) {
+        withBlockReader(container, result.diagnostics, [&](auto& reader) {
             ShapeParser(reader, result.diagnostics, result.shape).parseFile();
         });
     } catch (const ReadError& e) {

@@ -39,7 +39,7 @@ struct Lexeme {
 };
 
 // Appends a Unicode scalar value as UTF-8.
-inline void AppendUtf8(std::string& out, char32_t c) {
+inline void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
@@ -55,6 +55,16 @@ inline void AppendUtf8(std::string& out, char32_t c) {
         out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
+}
+
+// The character a UTF-16 code unit begins, `next` being the unit after it (0 at the end): a
+// surrogate pair is one character and takes both units (`paired`); an unpaired surrogate is
+// U+FFFD.
+inline char32_t utf16Character(char32_t unit, char32_t next, bool& paired) {
+    paired = unit >= 0xD800 && unit <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF;
+    if (paired)
+        return 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+    return unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit;
 }
 
 template <bool Wide> class TextLexer {
@@ -189,21 +199,13 @@ private:
     void appendCharacter(std::string& out, std::size_t& i, std::size_t end) const {
         char32_t c = unit(i);
         if constexpr (Wide) {
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < end) {
-                const char32_t low = unit(i + 1);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                    ++i;
-                } else {
-                    c = 0xFFFD;
-                }
-            } else if (c >= 0xD800 && c <= 0xDFFF) {
-                c = 0xFFFD;
-            }
+            bool paired;
+            c = utf16Character(c, i + 1 < end ? unit(i + 1) : 0, paired);
+            i += paired;
         } else {
             c = Windows1252ToUnicode(static_cast<unsigned char>(c));
         }
-        AppendUtf8(out, c);
+        appendUtf8(out, c);
     }
 
     std::span<const std::byte> data_;

@@ -21,13 +21,13 @@ namespace msts {
 template <bool Wide> class TextReader final : public BlockReader {
 public:
     TextReader(std::span<const std::byte> body, std::uint64_t base, Diagnostics& diagnostics)
-        : BlockReader(diagnostics), lexer_(body), base_(base), units_(lexer_.size()) {}
+        : BlockReader(diagnostics), lexer_(body), base_(base) {}
 
     std::optional<BlockHeader> openBlock() override {
         // One named result for every return, so that it is built where the caller keeps it.
         std::optional<BlockHeader> result;
         for (;;) {
-            const Lexed next = peek();
+            const Lexeme next = peek();
             if (next.kind == Kind::End) {
                 if (depth_ == 0)
                     return result;
@@ -51,7 +51,7 @@ public:
                 return result; // a value, not a block
             // A bare word: the block's name, unless it is a value.
             const std::size_t save = pos_;
-            const Lexed name = lex();
+            const Lexeme name = lex();
             if (name.end > name.begin && (unit(name.begin) == '#' || unit(name.begin) == '_')) {
                 if (peek().kind == Kind::Open) {
                     lex();
@@ -59,8 +59,8 @@ public:
                 }
                 continue;
             }
-            Lexed after = peek();
-            std::optional<Lexed> label;
+            Lexeme after = peek();
+            std::optional<Lexeme> label;
             if (after.kind == Kind::Word || after.kind == Kind::String) {
                 label = lex();
                 if (peek().kind != Kind::Open) {
@@ -108,10 +108,10 @@ public:
     bool nextIsBlock(Token token) override {
         skipIgnorable();
         const std::size_t save = pos_;
-        const Lexed name = lex();
+        const Lexeme name = lex();
         bool result = false;
         if (name.kind == Kind::Word && tokenOf(name) == token) {
-            Lexed after = lex();
+            Lexeme after = lex();
             if (after.kind == Kind::Word || after.kind == Kind::String)
                 after = lex();
             result = after.kind == Kind::Open;
@@ -125,12 +125,12 @@ public:
         if (lower.empty() || token == Token::Comment || depth_ >= maxDepth)
             return false;
         const std::size_t save = pos_;
-        const Lexed name = lex();
+        const Lexeme name = lex();
         if (!isWord(name, lower)) {
             pos_ = save;
             return false;
         }
-        Lexed after = lex();
+        Lexeme after = lex();
         if (after.kind == Kind::Word || after.kind == Kind::String)
             after = lex(); // the label
         if (after.kind != Kind::Open) {
@@ -150,9 +150,9 @@ public:
 
     std::uint32_t readDword() override {
         std::uint32_t quick;
-        if (quickValue([&](const char* f, const char* l) { return ParsePlainHex(f, l, quick); }))
+        if (quickValue([&](const char* f, const char* l) { return parsePlainHex(f, l, quick); }))
             return quick;
-        const Lexed t = value();
+        const Lexeme t = value();
         Narrow n(*this, t);
         std::uint32_t v = 0;
         const auto [ptr, ec] = std::from_chars(n.first, n.last, v, 16);
@@ -163,9 +163,9 @@ public:
 
     float readFloat() override {
         float quick;
-        if (quickValue([&](const char* f, const char* l) { return ParsePlainFloat(f, l, quick); }))
+        if (quickValue([&](const char* f, const char* l) { return parsePlainFloat(f, l, quick); }))
             return quick;
-        const Lexed t = value();
+        const Lexeme t = value();
         const Narrow n(*this, t);
         float v = 0;
         const auto [ptr, ec] = std::from_chars(n.unsignedFirst(), n.last, v);
@@ -183,12 +183,12 @@ public:
         // "abc" + "def" is one string.
         for (;;) {
             const std::size_t save = pos_;
-            const Lexed plus = lex();
+            const Lexeme plus = lex();
             if (plus.kind != Kind::Word || plus.end - plus.begin != 1 || unit(plus.begin) != '+') {
                 pos_ = save;
                 break;
             }
-            const Lexed more = lex();
+            const Lexeme more = lex();
             if (more.kind != Kind::Word && more.kind != Kind::String)
                 throw ReadError(DiagCode::BadString, positionOf(more), "nothing after '+'");
             lexer_.appendText(out, more);
@@ -201,12 +201,12 @@ public:
     }
 
     std::uint64_t position() const override { return base_ + pos_ * unitBytes; }
-    std::uint64_t bytesLeft() const override { return (units_ - pos_) * unitBytes; }
+    std::uint64_t bytesLeft() const override { return (lexer_.size() - pos_) * unitBytes; }
     bool isBinary() const override { return false; }
 
     std::size_t maxItemsLeft(std::size_t) const override {
         // Every item takes at least one character and one separator.
-        return (units_ - pos_) / 2 + 1;
+        return (lexer_.size() - pos_) / 2 + 1;
     }
 
 private:
@@ -214,12 +214,11 @@ private:
     static constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
 
     using Kind = Lexeme::Kind;
-    using Lexed = Lexeme;
 
     // A number's characters as 8-bit text: on the stack when short and ASCII, as they are
     // nearly always; otherwise through the full conversion.
     struct Narrow {
-        Narrow(const TextReader& reader, const Lexed& t) {
+        Narrow(const TextReader& reader, const Lexeme& t) {
             const std::size_t n = t.end - t.begin;
             bool plain = t.kind == Kind::Word && n <= buffer.size();
             for (std::size_t i = 0; plain && i < n; ++i) {
@@ -247,18 +246,18 @@ private:
     };
 
     char32_t unit(std::size_t i) const { return lexer_.unit(i); }
-    std::string text(const Lexed& t) const { return lexer_.text(t); }
-    bool isWord(const Lexed& t, std::string_view lower) const { return lexer_.isWord(t, lower); }
-    std::uint64_t positionOf(const Lexed& t) const { return base_ + t.at * unitBytes; }
+    std::string text(const Lexeme& t) const { return lexer_.text(t); }
+    bool isWord(const Lexeme& t, std::string_view lower) const { return lexer_.isWord(t, lower); }
+    std::uint64_t positionOf(const Lexeme& t) const { return base_ + t.at * unitBytes; }
 
-    std::optional<Token> tokenOf(const Lexed& word) const {
+    std::optional<Token> tokenOf(const Lexeme& word) const {
         const Narrow n(*this, word);
         return tokenFromName(std::string_view(n.first, std::size_t(n.last - n.first)));
     }
 
     // The next token. The one last read is kept, so that reading again after stepping back
     // (peeking, looking for a comment) costs nothing.
-    Lexed lex() {
+    Lexeme lex() {
         if (pos_ == lastAt_) {
             pos_ = lastNext_;
             return last_;
@@ -270,16 +269,16 @@ private:
         return last_;
     }
 
-    Lexed scan() {
-        const Lexed t = lexer_.next(pos_);
+    Lexeme scan() {
+        const Lexeme t = lexer_.next(pos_);
         if (t.kind == Kind::String && !t.closed)
             throw ReadError(DiagCode::BadString, positionOf(t), "unterminated string");
         return t;
     }
 
-    Lexed peek() {
+    Lexeme peek() {
         const std::size_t save = pos_;
-        const Lexed t = lex();
+        const Lexeme t = lex();
         pos_ = save;
         return t;
     }
@@ -288,7 +287,7 @@ private:
     void skipIgnorable() {
         for (;;) {
             const std::size_t save = pos_;
-            const Lexed t = lex();
+            const Lexeme t = lex();
             if (t.kind == Kind::Open) {
                 skipBalanced();
                 continue;
@@ -306,7 +305,7 @@ private:
     // Skips to just after the ')' closing a block whose '(' was already read.
     void skipBalanced() {
         std::size_t open = 1;
-        while (pos_ < units_) {
+        while (pos_ < lexer_.size()) {
             const char32_t c = unit(pos_);
             if (c == '"') {
                 lex(); // quoted parentheses do not count
@@ -329,11 +328,11 @@ private:
     // where it was and returns false, for the general path to read or refuse the same way.
     template <typename Parse> bool quickValue(Parse&& parse) {
         std::size_t p = pos_;
-        while (p < units_ && unit(p) <= 0x20)
+        while (p < lexer_.size() && unit(p) <= 0x20)
             ++p;
         std::array<char, 32> chars;
         std::size_t n = 0;
-        for (; p < units_; ++p) {
+        for (; p < lexer_.size(); ++p) {
             const char32_t c = unit(p);
             if (c <= 0x20 || c == '(' || c == ')' || c == '"')
                 break;
@@ -347,9 +346,9 @@ private:
         return true;
     }
 
-    Lexed value() {
+    Lexeme value() {
         skipIgnorable();
-        const Lexed t = lex();
+        const Lexeme t = lex();
         if (t.kind == Kind::Word || t.kind == Kind::String)
             return t;
         if (t.kind == Kind::End)
@@ -362,12 +361,12 @@ private:
     std::int64_t readInteger() {
         std::int64_t quick;
         if (quickValue([&](const char* f, const char* l) {
-                return ParsePlainInteger(f, l, quick) &&
+                return parsePlainInteger(f, l, quick) &&
                        quick >= std::numeric_limits<std::int32_t>::min() &&
                        quick <= std::numeric_limits<std::uint32_t>::max();
             }))
             return quick;
-        const Lexed t = value();
+        const Lexeme t = value();
         const Narrow n(*this, t);
         std::int64_t v = 0;
         const auto [ptr, ec] = std::from_chars(n.unsignedFirst(), n.last, v);
@@ -379,10 +378,9 @@ private:
 
     TextLexer<Wide> lexer_;
     std::uint64_t base_;
-    std::size_t units_;
     std::size_t pos_ = 0;
     int depth_ = 0;
-    Lexed last_;
+    Lexeme last_;
     std::size_t lastAt_ = none;
     std::size_t lastNext_ = 0;
 };

@@ -12,7 +12,7 @@
 namespace msts {
 
 template <typename Work>
-decltype(auto) WithBlockReader(const Container& container, Diagnostics& diagnostics, Work&& work) {
+decltype(auto) withBlockReader(const Container& container, Diagnostics& diagnostics, Work&& work) {
     const auto body = container.body();
     if (container.encoding == Encoding::Binary) {
         BinaryReader reader(body, container.bodyStart, diagnostics);

@@ -247,38 +247,14 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         return p.material < model.materials.size() ? model.materials[p.material] : fallback;
     };
 
-    // Opaque triangles record their depths first and their nearest samples are then shaded;
-    // the alpha-tested ones follow, tested as they come, since a cut-away texel leaves no
-    // depth. Blended ones are gathered for the end.
-    struct Pass {
-        BlendMode blend;
-        DepthUse depthUse;
-    };
-    std::vector<BlendedTriangle> blended;
-    for (const Pass pass : {Pass{BlendMode::Opaque, DepthUse::RecordOnly},
-                            Pass{BlendMode::AlphaTest, DepthUse::Test}}) {
-        if (pass.blend == BlendMode::AlphaTest)
-            drawNearest(fb, !settings.shadeEverySample);
-        for (std::uint32_t pi = 0; pi < model.primitives.size(); ++pi) {
-            const Primitive& p = model.primitives[pi];
+    // Every triangle of the primitives drawn with `blend`, meeting the depths as `depthUse`.
+    const auto drawAll = [&](BlendMode blend, DepthUse depthUse) {
+        for (const Primitive& p : model.primitives) {
             const Material& m = materialOf(p);
-            const bool isBlended =
-                m.blend == BlendMode::AlphaBlend || m.blend == BlendMode::Additive;
-            if (isBlended) {
-                if (pass.blend == BlendMode::Opaque)
-                    for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
-                        if (usable(p, k)) {
-                            const float w = (clip[p.indices[k]].w + clip[p.indices[k + 1]].w +
-                                             clip[p.indices[k + 2]].w) /
-                                            3.0f;
-                            blended.push_back({w, pi, std::uint32_t(k)});
-                        }
-                continue;
-            }
-            if (m.blend != pass.blend)
+            if (m.blend != blend)
                 continue;
             Shading shading = shadingFor(model, m, finestLevels);
-            shading.depthUse = pass.depthUse;
+            shading.depthUse = depthUse;
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
                 if (!usable(p, k))
                     continue;
@@ -287,10 +263,30 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
                              points[b], points[c], shadingOf(p, k, shading));
             }
         }
-    }
+    };
+    // Opaque triangles record their depths first and their nearest samples are then shaded;
+    // the alpha-tested ones follow, tested as they come, since a cut-away texel leaves no
+    // depth.
+    drawAll(BlendMode::Opaque, DepthUse::RecordOnly);
+    drawNearest(fb, !settings.shadeEverySample);
+    drawAll(BlendMode::AlphaTest, DepthUse::Test);
 
-    // Farthest first; equal depths keep the model's order so that the result never depends on
-    // the sort's internals.
+    // Blended triangles last, farthest first; equal depths keep the model's order so that the
+    // result never depends on the sort's internals.
+    std::vector<BlendedTriangle> blended;
+    for (std::uint32_t pi = 0; pi < model.primitives.size(); ++pi) {
+        const Primitive& p = model.primitives[pi];
+        const BlendMode blend = materialOf(p).blend;
+        if (blend != BlendMode::AlphaBlend && blend != BlendMode::Additive)
+            continue;
+        for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3)
+            if (usable(p, k)) {
+                const float w =
+                    (clip[p.indices[k]].w + clip[p.indices[k + 1]].w + clip[p.indices[k + 2]].w) /
+                    3.0f;
+                blended.push_back({w, pi, std::uint32_t(k)});
+            }
+    }
     std::stable_sort(
         blended.begin(), blended.end(),
         [](const BlendedTriangle& a, const BlendedTriangle& b) { return a.depth > b.depth; });

@@ -269,6 +269,15 @@ TEST(BinaryBlocks, labelsStringsAndSkippingByLength) {
     EXPECT_EQ(r.reader->readString(), "Wagen_ä.ace");
     r.reader->endBlock();
     EXPECT_FALSE(r.reader->openBlock());
+
+    // Beyond Latin-1 and the basic plane: a pair is one character, an unpaired half U+FFFD.
+    Bytes wide;
+    fixtures::appendU16(wide, 6);
+    for (std::uint16_t u : {0x0061, 0x20AC, 0xD834, 0xDD1E, 0xDD1E, 0xD834})
+        fixtures::appendU16(wide, u);
+    auto w = binary(block(Token::Image, wide));
+    ASSERT_TRUE(w.reader->openBlock());
+    EXPECT_EQ(w.reader->readString(), "a\u20ac\U0001D11E\uFFFD\uFFFD");
 }
 
 TEST(BinaryBlocks, lengthsAndCountsMayNotOverrunTheirParent) {

@@ -17,7 +17,7 @@ float fromChars(const std::string& s) {
 }
 
 bool quick(const std::string& s, float& v) {
-    return msts::ParsePlainFloat(s.data(), s.data() + s.size(), v);
+    return msts::parsePlainFloat(s.data(), s.data() + s.size(), v);
 }
 
 TEST(PlainNumbers, floatsTakenEqualTheStandardReadingBitForBit) {
@@ -64,26 +64,26 @@ TEST(PlainNumbers, unusualSpellingsAreLeftToTheGeneralPath) {
     }
     std::int64_t i = 0;
     for (const std::string s : {"", "-", "+1", "12345678901234567890", "1.0", "0x1", "12a"})
-        EXPECT_FALSE(msts::ParsePlainInteger(s.data(), s.data() + s.size(), i)) << s;
+        EXPECT_FALSE(msts::parsePlainInteger(s.data(), s.data() + s.size(), i)) << s;
     std::uint32_t h = 0;
     for (const std::string s : {"", "123456789", "-1", "fg", "0x1f"})
-        EXPECT_FALSE(msts::ParsePlainHex(s.data(), s.data() + s.size(), h)) << s;
+        EXPECT_FALSE(msts::parsePlainHex(s.data(), s.data() + s.size(), h)) << s;
 }
 
 TEST(PlainNumbers, integersAndHexWordsGiveTheirValues) {
     std::int64_t i = 0;
     const std::string negative = "-2147483648", large = "4294967295", zeros = "007";
-    ASSERT_TRUE(msts::ParsePlainInteger(negative.data(), negative.data() + negative.size(), i));
+    ASSERT_TRUE(msts::parsePlainInteger(negative.data(), negative.data() + negative.size(), i));
     EXPECT_EQ(i, -2147483648LL);
-    ASSERT_TRUE(msts::ParsePlainInteger(large.data(), large.data() + large.size(), i));
+    ASSERT_TRUE(msts::parsePlainInteger(large.data(), large.data() + large.size(), i));
     EXPECT_EQ(i, 4294967295LL);
-    ASSERT_TRUE(msts::ParsePlainInteger(zeros.data(), zeros.data() + zeros.size(), i));
+    ASSERT_TRUE(msts::parsePlainInteger(zeros.data(), zeros.data() + zeros.size(), i));
     EXPECT_EQ(i, 7);
     std::uint32_t h = 0;
     const std::string colour = "fF969696", one = "1";
-    ASSERT_TRUE(msts::ParsePlainHex(colour.data(), colour.data() + colour.size(), h));
+    ASSERT_TRUE(msts::parsePlainHex(colour.data(), colour.data() + colour.size(), h));
     EXPECT_EQ(h, 0xff969696u);
-    ASSERT_TRUE(msts::ParsePlainHex(one.data(), one.data() + one.size(), h));
+    ASSERT_TRUE(msts::parsePlainHex(one.data(), one.data() + one.size(), h));
     EXPECT_EQ(h, 1u);
 }
 
