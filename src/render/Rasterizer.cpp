@@ -443,7 +443,7 @@ bool rasterizeTriangle(Framebuffer& fb, const ClipVertex& ca, const ClipVertex& 
         t.duqdy = gradY(v0.uq, v1.uq, v2.uq);
         t.dvqdx = gradX(v0.vq, v1.vq, v2.vq);
         t.dvqdy = gradY(v0.vq, v1.vq, v2.vq);
-        t.texture = shading.texture && shading.texture->valid() ? shading.texture : nullptr;
+        t.texture = shading.texture;
         t.finestLevel = shading.finestLevel;
         t.colour = shading.colour;
         return t;

@@ -23,7 +23,7 @@ namespace render {
 struct TriangleShade {
     std::array<float, 3> q{}, uq{}, vq{}, lq{};
     float dqdx = 0, dqdy = 0, duqdx = 0, duqdy = 0, dvqdx = 0, dvqdy = 0;
-    const Texture* texture = nullptr; // a valid one, or nullptr to draw `colour`
+    const Texture* texture = nullptr; // as Shading::texture
     int finestLevel = 0;
     Rgb colour{128, 128, 128};
 };
@@ -74,7 +74,9 @@ enum class DepthUse : std::uint8_t {
 };
 
 struct Shading {
-    const Texture* texture = nullptr; // nullptr: draw `colour`
+    // nullptr: draw `colour`. Else a texture whose valid() holds: its levels are read as they
+    // are, unchecked (renderModel() checks each once for the picture).
+    const Texture* texture = nullptr;
     Rgb colour{128, 128, 128};
     BlendMode blend = BlendMode::Opaque;
     float alphaReference = 200.0f / 255.0f;

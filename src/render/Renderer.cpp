@@ -18,15 +18,21 @@ struct BlendedTriangle {
     std::uint32_t first; // index of the triangle's first index
 };
 
-Shading shadingFor(const Model& model, const Material& material,
-                   const std::vector<int>& finestLevels) {
+// A texture slot as the rasterizer reads it: the texture when it can be sampled (else none,
+// and the material's colour is drawn) and the finest level the picture reads of it.
+struct DrawnTexture {
+    const Texture* texture = nullptr;
+    int finestLevel = 0;
+};
+
+Shading shadingFor(const Material& material, const std::vector<DrawnTexture>& textures) {
     Shading s;
     s.colour = material.colour;
     s.blend = material.blend;
     s.alphaReference = material.alphaReference;
-    if (material.texture >= 0 && std::size_t(material.texture) < model.textures.size()) {
-        s.texture = model.textures[std::size_t(material.texture)].get();
-        s.finestLevel = std::max(0, finestLevels[std::size_t(material.texture)]);
+    if (material.texture >= 0 && std::size_t(material.texture) < textures.size()) {
+        s.texture = textures[std::size_t(material.texture)].texture;
+        s.finestLevel = textures[std::size_t(material.texture)].finestLevel;
     }
     return s;
 }
@@ -205,17 +211,19 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
         if (valid[i])
             points[i] = screenPoint(clip[i], fb.width, fb.height);
 
-    // The finest level each texture is read at, from the same footprints the textures were
-    // decoded for, so that a picture never depends on what else a shared texture holds.
-    std::vector<int> finestLevels(model.textures.size(), 0);
+    // Each texture checked once for the picture, and the finest level it is read at, from
+    // the same footprints the textures were decoded for, so that a picture never depends on
+    // what else a shared texture holds.
+    std::vector<DrawnTexture> textures(model.textures.size());
     {
         const std::vector<float> steps =
             reuse.footprints && reuse.footprints->size() == model.textures.size()
                 ? *reuse.footprints
                 : footprints(model, clip, fb.width, fb.height);
-        for (std::size_t t = 0; t < finestLevels.size(); ++t)
-            if (const Texture* texture = model.textures[t].get())
-                finestLevels[t] = finestMipLevel(steps[t], texture->width(), texture->height());
+        for (std::size_t t = 0; t < textures.size(); ++t)
+            if (const Texture* texture = model.textures[t].get(); texture && texture->valid())
+                textures[t] = {texture, std::max(0, finestMipLevel(steps[t], texture->width(),
+                                                                   texture->height()))};
     }
 
     auto clipVertex = [&](std::uint32_t i, const Material& m) {
@@ -253,7 +261,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
             const Material& m = materialOf(p);
             if (m.blend != blend)
                 continue;
-            Shading shading = shadingFor(model, m, finestLevels);
+            Shading shading = shadingFor(m, textures);
             shading.depthUse = depthUse;
             for (std::size_t k = 0; k + 2 < p.indices.size(); k += 3) {
                 if (!usable(p, k))
@@ -293,7 +301,7 @@ RgbImage renderModel(const Model& model, const Mat4& world, const Camera& camera
     for (const BlendedTriangle& t : blended) {
         const Primitive& p = model.primitives[t.primitive];
         const Material& m = materialOf(p);
-        const Shading shading = shadingFor(model, m, finestLevels);
+        const Shading shading = shadingFor(m, textures);
         const std::uint32_t a = p.indices[t.first], b = p.indices[t.first + 1],
                             c = p.indices[t.first + 2];
         drawTriangle(fb, clipVertex(a, m), clipVertex(b, m), clipVertex(c, m), points[a], points[b],

@@ -445,8 +445,13 @@ TEST(PictureRobustnessTest, BrokenIndicesAndNonFiniteValuesAreSkipped) {
     bad.indices = {4, 5, 6, 5, 6, 0};
     m.primitives.push_back(bad);
     m.materials[red].texture = 42; // no such texture: plain colour
-    const RgbImage image = draw(m, frontView(4, 32, 32));
-    EXPECT_EQ(image.pixel(16, 16), kRed);
+    EXPECT_EQ(draw(m, frontView(4, 32, 32)).pixel(16, 16), kRed);
+    // A texture whose level lacks its texels is never read: the material's colour is drawn.
+    auto hollow = std::make_shared<Texture>();
+    hollow->levels.push_back({64, 64, {}});
+    m.textures.push_back(hollow);
+    m.materials[red].texture = 0;
+    EXPECT_EQ(draw(m, frontView(4, 32, 32)).pixel(16, 16), kRed);
 }
 
 TEST(PictureRobustnessTest, DrawnSamplesTellAPictureWithNothingOfTheModel) {
