@@ -94,7 +94,8 @@ std::int64_t toFixed(double value) {
     const double clamped = std::clamp(value, -bound, bound);
     const auto whole = std::int64_t(clamped); // toward zero
     const double rest = clamped - double(whole);
-    return rest >= 0.5 ? whole + 1 : rest <= -0.5 ? whole - 1 : whole;
+    // Which way a vertex rounds is as good as random: added as 0 or 1, not branched on.
+    return whole + std::int64_t(rest >= 0.5) - std::int64_t(rest <= -0.5);
 }
 
 ScreenVertex toScreen(const ClipVertex& c, const ScreenPoint& p) {
