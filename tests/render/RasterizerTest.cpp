@@ -185,3 +185,15 @@ TEST(RasterizerResolveTest, EveryPixelRoundsAndHoldsItsAverageAlike) {
         }
     }
 }
+
+TEST(RasterizerVertexTest, SampleCoordinatesRoundHalfAwayFromZeroOnEitherSideOfThePicture) {
+    // On a grid 4 samples wide, x = -1 + k / 1024 lies at k / 2 fixed-point steps (1/256 of
+    // a sample) from the left edge: whole and half steps, inside the picture and left of it,
+    // all exact in float and double.
+    const std::array<std::pair<int, std::int64_t>, 8> cases{
+        {{5, 3}, {-5, -3}, {3, 2}, {-3, -2}, {4, 2}, {-4, -2}, {1, 1}, {-1, -1}}};
+    for (const auto& [k, expected] : cases) {
+        const ScreenPoint p = screenPoint({-1.0f + float(k) / 1024.0f, 0.0f, 0.5f, 1.0f}, 4, 4);
+        EXPECT_EQ(p.x, expected) << k << " half steps";
+    }
+}
