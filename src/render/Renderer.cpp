@@ -31,8 +31,9 @@ Shading shadingFor(const Material& material, const std::vector<DrawnTexture>& te
     s.blend = material.blend;
     s.alphaReference = material.alphaReference;
     if (material.texture >= 0 && std::size_t(material.texture) < textures.size()) {
-        s.texture = textures[std::size_t(material.texture)].texture;
-        s.finestLevel = textures[std::size_t(material.texture)].finestLevel;
+        const DrawnTexture& drawn = textures[std::size_t(material.texture)];
+        s.texture = drawn.texture;
+        s.finestLevel = drawn.finestLevel;
     }
     return s;
 }
